@@ -1,0 +1,59 @@
+#include "OleDate.h"
+
+#include <cmath>
+
+namespace qv {
+namespace {
+
+const QDate kEpoch(1899, 12, 30);
+constexpr qint64 kMsPerDay = 24LL * 60 * 60 * 1000;
+
+// Whole days and milliseconds into the day, rounded to the millisecond first so
+// that 0.9999999999 does not show as 23:59:59.999 of the wrong day.
+void Split(double days, qint64 &whole, qint64 &ms)
+{
+    double wholePart = std::trunc(days);
+    double fraction = std::fabs(days - wholePart);
+    ms = std::llround(fraction * kMsPerDay);
+    whole = qint64(wholePart);
+    if (ms >= kMsPerDay) {
+        ms -= kMsPerDay;
+        whole += days < 0 ? -1 : 1;
+    }
+}
+
+} // namespace
+
+QDate OleDatePart(double days)
+{
+    if (!std::isfinite(days))
+        return {};
+    qint64 whole = 0;
+    qint64 ms = 0;
+    Split(days, whole, ms);
+    return kEpoch.addDays(whole);
+}
+
+QTime OleTimePart(double days)
+{
+    if (!std::isfinite(days))
+        return {};
+    qint64 whole = 0;
+    qint64 ms = 0;
+    Split(days, whole, ms);
+    return QTime(0, 0).addMSecs(int(ms));
+}
+
+QDateTime OleDateToDateTime(double days)
+{
+    return QDateTime(OleDatePart(days), OleTimePart(days));
+}
+
+double DateTimeToOleDate(const QDate &date, const QTime &time)
+{
+    double whole = double(kEpoch.daysTo(date));
+    double fraction = time.isValid() ? time.msecsSinceStartOfDay() / double(kMsPerDay) : 0.0;
+    return whole < 0 ? whole - fraction : whole + fraction;
+}
+
+} // namespace qv

@@ -1,0 +1,139 @@
+#include "automation/ComError.h"
+#include "automation/OleDate.h"
+#include "automation/Variant.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace qv;
+
+namespace {
+
+template<typename F>
+qint32 ErrorNumberOf(F &&f)
+{
+    try {
+        f();
+    } catch (const ComError &e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+struct TextCase
+{
+    const char *name;
+    Variant value;
+    const char *text;
+};
+
+class VariantText : public ::testing::TestWithParam<TextCase>
+{};
+
+Decimal MakeDecimal(quint64 lo, quint8 scale, bool negative, quint32 hi = 0)
+{
+    return Decimal{hi, lo, scale, negative};
+}
+
+} // namespace
+
+TEST_P(VariantText, ConvertsAsTheLanguageDoes)
+{
+    EXPECT_EQ(GetParam().value.ToText(), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, VariantText,
+    ::testing::Values(
+        TextCase{"Empty", Variant(), ""}, TextCase{"Null", Variant::Null(), ""},
+        TextCase{"True", Variant(true), "True"}, TextCase{"False", Variant(false), "False"},
+        TextCase{"Long", Variant(qint32(-42)), "-42"},
+        TextCase{"LongLong", Variant(qint64(9007199254740993LL)), "9007199254740993"},
+        TextCase{"Third", Variant(1.0 / 3.0), "0.333333333333333"},
+        TextCase{"FifteenDigits", Variant(123456789012345.0), "123456789012345"},
+        TextCase{"SixteenDigitsGoExponent", Variant(1234567890123456.0), "1.23456789012346E+15"},
+        TextCase{"PointOneTwo", Variant(0.1 + 0.2), "0.3"},
+        TextCase{"SmallFixed", Variant(0.0001), "0.0001"},
+        TextCase{"SmallExponent", Variant(0.00001), "1E-05"},
+        TextCase{"NegativeZero", Variant(-0.0), "0"},
+        TextCase{"Big", Variant(1e300), "1E+300"},
+        TextCase{"CurrencySum", Variant(Currency{1000 + 2000}), "0.3"},
+        TextCase{"CurrencyFourPlaces", Variant(Currency{-123456}), "-12.3456"},
+        TextCase{"CurrencyWhole", Variant(Currency{50000}), "5"},
+        TextCase{"Decimal19Digits", Variant(MakeDecimal(1234567890123456789ULL, 4, false)),
+                 "123456789012345.6789"},
+        TextCase{"Decimal29Digits",
+                 Variant(MakeDecimal(~0ULL, 0, true, 0xFFFFFFFFu)),
+                 "-79228162514264337593543950335"},
+        TextCase{"DecimalLeadingZeros", Variant(MakeDecimal(5, 3, false)), "0.005"},
+        TextCase{"DecimalTrailingZeros", Variant(MakeDecimal(1500, 3, false)), "1.5"},
+        TextCase{"DecimalNegativeZero", Variant(MakeDecimal(0, 2, true)), "0"},
+        TextCase{"DateOnly", Variant(DateValue{45292.0}), "1/1/2024"},
+        TextCase{"DateAndTime", Variant(DateValue{45292.75}), "1/1/2024 6:00:00 PM"},
+        TextCase{"TimeOnly", Variant(DateValue{0.5}), "12:00:00 PM"},
+        TextCase{"String", Variant(QStringLiteral("abc")), "abc"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Variant, CStrOfNullRaises94)
+{
+    try {
+        (void)Variant::Null().CStr();
+        FAIL() << "no error raised";
+    } catch (const ComError &e) {
+        EXPECT_EQ(e.Number(), 94);
+        EXPECT_EQ(e.Description(), QStringLiteral("Invalid use of Null"));
+    }
+    EXPECT_EQ(Variant().CStr(), QString());
+}
+
+TEST(Variant, TextFollowsTheLocaleDecimalCharacter)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(Variant(1.5).ToText(), QStringLiteral("1,5"));
+    EXPECT_EQ(Variant(Currency{12345}).ToText(), QStringLiteral("1,2345"));
+    EXPECT_EQ(Variant(DateValue{45292.0}).ToText(), QStringLiteral("01.01.2024"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(Variant(DateValue{45292.0}).ToText(), QStringLiteral("01/01/2024"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+TEST(Variant, LongRoundsHalfToEvenAndOverflows)
+{
+    EXPECT_EQ(Variant(2.5).ToLong(), 2);
+    EXPECT_EQ(Variant(3.5).ToLong(), 4);
+    EXPECT_EQ(Variant(-2.5).ToLong(), -2);
+    EXPECT_EQ(Variant(Currency{25000}).ToLong(), 2);
+    EXPECT_EQ(Variant(Currency{35000}).ToLong(), 4);
+    EXPECT_EQ(Variant(Currency{-35000}).ToLong(), -4);
+    EXPECT_EQ(Variant(QStringLiteral(" 12 ")).ToLong(), 12);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant(2147483648.0).ToLong(); }), 6);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant(qint64(1) << 40).ToLong(); }), 6);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant(std::nan("")).ToLong(); }), 6);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant(QStringLiteral("twelve")).ToLong(); }), 13);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant::Null().ToLong(); }), 94);
+}
+
+TEST(Variant, BooleanConversion)
+{
+    EXPECT_TRUE(Variant(QStringLiteral("true")).ToBool());
+    EXPECT_FALSE(Variant(QStringLiteral(" FALSE ")).ToBool());
+    EXPECT_TRUE(Variant(QStringLiteral("-1")).ToBool());
+    EXPECT_FALSE(Variant(qint32(0)).ToBool());
+    EXPECT_DOUBLE_EQ(Variant(true).ToDouble(), -1.0);
+    EXPECT_EQ(ErrorNumberOf([] { (void)Variant(QStringLiteral("yes please")).ToBool(); }), 13);
+}
+
+TEST(OleDate, DaysBeforeTheEpochKeepTheirTimeForwards)
+{
+    EXPECT_EQ(OleDateToDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    EXPECT_DOUBLE_EQ(DateTimeToOleDate(QDate(1899, 12, 29), QTime(6, 0)), -1.25);
+    EXPECT_EQ(OleDateToDateTime(2.5), QDateTime(QDate(1900, 1, 1), QTime(12, 0)));
+    // A time a hair before midnight rounds to the next day, not to 23:59:59.999.
+    EXPECT_EQ(OleDateToDateTime(1.0 - 1e-10), QDateTime(QDate(1899, 12, 31), QTime(0, 0)));
+    EXPECT_FALSE(OleDatePart(std::nan("")).isValid());
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 15));
+    EXPECT_EQ(OleDateToDateTime(DateTimeToOleDate(when.date(), when.time())), when);
+}
