@@ -1,0 +1,117 @@
+#include "BenchMain.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace qv::bench {
+namespace {
+
+struct TimeGoal
+{
+    std::string name;
+    std::string benchmark;
+    double bound;
+};
+
+std::vector<RatioGoal> &RatioGoals()
+{
+    static std::vector<RatioGoal> goals;
+    return goals;
+}
+
+std::vector<TimeGoal> &TimeGoals()
+{
+    static std::vector<TimeGoal> goals;
+    return goals;
+}
+
+// Keeps the console output and remembers each run's time per iteration in ns.
+class CollectingReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
+                continue;
+            m_nanoseconds[run.run_name.function_name] =
+                run.GetAdjustedRealTime() * NanosecondsPer(run.time_unit);
+        }
+    }
+
+    double Time(const std::string &name) const
+    {
+        const auto it = m_nanoseconds.find(name);
+        return it == m_nanoseconds.end() ? -1.0 : it->second;
+    }
+
+private:
+    static double NanosecondsPer(benchmark::TimeUnit unit)
+    {
+        switch (unit) {
+        case benchmark::kSecond: return 1e9;
+        case benchmark::kMillisecond: return 1e6;
+        case benchmark::kMicrosecond: return 1e3;
+        default: return 1.0;
+        }
+    }
+
+    std::map<std::string, double> m_nanoseconds;
+};
+
+int PrintGoals(const CollectingReporter &reporter)
+{
+    int failed = 0;
+    for (const RatioGoal &goal : RatioGoals()) {
+        const double ours = reporter.Time(goal.ours);
+        const double base = reporter.Time(goal.baseline);
+        if (ours < 0 || base <= 0) {
+            std::printf("ratio %s: not measured (goal <= %g)\n", goal.name.c_str(), goal.bound);
+            ++failed;
+            continue;
+        }
+        const double ratio = ours / base;
+        std::printf("ratio %s: %.3f (goal <= %g)\n", goal.name.c_str(), ratio, goal.bound);
+        failed += ratio > goal.bound;
+    }
+    for (const TimeGoal &goal : TimeGoals()) {
+        const double us = reporter.Time(goal.benchmark) / 1000.0;
+        std::printf("figure %s: %.1f us (goal <= %g)\n", goal.name.c_str(), us, goal.bound);
+        failed += us < 0 || us > goal.bound;
+    }
+    return failed;
+}
+
+} // namespace
+
+bool AddRatioGoal(RatioGoal goal)
+{
+    RatioGoals().push_back(std::move(goal));
+    return true;
+}
+
+bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds)
+{
+    TimeGoals().push_back({std::move(name), std::move(benchmark), boundMicroseconds});
+    return true;
+}
+
+} // namespace qv::bench
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    benchmark::Initialize(&argc, argv);
+    qv::bench::CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    // A missed goal is reported, not fatal: ./qv bench prints every figure.
+    qv::bench::PrintGoals(reporter);
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace qv::bench {
+
+// A speed goal: the mean real time of the benchmark `ours` divided by that of
+// `baseline`, both run in the same process, must be at most `bound`. The
+// benchmarks are registered the usual way (BENCHMARK); a goal names them.
+struct RatioGoal
+{
+    std::string name;
+    std::string ours;
+    std::string baseline;
+    double bound;
+};
+
+// Registers a goal; returns true so it can initialise a namespace-scope bool.
+bool AddRatioGoal(RatioGoal goal);
+
+// A figure without a baseline (a time in microseconds, say), printed as
+// "figure NAME: VALUE UNIT (goal <= BOUND)" from the benchmark's mean time.
+bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds);
+
+} // namespace qv::bench
