@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <array>
+
+namespace qv {
+
+// The order of day, month and year in the locale's numeric dates.
+enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+
+// What the formatting routines and the text readers need to know of the
+// user's regional settings, read once from QLocale() and kept per thread
+// until the default locale changes. Date and time patterns are given in the
+// format language of Format(), not in Qt's.
+struct LocaleFacts
+{
+    QLocale Locale;
+    QChar DecimalPoint;
+    QChar Group;
+    QString CurrencySymbol;
+    int CurrencyDigits = 2;
+    // The text around the digits of a positive and a negative amount.
+    QString CurrencyPrefix, CurrencySuffix, NegativeCurrencyPrefix, NegativeCurrencySuffix;
+    DateOrder Order = DateOrder::MonthDayYear;
+    QChar DateSeparator;
+    QChar TimeSeparator;
+    QString ShortDate, LongDate, LongTime, ShortTime;
+    QString AmText, PmText;
+    std::array<QString, 12> MonthNames, MonthAbbreviations;
+    std::array<QString, 7> DayNames, DayAbbreviations; // [0] is Sunday
+};
+
+// The facts of the current default locale.
+const LocaleFacts &CurrentLocaleFacts();
+
+// A Qt date/time pattern ("dddd, MMMM d, yyyy", "h:mm:ss AP t") in the
+// format language ("dddd, mmmm d, yyyy", "h:nn:ss AMPM"); time zones dropped.
+QString QtPatternToFormat(const QString &pattern);
+
+} // namespace qv
