@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <limits>
 
 namespace qv {
 
@@ -154,6 +156,71 @@ double NumberDigits::ToDouble() const
     text += 'e';
     text += std::to_string(Point);
     return std::strtod(text.c_str(), nullptr);
+}
+
+namespace {
+
+// Multiplies the 96-bit number in limbs (most significant first) by 10 and
+// adds a digit; false on overflow.
+bool MultiplyAdd(quint64 (&limbs)[3], unsigned digit)
+{
+    quint64 carry = digit;
+    for (int i = 2; i >= 0; --i) {
+        const quint64 current = limbs[i] * 10 + carry;
+        limbs[i] = current & 0xffffffffu;
+        carry = current >> 32;
+    }
+    return carry == 0;
+}
+
+bool FitDecimal(const NumberDigits &n, int scale, Decimal &out)
+{
+    const std::string whole = n.IntegerDigits();
+    const std::string fraction = n.FractionDigits(scale);
+    quint64 limbs[3] = {0, 0, 0};
+    for (const std::string *part : {&whole, &fraction}) {
+        for (char c : *part) {
+            if (!MultiplyAdd(limbs, unsigned(c - '0')))
+                return false;
+        }
+    }
+    out.Hi = quint32(limbs[0]);
+    out.Lo = (limbs[1] << 32) | limbs[2];
+    out.Scale = quint8(scale);
+    out.Negative = n.Negative && (out.Hi || out.Lo);
+    return true;
+}
+
+} // namespace
+
+bool NumberDigits::ToDecimal(Decimal &out) const
+{
+    if (Point > 29)
+        return false;
+    int scale = std::clamp(int(Digits.size()) - Point, 0, 28);
+    for (; scale >= 0; --scale) {
+        NumberDigits rounded = *this;
+        rounded.RoundToFraction(scale);
+        if (FitDecimal(rounded, scale, out))
+            return true;
+    }
+    return false;
+}
+
+bool NumberDigits::ToCurrency(Currency &out) const
+{
+    NumberDigits rounded = *this;
+    rounded.RoundToFraction(4);
+    if (rounded.Point > 15)
+        return false;
+    const std::string digits = rounded.IntegerDigits() + rounded.FractionDigits(4);
+    quint64 magnitude = 0;
+    for (char c : digits)
+        magnitude = magnitude * 10 + quint64(c - '0');
+    if (magnitude > quint64(std::numeric_limits<qint64>::max()))
+        return false;
+    out.Scaled = rounded.Negative ? -qint64(magnitude) : qint64(magnitude);
+    return true;
 }
 
 namespace {

@@ -39,6 +39,10 @@ struct NumberDigits
     std::string FractionDigits(int fraction) const;
 
     double ToDouble() const;
+    // The value as a Decimal (rounded to what 96 bits and 28 decimals hold) or
+    // a Currency (rounded to four decimals); false when it does not fit.
+    bool ToDecimal(Decimal &out) const;
+    bool ToCurrency(Currency &out) const;
 
     // Drops leading and trailing zeros; a zero loses its sign.
     void Normalize();

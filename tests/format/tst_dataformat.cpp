@@ -1,0 +1,222 @@
+#include "format/DataFormat.h"
+
+#include "TestMain.h"
+#include "automation/ComError.h"
+
+#include <QDate>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+namespace {
+
+QStringList Names(const std::shared_ptr<Collection> &list)
+{
+    QStringList names;
+    for (const Variant &v : *list)
+        names << v.ToText();
+    return names;
+}
+
+std::string Text(const Variant &v) { return v.ToText().toStdString(); }
+
+} // namespace
+
+TEST(DataFormatCatalogue, TypesAndDefaults)
+{
+    const DataFormat f;
+    EXPECT_EQ(f.ADOTypeToQuorivoFieldType(201), FieldTypeText);
+    EXPECT_TRUE(f.IsMemo(201));
+    EXPECT_FALSE(f.IsMemo(200));
+    EXPECT_EQ(f.ADOTypeToQuorivoFieldType(72), FieldTypeNone);
+    EXPECT_EQ(f.ADOTypeToQuorivoFieldType(135), FieldTypeDate);
+    EXPECT_EQ(f.ADOTypeToQuorivoFieldType(64), FieldTypeTime);
+    EXPECT_EQ(f.ADOTypeToQuorivoFieldType(139), FieldTypeNumber);
+    EXPECT_EQ(f.QuorivoFieldTypeToADOType(FieldTypePercent), 14);
+    EXPECT_EQ(f.QuorivoFieldTypeToADOType(FieldTypeMemo), 8);
+    EXPECT_EQ(f.QuorivoFieldTypeToADOType(FieldTypeScientific), 8);
+    EXPECT_EQ(f.GetDataFormatDefault(FieldTypeNone).toStdString(), "");
+    EXPECT_EQ(f.GetDataFormatDefault(FieldTypePercent).toStdString(), "0.00%");
+}
+
+TEST(DataFormatCatalogue, FormatListsPutTheDefaultFirst)
+{
+    DataFormat f;
+    std::shared_ptr<Collection> list;
+    f.GetDataFormatStrings(FieldTypeTime, list);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Count(), 7);
+    EXPECT_EQ(Names(list).mid(0, 2), (QStringList{"Long Time", "Short Time"}));
+
+    f.SetFormatDefault(QStringLiteral("hh:mm"), FieldTypeTime);
+    list.reset();
+    f.GetDataFormatStrings(FieldTypeTime, list);
+    EXPECT_EQ(Names(list), (QStringList{"hh:mm", "Long Time", "Short Time", "h:mm AM/PM", "h:mm:ss AM/PM",
+                                        "hh:mm:ss", "mm:ss"}));
+    // A reused list already holding the default is refused.
+    EXPECT_THROW(f.GetDataFormatStrings(FieldTypeTime, list), ComError);
+
+    f.SetFormatDefault(QStringLiteral("Custom"), 42);
+    list.reset();
+    f.GetDataFormatStrings(42, list);
+    EXPECT_EQ(Names(list), QStringList{"Custom"});
+}
+
+TEST(DataFormatCatalogue, Examples)
+{
+    test::ScopedLocale locale("en_US");
+    const DataFormat f;
+    const struct { const char *format; qint32 kind; bool single; const char *expected; } cases[] = {
+        {"none", FieldTypeText, true, ""},
+        {"All Uppercase", FieldTypeText, true, "EXAMPLE FORMATTED TEXT"},
+        {"First Case", FieldTypeMemo, true, "Example formatted text"},
+        {"Title Case", FieldTypeText, true, "Example Formatted Text"},
+        {"DEFAULT", FieldTypeBoolean, true, "Yes; No"},
+        {"On/Off", FieldTypeBoolean, false, "On\r\nOff"},
+        {"0.00", FieldTypeNumber, true, "22.00; 22222.22; -22222.22"},
+        {" none ", FieldTypeNumber, true, "22; 22222.222226; -22222.222226"},
+        {"Currency", FieldTypeCurrency, true, "$22.00; $22,222.22; ($22,222.22)"},
+        {"0%", FieldTypePercent, true, "22%; 22%"},
+        {"Long Time", FieldTypeTime, true, "10:35:22 PM; 10:35:22 AM"},
+        {"hh:mm", FieldTypeTime, true, "22:35; 10:35"},
+        {"Scientific", FieldTypeScientific, true, ""},
+        {"Yes/No", FieldTypeBooleanAlt, true, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.format);
+        EXPECT_EQ(f.GetDataFormatExample(QString::fromLatin1(c.format), c.kind, c.single).toStdString(), c.expected);
+    }
+    const QString month = QDate::currentDate().toString(QStringLiteral("MMMM yyyy"));
+    EXPECT_EQ(f.GetDataFormatExample(QStringLiteral("d mmmm yyyy hh:mm"), FieldTypeDate, true),
+              QStringLiteral("15 %1 22:35; 15 %1 10:35").arg(month));
+}
+
+TEST(DataFormatDisplay, FormattedData)
+{
+    test::ScopedLocale locale("en_US");
+    const DataFormat f;
+    const struct { const char *data, *format; qint32 kind; const char *expected; } cases[] = {
+        {"2002-06-04", "d mmmm yyyy", FieldTypeDate, "4 June 2002"},
+        {"Tuesday, June 4, 2002", "", FieldTypeDate, "Tuesday, June 4, 2002"},
+        {"abc", "Long Date", FieldTypeDate, ""},
+        {"6/4/2002 22:35", "hh:mm", FieldTypeDate, "22:35"},
+        {"0", "On/Off", FieldTypeBoolean, "Off"},
+        {"Yes", "True/False", FieldTypeBoolean, "True"},
+        {"maybe", "Yes/No", FieldTypeBoolean, ""},
+        {"  mary SMITH ", "First Case", FieldTypeText, "Mary smith"},
+        {"  mary SMITH ", "Title Case", FieldTypeText, "Mary Smith"},
+        {"mary\tann smith", "Title Case", FieldTypeText, "Mary\tAnn Smith"},
+        {"Mixed", "All Lowercase", FieldTypeText, "mixed"},
+        {" kept ", "NONE", FieldTypeText, " kept "},
+        {"1234.5", "DEFAULT", FieldTypeCurrency, "$1,234.50"},
+        {"1234.5", "#,##0.00", FieldTypeNumber, "1,234.50"},
+        {"9", "", FieldTypeTime, "9:00:00 AM"},
+        {"24", "", FieldTypeTime, ""},
+        {"0.15", "", FieldTypePercent, "15.00%"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.data) + " / " + c.format);
+        EXPECT_EQ(f.GetFormattedData(QString::fromUtf8(c.data), QString::fromUtf8(c.format), c.kind).toStdString(),
+                  c.expected);
+    }
+}
+
+TEST(DataFormatDisplay, SuppressedResolvingTakesTypedValuesAsTheyAre)
+{
+    test::ScopedLocale locale("en_GB");
+    DataFormat f;
+    // A day-first region reads 4.6.2002 as the 4th of June when resolving.
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("Tuesday, 4.6.2002"), QStringLiteral("yyyy-mm-dd"), FieldTypeDate)
+                  .toStdString(), "2002-06-04");
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("abc"), QStringLiteral("yyyy-mm-dd"), FieldTypeDate).toStdString(), "");
+    f.SetSupressDateResolve(true);
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("abc"), QStringLiteral("yyyy-mm-dd"), FieldTypeDate).toStdString(),
+              "abc");
+    f.SetSupressTimeResolve(true);
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("9"), QStringLiteral("hh:mm"), FieldTypeTime).toStdString(),
+              "00:00");
+}
+
+TEST(DataFormatDisplay, EditTexts)
+{
+    test::ScopedLocale locale("en_US");
+    const DataFormat f;
+    const struct { const char *data; qint32 kind; const char *view, *expected; } cases[] = {
+        {"(blank)", FieldTypeNumber, "", ""},
+        {"$1,234.50", FieldTypeCurrency, "", "1234.5"},
+        {"abc", FieldTypeNumber, "", ""},
+        {"0.15", FieldTypePercent, "", "15%"},
+        {"6/4/2002", FieldTypeDate, "Long Date", "6/4/2002"},
+        {"22:35", FieldTypeTime, "", "10:35:00 PM"},
+        {"nonsense", FieldTypeDate, "", ""},
+        {"1", FieldTypeBoolean, "", "Yes"},
+        {"Off", FieldTypeBoolean, "True/False", "False"},
+        {"True", FieldTypeBoolean, "On/Off", "On"},
+        {"maybe", FieldTypeBoolean, "Yes/No", ""},
+        {"bob", FieldTypeText, "All Uppercase", "BOB"},
+        {"as is", FieldTypeNone, "0.00", "as is"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.data) + " / " + c.view);
+        EXPECT_EQ(f.GetFormattedDataForEdit(QString::fromUtf8(c.data), c.kind, QString::fromUtf8(c.view)).toStdString(),
+                  c.expected);
+    }
+}
+
+TEST(DataFormatConversions, ValuesAndRawTexts)
+{
+    test::ScopedLocale locale("en_US");
+    const DataFormat f;
+    EXPECT_EQ(Text(f.ToPercent(QStringLiteral("15%"), Variant::Null())), "0.15");
+    EXPECT_EQ(Text(f.ToCurrency(QStringLiteral("15%"), Variant::Null())), "0.15");
+    EXPECT_EQ(Text(f.ToPercent(QStringLiteral("1%5"), Variant::Null())), "0.15");
+    EXPECT_EQ(f.ToCurrency(QStringLiteral("0.1"), {}).Type(), VarType::Currency);
+    EXPECT_EQ(Text(f.ToDecimal(QStringLiteral("1234567890123456789.5"), Variant::Null())), "1234567890123456789.5");
+    EXPECT_EQ(Text(f.ToDecimal(QStringLiteral("abc"), QStringLiteral("fallback"))), "fallback");
+    EXPECT_TRUE(f.ToDecimal(Variant::Null(), Variant::Null()).IsNull());
+    EXPECT_EQ(Text(f.ToBoolean(QStringLiteral("yes"), QStringLiteral("dflt"))), "dflt");
+    EXPECT_EQ(Text(f.ToBoolean(QStringLiteral("Positive"), Variant::Null())), "True");
+    EXPECT_EQ(Text(f.ToBoolean(QStringLiteral("0"), Variant::Null())), "False");
+    EXPECT_TRUE(f.ToDate(QStringLiteral("never"), Variant::Null()).IsNull());
+    EXPECT_EQ(Text(f.ToDate(QStringLiteral("never"), QStringLiteral("1/2/2003"))), "2003-01-02 00:00:00");
+    EXPECT_TRUE(f.ToTime(QStringLiteral("never"), Variant::Null()).IsNull());
+    EXPECT_EQ(Text(f.FormatBoolean(QStringLiteral("On"), QStringLiteral("?"), "Ja", "Nein")), "Ja");
+    EXPECT_EQ(Text(f.FormatBoolean(QStringLiteral("x"), QStringLiteral("?"), "Ja", "Nein")), "?");
+    EXPECT_EQ(Text(f.FormatDate(QStringLiteral("6/4/2002"), QStringLiteral("?"))), "Tuesday, June 4, 2002");
+    EXPECT_EQ(Text(f.FormatDate(QStringLiteral("x"), QStringLiteral("?"))), "?");
+    EXPECT_EQ(Text(f.FormatTime(QStringLiteral("13:05"), QStringLiteral("?"))), "1:05:00 PM");
+    EXPECT_EQ(Text(f.FormatTime(Variant::Null(), QStringLiteral("?"))), "?");
+
+    EXPECT_EQ(f.GetRawValue(Variant::Null(), FieldTypeNumber).toStdString(), "");
+    EXPECT_EQ(f.GetRawValue(QStringLiteral("June 4, 2002 3:04 pm"), FieldTypeDate).toStdString(), "2002-06-04 15:04:00");
+    EXPECT_EQ(f.GetRawValue(QStringLiteral("3:04 pm"), FieldTypeTime).toStdString(), "15:04:00");
+    EXPECT_EQ(f.GetRawValue(QStringLiteral("On"), FieldTypeBoolean).toStdString(), "True");
+    EXPECT_EQ(f.GetRawValue(QStringLiteral(" x "), FieldTypeText).toStdString(), " x ");
+    EXPECT_EQ(f.GetRawValue(QStringLiteral("1"), FieldTypeScientific).toStdString(), "");
+    EXPECT_TRUE(f.ToValue(QStringLiteral("1"), FieldTypeNone, QStringLiteral("d")).IsEmpty());
+}
+
+TEST(DataFormatConversions, ResolversAcrossLocales)
+{
+    const DataFormat f;
+    const struct { const char *locale, *text, *date, *time; } cases[] = {
+        {"en_GB", "Tuesday, 4.6.2002", "2002-06-04 00:00:00", "00:00:00"},
+        {"en_US", "Tuesday, 6.4.2002", "2002-06-04 00:00:00", "00:00:00"},
+        {"de_DE", "Dienstag, 4.6.2002", "2002-06-04 00:00:00", "00:00:00"},
+        {"en_US", "6/4/2002 10:35 p.m.", "2002-06-04 22:35:00", ""},
+        {"en_US", "Tue 6/4/02 9:05 a.m", "2002-06-04 09:05:00", ""},
+        {"en_US", "6/4/2002 10:35 pm", "2002-06-04 22:35:00", "22:35:00"},
+        {"en_US", "9", "", "09:00:00"},
+        {"en_US", "13%", "", "13:00:00"},
+        {"en_US", "24", "", ""},
+        {"en_US", "-3", "", ""},
+        {"en_US", "", "", ""},
+    };
+    for (const auto &c : cases) {
+        test::ScopedLocale locale(c.locale);
+        SCOPED_TRACE(std::string(c.locale) + " " + c.text);
+        EXPECT_EQ(f.ResolveDateString(QString::fromUtf8(c.text)).toStdString(), c.date);
+        EXPECT_EQ(f.ResolveTimeString(QString::fromUtf8(c.text)).toStdString(), c.time);
+    }
+}
