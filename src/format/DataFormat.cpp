@@ -124,6 +124,7 @@ void DataFormat::SetFormatDefault(const QString &formatName, qint32 fieldType)
     if (m_defaults.Exists(key))
         m_defaults.Remove(key);
     m_defaults.Add(key, Variant(formatName));
+    m_texts.Clear();
 }
 
 void DataFormat::GetDataFormatStrings(qint32 fieldType, std::shared_ptr<Collection> &list) const

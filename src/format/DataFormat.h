@@ -3,6 +3,7 @@
 #include "automation/Variant.h"
 #include "scripting/Collection.h"
 #include "scripting/Dictionary.h"
+#include "FormattedTextCache.h"
 
 #include <memory>
 
@@ -68,12 +69,13 @@ public:
     // "HH:nn:ss" of a time typed in many ways ("9" is nine o'clock), or "".
     QString ResolveTimeString(const QString &text) const;
 
-    void SetSupressDateResolve(bool suppress) { m_supressDateResolve = suppress; }
-    void SetSupressTimeResolve(bool suppress) { m_supressTimeResolve = suppress; }
+    void SetSupressDateResolve(bool suppress);
+    void SetSupressTimeResolve(bool suppress);
 
 private:
     QString ChooseFormat(const QString &format, qint32 fieldType) const;
     QString NormalisedDateFormat(const QString &format) const;
+    QString FormatData(const QString &data, const QString &format, qint32 fieldType) const;
 
     Dictionary m_defaults;
     bool m_supressDateResolve = false;
@@ -81,6 +83,8 @@ private:
     // Columns repeat their format, so the last normalised one is kept.
     mutable QString m_lastDateFormat;
     mutable QString m_lastNormalised;
+    mutable FormattedTextCache m_texts;
+    mutable quint64 m_textsGeneration = 0; // of the locale facts the texts were made under
 };
 
 } // namespace qv

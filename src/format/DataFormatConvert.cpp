@@ -98,7 +98,33 @@ QString DataFormat::NormalisedDateFormat(const QString &format) const
     return normalised;
 }
 
+void DataFormat::SetSupressDateResolve(bool suppress)
+{
+    m_supressDateResolve = suppress;
+    m_texts.Clear();
+}
+
+void DataFormat::SetSupressTimeResolve(bool suppress)
+{
+    m_supressTimeResolve = suppress;
+    m_texts.Clear();
+}
+
 QString DataFormat::GetFormattedData(const QString &data, const QString &format, qint32 fieldType) const
+{
+    const quint64 generation = CurrentLocaleFacts().Generation;
+    if (generation != m_textsGeneration) {
+        m_texts.Clear();
+        m_textsGeneration = generation;
+    }
+    if (const QString *known = m_texts.Find(format, fieldType, data))
+        return *known;
+    const QString text = FormatData(data, format, fieldType);
+    m_texts.Insert(format, fieldType, data, text);
+    return text;
+}
+
+QString DataFormat::FormatData(const QString &data, const QString &format, qint32 fieldType) const
 {
     try {
         QString chosen = ChooseFormat(format, fieldType);

@@ -220,3 +220,27 @@ TEST(DataFormatConversions, ResolversAcrossLocales)
         EXPECT_EQ(f.ResolveTimeString(QString::fromUtf8(c.text)).toStdString(), c.time);
     }
 }
+
+TEST(DataFormatDisplay, RememberedTextsFollowLocaleAndDefaults)
+{
+    DataFormat f;
+    {
+        test::ScopedLocale locale("en_US");
+        EXPECT_EQ(f.GetFormattedData(QStringLiteral("1234.5"), QString(), FieldTypeCurrency).toStdString(), "$1,234.50");
+    }
+    {
+        test::ScopedLocale locale("de_DE");
+        EXPECT_EQ(f.GetFormattedData(QStringLiteral("1234,5"), QString(), FieldTypeCurrency).toStdString(),
+                  "1.234,50\u00a0€");
+        // '.' groups digits here, so the text reads as twelve thousand.
+        EXPECT_EQ(f.GetFormattedData(QStringLiteral("1234.5"), QString(), FieldTypeCurrency).toStdString(),
+                  "12.345,00\u00a0€");
+    }
+    test::ScopedLocale locale("en_US");
+    f.SetFormatDefault(QStringLiteral("0"), FieldTypeCurrency);
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("1234.5"), QString(), FieldTypeCurrency).toStdString(), "1235");
+    f.SetSupressDateResolve(false);
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("x"), QStringLiteral("Long Date"), FieldTypeDate).toStdString(), "");
+    f.SetSupressDateResolve(true);
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("x"), QStringLiteral("Long Date"), FieldTypeDate).toStdString(), "x");
+}

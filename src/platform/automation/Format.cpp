@@ -121,7 +121,8 @@ Named FindNamed(const QString &format)
     if (format.size() < 5 || format.size() > 14)
         return Named::None;
     for (const auto &[name, named] : names) {
-        if (format.compare(QStringView(name), Qt::CaseInsensitive) == 0)
+        const QStringView view(name);
+        if (view.size() == format.size() && format.compare(view, Qt::CaseInsensitive) == 0)
             return named;
     }
     return Named::None;

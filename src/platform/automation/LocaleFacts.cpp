@@ -145,8 +145,11 @@ const LocaleFacts &CurrentLocaleFacts()
 {
     thread_local std::unique_ptr<LocaleFacts> facts;
     const QLocale current;
-    if (!facts || !(facts->Locale == current))
+    thread_local quint64 generation = 0;
+    if (!facts || !(facts->Locale == current)) {
         facts = ReadFacts(current);
+        facts->Generation = ++generation;
+    }
     return *facts;
 }
 

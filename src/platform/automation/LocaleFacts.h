@@ -17,6 +17,9 @@ enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 struct LocaleFacts
 {
     QLocale Locale;
+    // Changes whenever the facts are read anew, so that caches of formatted
+    // texts know when to forget.
+    quint64 Generation = 0;
     QChar DecimalPoint;
     QChar Group;
     QString CurrencySymbol;
