@@ -2,6 +2,7 @@
 
 #include "automation/ComError.h"
 #include "automation/DateText.h"
+#include "automation/OleDate.h"
 #include "automation/Format.h"
 #include "automation/LocaleFacts.h"
 #include "automation/NumberDigits.h"

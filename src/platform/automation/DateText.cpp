@@ -1,6 +1,7 @@
 #include "DateText.h"
 
 #include "LocaleFacts.h"
+#include "OleDate.h"
 
 #include <cmath>
 #include <optional>
@@ -8,10 +9,6 @@
 
 namespace qv {
 namespace {
-
-const QDate kEpoch(1899, 12, 30);
-constexpr double kMinOleDate = -657434.0;  // 100-01-01
-constexpr double kMaxOleDate = 2958465.999994; // 9999-12-31 23:59:59
 
 struct Token
 {
@@ -228,28 +225,6 @@ QDate NamedMonthDate(const std::vector<const Token *> &n, int month)
 }
 
 } // namespace
-
-bool SplitOleDate(double oleDays, QDate &date, int &secondsOfDay)
-{
-    if (!std::isfinite(oleDays) || oleDays < kMinOleDate || oleDays > kMaxOleDate + 0.5 / 86400)
-        return false;
-    double whole = std::trunc(oleDays);
-    long long seconds = std::llround(std::fabs(oleDays - whole) * 86400.0);
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        whole += oleDays < 0 ? -1 : 1;
-    }
-    date = kEpoch.addDays(qint64(whole));
-    secondsOfDay = int(seconds);
-    return date.isValid() && date.year() >= 100 && date.year() <= 9999;
-}
-
-double MakeOleDate(const QDate &date, int secondsOfDay)
-{
-    const double whole = double(kEpoch.daysTo(date));
-    const double fraction = secondsOfDay / 86400.0;
-    return whole < 0 ? whole - fraction : whole + fraction;
-}
 
 bool ParseDateText(QStringView text, const LocaleFacts &facts, double &oleDays)
 {

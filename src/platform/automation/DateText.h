@@ -15,11 +15,4 @@ struct LocaleFacts;
 // OLE date (days since 1899-12-30) on success.
 bool ParseDateText(QStringView text, const LocaleFacts &facts, double &oleDays);
 
-// The calendar date and the time of day (rounded to the second) of an OLE
-// date; false when it lies outside the years 100 to 9999.
-bool SplitOleDate(double oleDays, QDate &date, int &secondsOfDay);
-
-// The OLE date of a calendar date and a time of day in seconds.
-double MakeOleDate(const QDate &date, int secondsOfDay);
-
 } // namespace qv

@@ -2,6 +2,7 @@
 
 #include "ComError.h"
 #include "DateText.h"
+#include "OleDate.h"
 #include "LocaleFacts.h"
 
 namespace qv::format {

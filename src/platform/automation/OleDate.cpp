@@ -56,4 +56,26 @@ double DateTimeToOleDate(const QDate &date, const QTime &time)
     return whole < 0 ? whole - fraction : whole + fraction;
 }
 
+bool SplitOleDate(double oleDays, QDate &date, int &secondsOfDay)
+{
+    constexpr double kFirst = -657434.0;          // 100-01-01
+    constexpr double kLast = 2958465.0 + 86399.5 / 86400; // 9999-12-31 23:59:59.5
+    if (!std::isfinite(oleDays) || oleDays < kFirst || oleDays >= kLast)
+        return false;
+    double whole = std::trunc(oleDays);
+    long long seconds = std::llround(std::fabs(oleDays - whole) * 86400.0);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        whole += oleDays < 0 ? -1 : 1;
+    }
+    date = kEpoch.addDays(qint64(whole));
+    secondsOfDay = int(seconds);
+    return date.isValid() && date.year() >= 100 && date.year() <= 9999;
+}
+
+double MakeOleDate(const QDate &date, int secondsOfDay)
+{
+    return DateTimeToOleDate(date, QTime(0, 0).addSecs(secondsOfDay));
+}
+
 } // namespace qv

@@ -14,4 +14,9 @@ QTime OleTimePart(double days);
 QDateTime OleDateToDateTime(double days);
 double DateTimeToOleDate(const QDate &date, const QTime &time = QTime(0, 0));
 
+// The calendar date and the time of day rounded to the second, as the
+// formatting routines show it; false outside the years 100 to 9999.
+bool SplitOleDate(double oleDays, QDate &date, int &secondsOfDay);
+double MakeOleDate(const QDate &date, int secondsOfDay);
+
 } // namespace qv

@@ -1,10 +1,10 @@
 #include "Variant.h"
 
 #include "ComError.h"
-#include "OleDate.h"
+#include "FormatRender.h"
+#include "LocaleFacts.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <cstdio>
@@ -32,26 +32,14 @@ QString WithLocalePoint(QString text)
 // The language writes a date without its time when the time is midnight and
 // a time alone on day zero; the date takes the locale's short form with a
 // four-digit year, the time its long form.
+// As the language writes a date: the date, the time or both (General Date).
 QString DateToText(DateValue value)
 {
-    const QLocale locale;
-    const QDate date = OleDatePart(value.Days);
-    const QTime time = OleTimePart(value.Days);
-    if (!date.isValid())
+    try {
+        return format::GeneralDate(value.Days, CurrentLocaleFacts());
+    } catch (const ComError &) {
         return {};
-    QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
-    if (!dateFormat.contains(QLatin1String("yyyy")))
-        dateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    // Qt's long time form names the time zone; the language's does not.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    const QString timeText = locale.toString(time, timeFormat.trimmed());
-    const bool dayZero = value.Days > -1.0 && value.Days < 1.0 && date == QDate(1899, 12, 30);
-    if (dayZero && time != QTime(0, 0))
-        return timeText;
-    if (time == QTime(0, 0))
-        return locale.toString(date, dateFormat);
-    return locale.toString(date, dateFormat) + QLatin1Char(' ') + timeText;
+    }
 }
 
 qint32 RoundToLong(double value)
