@@ -1,0 +1,169 @@
+#include "ConfigStore.h"
+
+#include "automation/ComError.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+
+namespace qv::config {
+namespace {
+
+// Files beyond this size are no configuration of ours; reading them would only exhaust memory.
+constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
+
+QString Source() { return QString::fromLatin1(kConfigSource); }
+
+QByteArray Digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+QByteArray ReadWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ComError(kErrorUnreadable, Source(),
+                       QStringLiteral("The configuration file \"%1\" cannot be opened: %2.")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (file.size() > kMaxFileSize)
+        throw ComError(kErrorUnreadable, Source(),
+                       QStringLiteral("The configuration file \"%1\" is too large to be a configuration file.")
+                           .arg(QDir::toNativeSeparators(path)));
+    return file.readAll();
+}
+
+[[noreturn]] void CannotWrite(const QString &path, const QString &why)
+{
+    throw ComError(kErrorCannotWrite, Source(),
+                   QStringLiteral("The configuration file \"%1\" cannot be written: %2. Check that the folder "
+                                  "exists and that you may change files in it.")
+                       .arg(QDir::toNativeSeparators(path), why));
+}
+
+} // namespace
+
+std::shared_ptr<SmartTagSet> SmartTagSets::Item(int position) const
+{
+    return position >= 1 && position <= Count() ? m_sets[size_t(position - 1)] : nullptr;
+}
+
+std::shared_ptr<SmartTagSet> SmartTagSets::Add(const std::shared_ptr<IdSource> &ids)
+{
+    auto set = std::make_shared<SmartTagSet>(ids->Next(), ids);
+    m_sets.push_back(set);
+    return set;
+}
+
+std::shared_ptr<ConfigStore> ConfigStore::Create()
+{
+    std::shared_ptr<ConfigStore> store(new ConfigStore);
+    store->Reset();
+    return store;
+}
+
+void ConfigStore::Reset()
+{
+    m_ids = std::make_shared<IdSource>();
+    m_dataViews = std::make_unique<DataViews>(m_ids, weak_from_this());
+    m_smartTagSets = {};
+    m_extras = {};
+    Name.clear();
+    Description.clear();
+    SmartTagNamespace.clear();
+}
+
+void ConfigStore::Open(const QString &path)
+{
+    const QByteArray bytes = ReadWhole(path);
+    ReadXml(bytes, path);
+    m_path = path;
+    m_fileExisted = true;
+    m_fileDigest = Digest(bytes);
+}
+
+void ConfigStore::Reload(const QString &path)
+{
+    Open(path.isEmpty() ? m_path : path);
+}
+
+void ConfigStore::CreateNew(const QString &path, const QString &name, const QString &description,
+                            const QString &smartTagNamespace)
+{
+    Reset();
+    m_path = path;
+    Name = name;
+    Description = description;
+    SmartTagNamespace = smartTagNamespace;
+    m_smartTagSets.Add(m_ids)->Name = name;
+    m_fileExisted = false;
+    m_fileDigest.clear();
+}
+
+bool ConfigStore::DataViewInUse(qint32 id) const
+{
+    for (const auto &set : m_smartTagSets) {
+        for (const auto &tag : *set) {
+            if (tag->Recognizer.DataViewId == id)
+                return true;
+            for (const auto &action : tag->Actions) {
+                if (action->DataViewId == id)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+void ConfigStore::CheckUnchangedOnDisk() const
+{
+    const bool exists = QFileInfo::exists(m_path);
+    if (!exists && !m_fileExisted)
+        return;
+    bool same = exists == m_fileExisted;
+    if (same && exists) {
+        QFile file(m_path);
+        same = file.open(QIODevice::ReadOnly) && Digest(file.readAll()) == m_fileDigest;
+    }
+    if (!same)
+        throw ComError(kErrorChangedElsewhere, Source(),
+                       QStringLiteral("The configuration file \"%1\" was changed by someone else since it was "
+                                      "opened, so it was not saved. Open it again to see the latest version.")
+                           .arg(QDir::toNativeSeparators(m_path)));
+}
+
+void ConfigStore::WriteFile(const QString &path, const QByteArray &bytes) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        CannotWrite(path, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        CannotWrite(path, file.errorString());
+}
+
+void ConfigStore::Save(const QString &path, int /*flags*/)
+{
+    const QString target = path.isEmpty() ? m_path : path;
+    if (target.isEmpty())
+        CannotWrite(target, QStringLiteral("the store has no file"));
+    const QByteArray bytes = ToXml();
+    // Everyone who saves this file takes the lock, so the check and the write are one step.
+    QLockFile lock(target + QStringLiteral(".lock"));
+    lock.setStaleLockTime(30000);
+    if (!lock.tryLock(10000))
+        CannotWrite(target, lock.error() == QLockFile::PermissionError
+                                ? QStringLiteral("permission denied")
+                                : QStringLiteral("someone else is saving it; try again in a moment"));
+    const bool ownFile = QFileInfo(target) == QFileInfo(m_path) || target == m_path;
+    if (ownFile)
+        CheckUnchangedOnDisk();
+    WriteFile(target, bytes);
+    m_path = target;
+    m_fileExisted = true;
+    m_fileDigest = Digest(bytes);
+}
+
+} // namespace qv::config
