@@ -373,9 +373,12 @@ void ConfigStore::ReadXml(const QByteArray &xml, const QString &pathForMessages)
     try {
         reader.Read();
     } catch (const ReadFailure &failure) {
+        QString what = failure.message;
+        while (what.endsWith(QLatin1Char('.')))
+            what.chop(1);
         throw ComError(kErrorUnreadable, QString::fromLatin1(kConfigSource),
                        QStringLiteral("The configuration file \"%1\" cannot be read: %2.")
-                           .arg(QDir::toNativeSeparators(pathForMessages), failure.message));
+                           .arg(QDir::toNativeSeparators(pathForMessages), what));
     }
     reader.Commit();
 }
