@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include "config/ConfigStore.h"
+
 namespace qv::test {
 
 bool NeedsGuiApplication()
@@ -7,9 +9,20 @@ bool NeedsGuiApplication()
     return false;
 }
 
-int RunChild(const QStringList &)
+// "save-loop PATH": keeps adding a data view and saving the file until killed.
+int RunChild(const QStringList &arguments)
 {
-    return -1;
+    if (arguments.value(0) != QLatin1String("save-loop") || arguments.size() != 2)
+        return -1;
+    auto store = config::ConfigStore::Create();
+    store->Open(arguments[1]);
+    for (int i = 0;; ++i) {
+        auto view = store->DataViewCollection().AddBlank();
+        view->Name = QStringLiteral("Saved %1").arg(i);
+        for (int f = 0; f < 50; ++f)
+            view->Fields.Add(QStringLiteral("Field %1").arg(f));
+        store->Save();
+    }
 }
 
 } // namespace qv::test

@@ -2,7 +2,11 @@
 
 #include "automation/ComError.h"
 
+#include "TestMain.h"
+
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -205,4 +209,26 @@ TEST(DataViewCollection, CopyAddFromAndRemove)
     EXPECT_EQ(views.Item(copy->Id()), nullptr);
     original->Fields.Move(2, 1);
     EXPECT_EQ(original->Fields.At(1)->Name, QStringLiteral("Hidden"));
+}
+
+TEST(ConfigStore, KilledWhileSavingLeavesAWholeFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crash.cfg"));
+    Sample(path)->Save();
+    int lastCount = 1;
+    for (int round = 0; round < 200; ++round) {
+        QProcess child;
+        child.start(test::SelfPath(), {QStringLiteral("--child"), QStringLiteral("save-loop"), path});
+        ASSERT_TRUE(child.waitForStarted());
+        QThread::msleep(5 + (round * 7) % 40);
+        child.kill();
+        child.waitForFinished();
+        auto store = ConfigStore::Create();
+        ASSERT_NO_THROW(store->Open(path)) << "round " << round;
+        const int count = store->DataViewCollection().Count();
+        EXPECT_GE(count, lastCount) << "round " << round << ": saved views were lost";
+        lastCount = count;
+    }
+    EXPECT_GT(lastCount, 20) << "the child saved too rarely for the kills to fall inside saves";
 }
