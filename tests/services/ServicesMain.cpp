@@ -2,6 +2,8 @@
 
 #include "config/ConfigStore.h"
 
+#include <cstdio>
+
 namespace qv::test {
 
 bool NeedsGuiApplication()
@@ -9,7 +11,8 @@ bool NeedsGuiApplication()
     return false;
 }
 
-// "save-loop PATH": keeps adding a data view and saving the file until killed.
+// "save-loop PATH": keeps adding a data view and saving the file until killed;
+// says "saved" on standard output after each save.
 int RunChild(const QStringList &arguments)
 {
     if (arguments.value(0) != QLatin1String("save-loop") || arguments.size() != 2)
@@ -22,6 +25,8 @@ int RunChild(const QStringList &arguments)
         for (int f = 0; f < 50; ++f)
             view->Fields.Add(QStringLiteral("Field %1").arg(f));
         store->Save();
+        fputs("saved\n", stdout);
+        fflush(stdout);
     }
 }
 

@@ -221,7 +221,10 @@ TEST(ConfigStore, KilledWhileSavingLeavesAWholeFile)
         QProcess child;
         child.start(test::SelfPath(), {QStringLiteral("--child"), QStringLiteral("save-loop"), path});
         ASSERT_TRUE(child.waitForStarted());
-        QThread::msleep(5 + (round * 7) % 40);
+        // However slow the machine, the kill falls while the child is saving:
+        // it is already saving in a loop once it has said so.
+        ASSERT_TRUE(child.waitForReadyRead(60000)) << "round " << round;
+        QThread::msleep((round * 7) % 23);
         child.kill();
         child.waitForFinished();
         auto store = ConfigStore::Create();
