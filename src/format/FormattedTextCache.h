@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -24,13 +23,26 @@ public:
     void Clear();
 
 private:
+    // One remembered cell; a zero hash marks a free place.
+    struct Entry
+    {
+        size_t hash = 0;
+        QString data;
+        QString text;
+    };
+    // An open-addressed table: a lookup is one hash of the cell text and, as
+    // a rule, one comparison, which is what makes a repaint cheap.
     struct Slot
     {
         QString format;
         qint32 kind = 0;
-        QHash<QString, QString> texts;
+        std::vector<Entry> entries; // a power of two in size, at most half full
+        qsizetype used = 0;
     };
     Slot *SlotFor(const QString &format, qint32 kind) const;
+    // The entry holding `data`, or the free place where it would go.
+    static const Entry *Lookup(const Slot &slot, const QString &data, size_t hash);
+    static void Grow(Slot &slot);
 
     mutable std::vector<Slot> m_slots;
     mutable size_t m_last = 0;

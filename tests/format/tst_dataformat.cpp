@@ -2,6 +2,7 @@
 
 #include "TestMain.h"
 #include "automation/ComError.h"
+#include "automation/LocaleFacts.h"
 
 #include <QDate>
 
@@ -243,4 +244,43 @@ TEST(DataFormatDisplay, RememberedTextsFollowLocaleAndDefaults)
     EXPECT_EQ(f.GetFormattedData(QStringLiteral("x"), QStringLiteral("Long Date"), FieldTypeDate).toStdString(), "");
     f.SetSupressDateResolve(true);
     EXPECT_EQ(f.GetFormattedData(QStringLiteral("x"), QStringLiteral("Long Date"), FieldTypeDate).toStdString(), "x");
+}
+
+// A column of more cells than the remembered texts hold, asked for twice in
+// a different order: every answer must be the cell's own, through the
+// table's growth and its forgetting when full.
+TEST(DataFormatDisplay, RememberedTextsStayTheCellsOwn)
+{
+    test::ScopedLocale locale("en_US");
+    const LocaleScope pinned;
+    DataFormat remembered;
+    const QString pattern = QStringLiteral("#,##0.00");
+    const int cells = int(FormattedTextCache::kMaxTexts) + 500;
+    const auto text = [](int i) { return QString::number(i * 37 % 100003) + QStringLiteral(".5"); };
+    const auto expected = [](int i) { return QLocale().toString(double(i * 37 % 100003) + 0.5, 'f', 2); };
+    for (int i = 0; i < cells; ++i)
+        ASSERT_EQ(remembered.GetFormattedData(text(i), pattern, FieldTypeNumber), expected(i)) << i;
+    for (int i = cells - 1; i >= 0; i -= 7)
+        ASSERT_EQ(remembered.GetFormattedData(text(i), pattern, FieldTypeNumber), expected(i)) << i;
+    // The same cell text under another format or kind is another cell.
+    EXPECT_EQ(remembered.GetFormattedData(text(3), QStringLiteral("0"), FieldTypeNumber).toStdString(), "112");
+    EXPECT_EQ(remembered.GetFormattedData(text(3), pattern, FieldTypeText).toStdString(), "111.50");
+}
+
+TEST(DataFormatDisplay, PinnedLocaleHoldsUntilTheScopeEnds)
+{
+    test::ScopedLocale english("en_US");
+    DataFormat f;
+    const QString value = QStringLiteral("1234.5");
+    {
+        const LocaleScope pinned;
+        EXPECT_EQ(f.GetFormattedData(value, QStringLiteral("#,##0.00"), FieldTypeNumber).toStdString(), "1,234.50");
+        test::ScopedLocale german("de_DE");
+        // Changing the locale inside a scope is the caller's mistake; the
+        // pinned facts stay consistent rather than mixing two locales.
+        EXPECT_EQ(f.GetFormattedData(QStringLiteral("99.25"), QStringLiteral("0.0"), FieldTypeNumber).toStdString(), "99.3");
+    }
+    test::ScopedLocale german("de_DE");
+    EXPECT_EQ(f.GetFormattedData(QStringLiteral("1234,5"), QStringLiteral("#,##0.00"), FieldTypeNumber).toStdString(),
+              "1.234,50");
 }

@@ -3,9 +3,10 @@
 #include "LocaleFacts.h"
 #include "OleDate.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
 #include <optional>
-#include <vector>
 
 namespace qv {
 namespace {
@@ -17,7 +18,11 @@ struct Token
     int value = 0;
 };
 
-bool Tokenize(QStringView text, std::vector<Token> &tokens)
+// A date text has a handful of tokens; these stay on the stack.
+using Tokens = QVarLengthArray<Token, 24>;
+using Numbers = QVarLengthArray<const Token *, 8>;
+
+bool Tokenize(QStringView text, Tokens &tokens)
 {
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
@@ -85,14 +90,14 @@ int MeridiemOf(QStringView word, const LocaleFacts &facts)
 
 struct Pieces
 {
-    std::vector<const Token *> dateNumbers;
+    Numbers dateNumbers;
     int month = 0;
     int timeParts[3] = {-1, 0, 0};
     int meridiem = 0;
 };
 
 // Takes "h:m[:s]" starting at token i; returns the index after it.
-size_t TakeTime(const std::vector<Token> &tokens, size_t i, Pieces &pieces)
+qsizetype TakeTime(const Tokens &tokens, qsizetype i, Pieces &pieces)
 {
     int part = 0;
     while (part < 3 && i < tokens.size() && tokens[i].kind == Token::Number) {
@@ -107,9 +112,9 @@ size_t TakeTime(const std::vector<Token> &tokens, size_t i, Pieces &pieces)
     return i;
 }
 
-bool Collect(const std::vector<Token> &tokens, const LocaleFacts &facts, Pieces &pieces)
+bool Collect(const Tokens &tokens, const LocaleFacts &facts, Pieces &pieces)
 {
-    for (size_t i = 0; i < tokens.size();) {
+    for (qsizetype i = 0; i < tokens.size();) {
         const Token &t = tokens[i];
         if (t.kind == Token::Number) {
             const bool timeStart = i + 1 < tokens.size() && tokens[i + 1].kind == Token::Colon;
@@ -182,7 +187,7 @@ QDate Make(int year, int month, int day)
     return QDate(year, month, day);
 }
 
-QDate NumericDate(const std::vector<const Token *> &n, const LocaleFacts &facts)
+QDate NumericDate(const Numbers &n, const LocaleFacts &facts)
 {
     if (n.size() == 3) {
         if (IsYearLike(n[0]) || facts.Order == DateOrder::YearMonthDay) {
@@ -210,7 +215,7 @@ QDate NumericDate(const std::vector<const Token *> &n, const LocaleFacts &facts)
                            : (dayFirst ? Make(year, n[0]->value, n[1]->value) : Make(year, n[1]->value, n[0]->value));
 }
 
-QDate NamedMonthDate(const std::vector<const Token *> &n, int month)
+QDate NamedMonthDate(const Numbers &n, int month)
 {
     if (n.empty() || n.size() > 2)
         return {};
@@ -228,8 +233,7 @@ QDate NamedMonthDate(const std::vector<const Token *> &n, int month)
 
 bool ParseDateText(QStringView text, const LocaleFacts &facts, double &oleDays)
 {
-    std::vector<Token> tokens;
-    tokens.reserve(16);
+    Tokens tokens;
     if (text.size() > 200 || !Tokenize(text, tokens))
         return false;
     Pieces pieces;

@@ -141,16 +141,37 @@ QString QtPatternToFormat(const QString &pattern)
     return out.trimmed();
 }
 
+namespace {
+
+thread_local std::unique_ptr<LocaleFacts> t_facts;
+thread_local int t_pins = 0;
+
+} // namespace
+
 const LocaleFacts &CurrentLocaleFacts()
 {
-    thread_local std::unique_ptr<LocaleFacts> facts;
+    if (t_pins > 0 && t_facts)
+        return *t_facts;
     const QLocale current;
     thread_local quint64 generation = 0;
-    if (!facts || !(facts->Locale == current)) {
-        facts = ReadFacts(current);
-        facts->Generation = ++generation;
+    if (!t_facts || !(t_facts->Locale == current)) {
+        t_facts = ReadFacts(current);
+        t_facts->Generation = ++generation;
     }
-    return *facts;
+    return *t_facts;
+}
+
+LocaleScope::LocaleScope()
+{
+    // Brings the facts up to date before they are pinned.
+    if (t_pins == 0)
+        CurrentLocaleFacts();
+    ++t_pins;
+}
+
+LocaleScope::~LocaleScope()
+{
+    --t_pins;
 }
 
 } // namespace qv

@@ -35,8 +35,23 @@ struct LocaleFacts
     std::array<QString, 7> DayNames, DayAbbreviations; // [0] is Sunday
 };
 
-// The facts of the current default locale.
+// The facts of the current default locale. Asking QLocale() for it takes a
+// lock inside Qt, so inside a LocaleScope the facts read when the scope began
+// are answered without asking again.
 const LocaleFacts &CurrentLocaleFacts();
+
+// Pins the current locale's facts on this thread for its lifetime: a loop that
+// formats or reads many values (a column, a recordset) reads the locale once,
+// as a caller of QLocale's own methods does by keeping one QLocale. The default
+// locale must not be changed while a scope is alive; scopes nest.
+class LocaleScope
+{
+public:
+    LocaleScope();
+    ~LocaleScope();
+    LocaleScope(const LocaleScope &) = delete;
+    LocaleScope &operator=(const LocaleScope &) = delete;
+};
 
 // A Qt date/time pattern ("dddd, MMMM d, yyyy", "h:mm:ss AP t") in the
 // format language ("dddd, mmmm d, yyyy", "h:nn:ss AMPM"); time zones dropped.
