@@ -283,10 +283,14 @@ private:
             ReadDataChild(rowsCount);
     }
 
+    // Rows list their attributes in field order, Nulls left out, so the
+    // next fields are tried before the index.
     qint32 FieldOf(QStringView name, qint32 expected) const
     {
-        if (expected < m_xmlNames.size() && m_xmlNames[expected] == name)
-            return expected;
+        for (qint32 f = expected; f < m_xmlNames.size(); ++f) {
+            if (m_xmlNames[f] == name)
+                return f;
+        }
         return m_xmlIndex.value(name.toString(), -1);
     }
 
