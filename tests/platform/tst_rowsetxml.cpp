@@ -163,9 +163,11 @@ TEST(RowsetXml, ReadsFilesAsAdoWritesThem)
                                QStringLiteral("\t<q:row Name='Tea' c1='4.5' InStock='True' Key='1'/>\r\n"
                                               "\t<q:row Name='Jam' c1='12' InStock='0' Note=''/>\r\n"
                                               "\t<r:insert>\r\n\t\t<q:row Name='New' InStock='1'/>\r\n\t</r:insert>\r\n"
-                                              "\t<r:update>\r\n\t\t<r:original>\r\n\t\t\t<q:row Name='Old'/>\r\n"
-                                              "\t\t</r:original>\r\n\t\t<q:row Name='Changed'/>\r\n\t</r:update>\r\n"
-                                              "\t<r:delete>\r\n\t\t<q:row Name='Gone'/>\r\n\t</r:delete>\r\n"));
+                                              "\t<r:update>\r\n\t\t<r:original>\r\n\t\t\t<q:row Name='Old' c1='3' InStock='1'/>\r\n"
+                                              "\t\t</r:original>\r\n\t\t<q:row Name='Changed' r:forcenull='c1'/>\r\n"
+                                              "\t</r:update>\r\n"
+                                              "\t<r:delete>\r\n\t\t<q:row Name='Gone'/>\r\n\t</r:delete>\r\n"
+                                              "\t<r:unknown><q:row Name='Ignored'/></r:unknown>\r\n"));
     xml.replace(QStringLiteral("<a:Schema id='RowsetSchema'>\r\n"), QStringLiteral("<a:Schema id='RowsetSchema'>\r\n") + outside);
     auto rs = OpenText(xml);
     ASSERT_EQ(rs->Fields().Count(), 4);
@@ -176,7 +178,9 @@ TEST(RowsetXml, ReadsFilesAsAdoWritesThem)
     EXPECT_EQ(rs->Fields().Item(2).Type(), adBoolean);
     EXPECT_EQ(rs->Fields().Item(3).Type(), adVarWChar);
     EXPECT_EQ(Walk(*rs), QStringList({"Tea", "Jam", "New", "Changed"}));
-    EXPECT_EQ(Walk(*rs, QStringLiteral("InStock")), QStringList({"True", "False", "True", ""}));
+    // The new side of an update lists what changed; the rest comes from the original.
+    EXPECT_EQ(Walk(*rs, QStringLiteral("InStock")), QStringList({"True", "False", "True", "True"}));
+    EXPECT_EQ(Walk(*rs, QStringLiteral("Unit Price")), QStringList({"4.5", "12", "", ""}));
     rs->MoveFirst();
     EXPECT_EQ(rs->Fields().Item(1).Value(), Variant(Currency{45000}));
     EXPECT_TRUE(rs->Fields().Item(3).Value().IsNull());

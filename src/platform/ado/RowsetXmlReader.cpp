@@ -194,7 +194,7 @@ private:
         if (m_sawRowType)
             Fail(QStringLiteral("hierarchical recordsets are not supported"));
         m_sawRowType = true;
-        m_updatable = IsTrue(Attr(kRowsetNamespace, u"updatable"));
+        m_updatable = IsTrue(Attr(kRowsetNamespace, u"updatable")) || IsTrue(Attr(nullptr, u"updatable"));
         while (NextChild()) {
             if (Is(kSchemaNamespace, u"AttributeType")) {
                 ReadAttributeType();
@@ -256,31 +256,38 @@ private:
         }
     }
 
+    // What a row element stands for: a current row, the old side of an
+    // update (the base of the new side, which may list only what changed),
+    // or a deleted row.
+    enum class RowUse { Current, Original, Skip };
+
     bool ReadData()
     {
         if (m_store.FieldCount() == 0)
             Fail(QStringLiteral("the schema describes no fields"));
         while (NextChild())
-            ReadDataChild(true);
+            ReadDataChild(RowUse::Current);
         return true;
     }
 
-    // A row, or a section of pending changes: inserted rows and the new side
-    // of an update are current rows; originals and deleted rows are not.
-    void ReadDataChild(bool current)
+    void ReadDataChild(RowUse use)
     {
         if (m_xml.namespaceUri() == QStringView(kRowNamespace) && m_xml.name() == u"row") {
-            ReadRow(current);
+            ReadRow(use);
             return;
         }
-        if (!m_xml.namespaceUri().isEmpty() && m_xml.namespaceUri() != QStringView(kRowsetNamespace))
-            Fail(QStringLiteral("unexpected element <%1>").arg(m_xml.qualifiedName()));
-        const QStringView section = m_xml.name();
-        if (section != u"insert" && section != u"update" && section != u"delete" && section != u"original")
-            Fail(QStringLiteral("unexpected element <%1>").arg(m_xml.qualifiedName()));
-        const bool rowsCount = current && (section == u"insert" || section == u"update");
+        const QStringView section = m_xml.namespaceUri() == QStringView(kRowsetNamespace) ? m_xml.name() : QStringView();
+        RowUse inner = RowUse::Skip;
+        if (section == u"original")
+            inner = use == RowUse::Current ? RowUse::Original : RowUse::Skip;
+        else if (section == u"insert" || section == u"update")
+            inner = use;
+        else if (section != u"delete")
+            return m_xml.skipCurrentElement(); // the format ignores what its schema does not define
         while (NextChild())
-            ReadDataChild(rowsCount);
+            ReadDataChild(inner);
+        if (section == u"update")
+            m_original.clear();
     }
 
     // Rows list their attributes in field order, Nulls left out, so the
@@ -294,34 +301,52 @@ private:
         return m_xmlIndex.value(name.toString(), -1);
     }
 
-    void ReadRow(bool current)
+    void ReadValue(const QXmlStreamAttribute &attribute, qint32 f, QList<Variant> &values)
+    {
+        const FieldInfo &field = m_store.FieldList[f];
+        QStringView text = attribute.value();
+        QString decoded;
+        if (m_base64[f]) {
+            decoded = QString::fromLatin1(QByteArray::fromBase64(text.toLatin1()).toHex());
+            text = decoded;
+        }
+        if (!XmlTextToValue(text, field.Type, values[f]))
+            Fail(QStringLiteral("the value \"%1\" of the field \"%2\" is not of its type")
+                     .arg(text.left(80).toString(), field.Name));
+    }
+
+    void ReadRow(RowUse use)
     {
         const QXmlStreamAttributes attributes = m_xml.attributes();
         if (NextChild())
             Fail(QStringLiteral("hierarchical recordsets are not supported"));
-        if (!current)
+        if (use == RowUse::Skip)
             return;
-        QList<Variant> values(m_store.FieldCount(), Variant::Null());
+        QList<Variant> values = use == RowUse::Current && !m_original.isEmpty()
+            ? m_original
+            : QList<Variant>(m_store.FieldCount(), Variant::Null());
         qint32 expected = 0;
         for (const QXmlStreamAttribute &attribute : attributes) {
+            if (attribute.namespaceUri() == QStringView(kRowsetNamespace) && attribute.name() == u"forcenull") {
+                // Fields an update set to Null, which leaving them out cannot say.
+                for (QStringView name : attribute.value().split(u' ', Qt::SkipEmptyParts)) {
+                    if (const qint32 f = FieldOf(name, 0); f >= 0)
+                        values[f] = Variant::Null();
+                }
+                continue;
+            }
             if (!attribute.namespaceUri().isEmpty())
                 continue;
             const qint32 f = FieldOf(attribute.name(), expected);
             if (f < 0)
                 continue; // a hidden column's value
             expected = f + 1;
-            const FieldInfo &field = m_store.FieldList[f];
-            QStringView text = attribute.value();
-            QString decoded;
-            if (m_base64[f]) {
-                decoded = QString::fromLatin1(QByteArray::fromBase64(text.toLatin1()).toHex());
-                text = decoded;
-            }
-            if (!XmlTextToValue(text, field.Type, values[f]))
-                Fail(QStringLiteral("the value \"%1\" of the field \"%2\" is not of its type")
-                         .arg(text.left(80).toString(), field.Name));
+            ReadValue(attribute, f, values);
         }
-        m_store.AppendRow(std::move(values));
+        if (use == RowUse::Original)
+            m_original = std::move(values);
+        else
+            m_store.AppendRow(std::move(values));
     }
 
     QXmlStreamReader m_xml;
@@ -336,6 +361,7 @@ private:
     QHash<QString, qint32> m_xmlIndex;
     QStringList m_xmlNames;
     QList<bool> m_base64;
+    QList<Variant> m_original;
 };
 
 } // namespace
