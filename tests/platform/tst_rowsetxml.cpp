@@ -195,6 +195,7 @@ TEST(RowsetXml, FilesInEveryEncoding)
     QTemporaryDir dir;
     const std::pair<const char *, QByteArray> files[] = {
         {"plain.xml", xml.toUtf8()},
+        {"declared.xml", "<?xml version='1.0' encoding='UTF-8'?>\r\n" + xml.toUtf8()},
         {"bom.xml", QByteArray("\xEF\xBB\xBF") + xml.toUtf8()},
         {"utf16.xml", QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2)},
     };
