@@ -277,3 +277,25 @@ TEST(Stream, TextPositionsAndEnds)
     EXPECT_EQ(stream.Bytes(), QByteArray("Gr\xC3\xBC\xC3\x9F" "e"));
     EXPECT_EQ(ErrorOf([&] { stream.SetCharset(QStringLiteral("klingon")); }), adErrInvalidArgument);
 }
+
+TEST(RowsetXml, ReadsTheValueSpellingsOfOtherWriters)
+{
+    // Times with a zone mark, 17-digit doubles, i4/r8 spellings, hexadecimal
+    // in capitals, Booleans as digits, and no rs:number at all.
+    const QString schema = QStringLiteral(
+        "<a:AttributeType name='When'><a:datatype b:type='dateTime'/></a:AttributeType>"
+        "<a:AttributeType name='Pi'><a:datatype b:type='r8'/></a:AttributeType>"
+        "<a:AttributeType name='Count'><a:datatype b:type='i4'/></a:AttributeType>"
+        "<a:AttributeType name='Bin'><a:datatype b:type='bin.hex' b:maxLength='8'/></a:AttributeType>"
+        "<a:AttributeType name='Flag'><a:datatype b:type='boolean'/></a:AttributeType>");
+    auto rs = OpenText(AdoStyleFile(schema, QStringLiteral("<q:row When='2008-01-25T13:04:00Z' Pi='3.1415926535897932'"
+                                                           " Count=' 42 ' Bin='00000000499602D2' Flag='1'/>")));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("When")).Type(), adDBTimeStamp);
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("When")).Value(),
+              Variant(DateValue{DateTimeToOleDate(QDate(2008, 1, 25), QTime(13, 4))}));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Pi")).Value(), Variant(3.141592653589793));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Count")).Value(), Variant(qint32(42)));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Flag")).Value(), Variant(true));
+    // Bytes are kept as the hexadecimal text and written back in lower case.
+    EXPECT_TRUE(SaveToText(*rs).contains(QStringLiteral("Bin='00000000499602d2'")));
+}
