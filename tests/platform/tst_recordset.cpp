@@ -15,6 +15,7 @@ TEST(RecordsetFields, AppendLookupAndRefusals)
     rs.Fields().Append(QStringLiteral("Amount"), adCurrency);
     EXPECT_EQ(rs.Fields().Item(QStringLiteral("last NAME")).Name(), QStringLiteral("Last Name"));
     EXPECT_EQ(rs.Fields().Item(Variant(qint32(1))).Name(), QStringLiteral("Amount"));
+    EXPECT_EQ(rs.Fields()["amount"].Type(), adCurrency);
     EXPECT_EQ(rs.Fields().Item(QStringLiteral("Amount")).DefinedSize(), 8); // fixed types size themselves
     EXPECT_EQ(ErrorOf([&] { rs.Fields().Append(QStringLiteral("AMOUNT"), adInteger); }), adErrObjectInCollection);
     EXPECT_EQ(ErrorOf([&] { rs.Fields().Append(QStringLiteral("X"), 999); }), adErrInvalidArgument);

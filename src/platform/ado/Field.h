@@ -88,8 +88,10 @@ public:
     Field &Item(const QString &name);
     // A number is an index, a text a name.
     Field &Item(const Variant &indexOrName);
+    Field &Item(const char *name) { return Item(QString::fromUtf8(name)); }
     Field &operator[](qint32 index) { return Item(index); }
     Field &operator[](const QString &name) { return Item(name); }
+    Field &operator[](const char *name) { return Item(name); }
 
     // The index of a field, -1 when there is none of that name.
     qint32 IndexOf(const QString &name) const;
