@@ -230,6 +230,7 @@ TEST(RowsetXml, BrokenInputRaisesAClearError)
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).replace(QStringLiteral("<r:data>"), QStringLiteral("<r:dat>")).replace(QStringLiteral("</r:data>"), QStringLiteral("</r:dat>")), "rs:data element is missing"},
         {QStringLiteral("<!DOCTYPE xml [<!ENTITY e 'x'>]><xml/>"), "document type"},
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'>text</q:row>")), "unexpected text"},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).replace(QStringLiteral("</xml>"), QStringLiteral("<a:Schema/></xml>")), "second schema"},
     };
     for (const auto &[xml, message] : cases) {
         try {

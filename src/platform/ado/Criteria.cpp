@@ -111,12 +111,12 @@ struct Criteria::Node
 {
     enum Type { And, Or, Leaf } NodeType = Leaf;
     std::vector<std::unique_ptr<Node>> Children;
-    Comparison Leaf_;
+    Comparison Condition;
 
     bool Eval(const RowStore &store, qint32 row) const
     {
         if (NodeType == Leaf)
-            return Test(Leaf_, store.Cell(row, Leaf_.Field));
+            return Test(Condition, store.Cell(row, Condition.Field));
         const bool wantAll = NodeType == And;
         for (const auto &child : Children) {
             if (child->Eval(store, row) != wantAll)
@@ -205,7 +205,7 @@ private:
             return inner;
         }
         auto leaf = std::make_unique<Criteria::Node>();
-        leaf->Leaf_ = ReadComparison();
+        leaf->Condition = ReadComparison();
         return leaf;
     }
 

@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <utility>
 
 namespace qv::ado {
 
@@ -37,10 +38,13 @@ public:
     {
         if (!NextElement() || m_xml.name() != u"xml")
             Fail(QStringLiteral("the document is not rowset XML (its root must be <xml>)"));
-        bool sawData = false;
+        bool sawData = false, sawSchema = false;
         while (NextChild()) {
-            if (Is(kSchemaNamespace, u"Schema"))
+            if (Is(kSchemaNamespace, u"Schema")) {
+                if (std::exchange(sawSchema, true))
+                    Fail(QStringLiteral("the document has a second schema"));
                 ReadSchema();
+            }
             else if (Is(kRowsetNamespace, u"data"))
                 sawData = ReadData();
             else
