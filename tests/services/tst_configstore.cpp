@@ -40,7 +40,7 @@ std::shared_ptr<ConfigStore> Sample(const QString &path)
     tag->Recognizer.FieldReference = field->Id();
     tag->Recognizer.Included.Add(QStringLiteral("Smith <Ltd>"));
     tag->Recognizer.Excluded.Add(QStringLiteral("Smithers"));
-    auto action = store->SmartTagSets().Item(1)->AddAction(*tag);
+    auto action = tag->AddAction();
     action->Name = QStringLiteral("Insert");
     action->DataViewId = view->Id();
     action->ActionKind = 1;

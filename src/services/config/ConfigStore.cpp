@@ -51,9 +51,9 @@ std::shared_ptr<SmartTagSet> SmartTagSets::Item(int position) const
     return position >= 1 && position <= Count() ? m_sets[size_t(position - 1)] : nullptr;
 }
 
-std::shared_ptr<SmartTagSet> SmartTagSets::Add(const std::shared_ptr<IdSource> &ids)
+std::shared_ptr<SmartTagSet> SmartTagSets::Add(const std::shared_ptr<IdSource> &ids, std::weak_ptr<ConfigStore> store)
 {
-    auto set = std::make_shared<SmartTagSet>(ids->Next(), ids);
+    auto set = std::make_shared<SmartTagSet>(ids->Next(), ids, std::move(store));
     m_sets.push_back(set);
     return set;
 }
@@ -98,9 +98,25 @@ void ConfigStore::CreateNew(const QString &path, const QString &name, const QStr
     Name = name;
     Description = description;
     SmartTagNamespace = smartTagNamespace;
-    m_smartTagSets.Add(m_ids)->Name = name;
+    m_smartTagSets.Add(m_ids, weak_from_this())->Name = name;
     m_fileExisted = false;
     m_fileDigest.clear();
+}
+
+std::shared_ptr<ConfigStore> ConfigStore::CreateFile(const QString &path, const QString &name,
+                                                     const QString &description, const QString &smartTagNamespace)
+{
+    auto store = Create();
+    if (QFileInfo::exists(path)) {
+        store->Open(path);
+        store->Name = name;
+        store->Description = description;
+        store->SmartTagNamespace = smartTagNamespace;
+    } else {
+        store->CreateNew(path, name, description, smartTagNamespace);
+    }
+    store->Save();
+    return store;
 }
 
 bool ConfigStore::DataViewInUse(qint32 id) const
