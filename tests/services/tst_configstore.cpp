@@ -24,6 +24,8 @@ std::shared_ptr<ConfigStore> Sample(const QString &path)
     auto view = store->DataViewCollection().AddBlank();
     view->Name = QStringLiteral("Clients \"A\"");
     view->DataItemName = QStringLiteral("Clients");
+    view->Description = QStringLiteral("All of them");
+    view->DataItemKind = 4;
     view->Source = {6, QStringLiteral("Access"), QStringLiteral("Provider=x;Data Source=c:\\db.mdb"), {}};
     auto field = view->Fields.Add(QStringLiteral("Name"));
     field->DisplayName = QStringLiteral("Näme");
@@ -35,6 +37,8 @@ std::shared_ptr<ConfigStore> Sample(const QString &path)
     auto tag = store->SmartTagSets().Item(1)->AddNew();
     tag->Name = QStringLiteral("Clients");
     tag->Enabled = false;
+    tag->Description = QStringLiteral("Finds clients");
+    tag->Warnings = QStringLiteral("Field \"Name\" is gone");
     tag->Recognizer.DataViewId = view->Id();
     tag->Recognizer.FieldName = QStringLiteral("Name");
     tag->Recognizer.FieldReference = field->Id();
@@ -45,6 +49,8 @@ std::shared_ptr<ConfigStore> Sample(const QString &path)
     action->DataViewId = view->Id();
     action->ActionKind = 1;
     action->LayoutType = 2;
+    action->DisplayText = QStringLiteral("Insert the client");
+    action->StyleName = QStringLiteral("Table Grid");
     return store;
 }
 
@@ -82,6 +88,11 @@ TEST(ConfigStore, RoundTripKeepsEveryPropertyAndIdentifier)
     EXPECT_FALSE(tag->Enabled);
     EXPECT_EQ(tag->Recognizer.Included.Item(1), QStringLiteral("Smith <Ltd>"));
     EXPECT_EQ(tag->ActionAt(1)->LayoutType, 2);
+    EXPECT_EQ(tag->ActionAt(1)->StyleName, QStringLiteral("Table Grid"));
+    EXPECT_EQ(tag->Warnings, QStringLiteral("Field \"Name\" is gone"));
+    EXPECT_EQ(tag->Key, store->SmartTagSets().Item(1)->ItemByName(QStringLiteral("Clients"))->Key);
+    EXPECT_EQ(view->DataItemKind, 4);
+    EXPECT_EQ(view->TextKey(), store->DataViewCollection().ItemByName(view->Name)->TextKey());
     // New objects never take an identifier the file already uses.
     EXPECT_GT(again->DataViewCollection().AddBlank()->Id(), tag->ActionAt(1)->Id());
 }
@@ -123,6 +134,7 @@ TEST(ConfigStore, BrokenFilesRaiseClearlyAndChangeNothing)
         {"<qvconfig><dataView id=\"2\"/><dataView id=\"2\"/></qvconfig>", "used twice"},
         {"<qvconfig>stray text</qvconfig>", "unexpected text"},
         {deep, "nested too deeply"},
+        {"<qvconfig><dataView id=\"1\" name=\"" + QByteArray(2 * 1024 * 1024, 'a') + "\"/></qvconfig>", "too long"},
     };
     auto store = Sample(path);
     const QByteArray before = store->ToXml();
