@@ -3,6 +3,8 @@
 #include "automation/ComError.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +44,27 @@ QByteArray ReadWhole(const QString &path)
                    QStringLiteral("The configuration file \"%1\" cannot be written: %2. Check that the folder "
                                   "exists and that you may change files in it.")
                        .arg(QDir::toNativeSeparators(path), why));
+}
+
+// Waits up to ten seconds for the lock. A lock whose holder died is taken
+// over at once; so is a lock file that holds nothing readable after a second
+// (its writer was killed between creating and filling it), which QLockFile
+// alone would respect until its stale time, long after the caller gave up.
+bool TakeLock(QLockFile &lock, const QString &lockPath)
+{
+    lock.setStaleLockTime(30000);
+    QDeadlineTimer deadline(10000);
+    while (!lock.tryLock(200)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        qint64 pid = 0;
+        QString host, application;
+        const QFileInfo file(lockPath);
+        if (!lock.getLockInfo(&pid, &host, &application) && file.exists()
+            && file.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000)
+            lock.removeStaleLockFile();
+    }
+    return true;
 }
 
 } // namespace
@@ -167,9 +190,9 @@ void ConfigStore::Save(const QString &path, int /*flags*/)
         CannotWrite(target, QStringLiteral("the store has no file"));
     const QByteArray bytes = ToXml();
     // Everyone who saves this file takes the lock, so the check and the write are one step.
-    QLockFile lock(target + QStringLiteral(".lock"));
-    lock.setStaleLockTime(30000);
-    if (!lock.tryLock(10000))
+    const QString lockPath = target + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!TakeLock(lock, lockPath))
         CannotWrite(target, lock.error() == QLockFile::PermissionError
                                 ? QStringLiteral("permission denied")
                                 : QStringLiteral("someone else is saving it; try again in a moment"));
