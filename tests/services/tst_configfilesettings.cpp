@@ -163,4 +163,8 @@ TEST_F(BizTest, TutorialIsCopiedOnAndResetRestoresTheShippedContent)
     EXPECT_EQ(ViewNames(*restored), shipped);
     EXPECT_EQ(restored->ToXml(), original);
     EXPECT_GT(QFileInfo(workbook).size(), 100);
+
+    // A practice copy deleted while the tutorial is on comes back as shipped.
+    ASSERT_TRUE(QFile::remove(tutorial));
+    EXPECT_EQ(Open(settings.GetConfigFilePath(kPersonal))->ToXml(), original);
 }

@@ -89,6 +89,36 @@ QString ShippedTutorialFolder()
     return QDir(LibraryFolder()).filePath(QStringLiteral("1033/tutorial"));
 }
 
+// Copies the shipped tutorial over the user's copy, naming the copied sources
+// in its connection texts.
+void CopyShippedTutorial()
+{
+    const QDir shipped(ShippedTutorialFolder());
+    if (!shipped.exists(kTutorialFile))
+        throw ComError(53, QString::fromLatin1(kBizSource),
+                       QStringLiteral("The tutorial configuration \"%1\" is missing; install the program again.")
+                           .arg(QDir::toNativeSeparators(shipped.filePath(kTutorialFile))));
+    const QString target = QFileInfo(ConfigFileSettings::TutorialFilePath()).absolutePath();
+    if (!QDir().mkpath(target))
+        RaiseCannotWrite(target, QStringLiteral("the folder cannot be created"));
+    // The sources first, so that the configuration never names a file that is not there.
+    for (const QFileInfo &file : shipped.entryInfoList(QDir::Files)) {
+        if (file.fileName() == kTutorialFile)
+            continue;
+        QFile source(file.absoluteFilePath());
+        if (!source.open(QIODevice::ReadOnly))
+            throw ComError(53, QString::fromLatin1(kBizSource),
+                           QStringLiteral("The tutorial file \"%1\" cannot be read: %2.")
+                               .arg(QDir::toNativeSeparators(file.absoluteFilePath()), source.errorString()));
+        WriteWhole(QDir(target).filePath(file.fileName()), source.readAll());
+    }
+    auto store = config::ConfigStore::Create();
+    store->Open(shipped.filePath(kTutorialFile));
+    for (const auto &view : store->DataViewCollection())
+        view->Source.ConnectionText.replace(kTutorialMarker, QDir::toNativeSeparators(target));
+    store->Save(ConfigFileSettings::TutorialFilePath());
+}
+
 } // namespace
 
 ConfigFileSettings::ConfigFileSettings(QObject *parent) : QObject(parent)
@@ -106,8 +136,17 @@ QString ConfigFileSettings::GetConfigFilePath(int kind) const
     CheckKind(kind);
     if (kind == Team)
         return ReadText(kTeamValue);
-    if (TutorialEnabled())
+    if (TutorialEnabled()) {
+        // A practice copy the user deleted comes back as shipped.
+        if (!QFileInfo::exists(TutorialFilePath())) {
+            try {
+                CopyShippedTutorial();
+            } catch (const ComError &) {
+                // Opening the file will say that it is missing.
+            }
+        }
         return TutorialFilePath();
+    }
     const QString chosen = ReadText(kPersonalValue);
     return chosen.isEmpty() ? DefaultPersonalFile() : chosen;
 }
@@ -185,28 +224,7 @@ QString ConfigFileSettings::TutorialFilePath()
 
 void ConfigFileSettings::ResetTutorial()
 {
-    const QDir shipped(ShippedTutorialFolder());
-    if (!shipped.exists(kTutorialFile))
-        throw ComError(53, QString::fromLatin1(kBizSource),
-                       QStringLiteral("The tutorial configuration \"%1\" is missing; install the program again.")
-                           .arg(QDir::toNativeSeparators(shipped.filePath(kTutorialFile))));
-    const QString target = QFileInfo(TutorialFilePath()).absolutePath();
-    if (!QDir().mkpath(target))
-        RaiseCannotWrite(target, QStringLiteral("the folder cannot be created"));
-    // The sources first, so that the configuration never names a file that is not there.
-    for (const QFileInfo &file : shipped.entryInfoList(QDir::Files)) {
-        if (file.fileName() == kTutorialFile)
-            continue;
-        QFile source(file.absoluteFilePath());
-        if (!source.open(QIODevice::ReadOnly))
-            RaiseCannotWrite(file.absoluteFilePath(), source.errorString());
-        WriteWhole(QDir(target).filePath(file.fileName()), source.readAll());
-    }
-    auto store = config::ConfigStore::Create();
-    store->Open(shipped.filePath(kTutorialFile));
-    for (const auto &view : store->DataViewCollection())
-        view->Source.ConnectionText.replace(kTutorialMarker, QDir::toNativeSeparators(target));
-    store->Save(TutorialFilePath());
+    CopyShippedTutorial();
 }
 
 } // namespace qv::biz
