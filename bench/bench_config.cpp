@@ -2,7 +2,11 @@
 // same document, in the same process.
 #include "BenchMain.h"
 
+#include "biz/ConfigFileSettings.h"
 #include "config/ConfigStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -54,6 +58,27 @@ void BM_BareXmlPasses(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BareXmlPasses)->Unit(benchmark::kMillisecond);
+
+// The stamp the manager reads on every command, of a team file of that size.
+void BM_ChangeStamp(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    qputenv("QV_REGISTRY_ROOT", dir.path().toLocal8Bit());
+    qputenv("QV_DATA_ROOT", dir.path().toLocal8Bit());
+    const QString path = dir.filePath(QStringLiteral("team.cfg"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(LargeConfiguration()) != LargeConfiguration().size())
+        state.SkipWithError("cannot write the team file");
+    file.close();
+    qv::biz::ConfigFileSettings settings;
+    settings.SetConfigFilePath(qv::biz::ConfigFileSettings::Team, path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(settings.ChangeStamp(qv::biz::ConfigFileSettings::Team));
+    state.counters["bytes"] = double(LargeConfiguration().size());
+}
+BENCHMARK(BM_ChangeStamp)->Unit(benchmark::kMillisecond);
+
+const bool g_stampGoal = qv::bench::AddTimeGoal("change stamp of a 5000 data view team file", "BM_ChangeStamp", 100000);
 
 const bool g_goal = qv::bench::AddRatioGoal(
     {"open and save 5000 data views vs bare QXmlStreamReader + QXmlStreamWriter", "BM_OpenAndSaveConfig",
