@@ -1,4 +1,6 @@
 #include "backends/odbc/OdbcConnection.h"
+#include "backends/odbc/OdbcRowSource.h"
+#include "ado/Recordset.h"
 #include "backends/odbc/OdbcSources.h"
 
 #include "ConnectionText.h"
@@ -249,4 +251,70 @@ TEST(OdbcSource, NamedAndFileDataSources)
     EXPECT_EQ(FileDataSources(dir.path()), QStringList{dsn.fileName()});
     Connection fromFile(BuildConnectionText(SourceFileDsn, dsn.fileName(), {}, {}));
     EXPECT_EQ(fromFile.Tables(), QStringList{QStringLiteral("t")});
+}
+
+namespace {
+
+// A recordset over the rows of a SELECT, as the data services hand one over.
+std::shared_ptr<ado::Recordset> OpenPaged(const std::shared_ptr<OdbcRowSource> &source)
+{
+    auto rs = ado::Recordset::Create();
+    for (const DataField &f : source->Fields())
+        rs->Fields().Append(f.Name, f.Type, f.DefinedSize);
+    rs->Open(source);
+    return rs;
+}
+
+} // namespace
+
+TEST_F(SqliteSource, RecordsetOverPagesKnowsItsCountBeforeWalking)
+{
+    {
+        Connection db(m_text);
+        db.Execute({QStringLiteral("INSERT INTO People (Id, Name) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
+                                   "SELECT i + 1 FROM n WHERE i < 2999) SELECT 100 + i, 'Row ' || i FROM n"),
+                    {}});
+    }
+    const SqlDialect dialect;
+    const auto select = SelectStatement(QStringLiteral("People"), {}, {}, dialect);
+    const auto count = CountStatement(QStringLiteral("People"), {}, dialect);
+
+    auto rs = OpenPaged(std::make_shared<OdbcRowSource>(m_text, select, count, 128));
+    EXPECT_EQ(rs->RecordCount(), 3004);
+    qint64 walked = 0;
+    qint64 idSum = 0;
+    for (rs->MoveFirst(); !rs->IsEOF(); rs->MoveNext()) {
+        ++walked;
+        idSum += rs->Fields()[0].Value().ToLong();
+    }
+    EXPECT_EQ(walked, 3004) << "no row lost at a page boundary";
+    EXPECT_EQ(idSum, 1 + 2 + 3 + 4 + (100 + 3099) * 3000 / 2);
+
+    auto preview = OpenPaged(std::make_shared<OdbcRowSource>(m_text, select, count, 128, 10));
+    EXPECT_EQ(preview->RecordCount(), 10);
+    preview->MoveLast();
+    EXPECT_EQ(preview->Fields()[1].Value().ToText(), QStringLiteral("Row 5"));
+
+    auto source = std::make_shared<OdbcRowSource>(m_text, select, count, 100);
+    auto cancelled = OpenPaged(source);
+    cancelled->MoveFirst();
+    EXPECT_EQ(cancelled->Fields()[0].Value().ToLong(), 1); // brings the first page
+    std::thread([&] { source->Cancel(); }).join();
+    cancelled->MoveLast();
+    EXPECT_LT(cancelled->RecordCount(), 3004);
+    EXPECT_GE(cancelled->RecordCount(), 100);
+}
+
+TEST_F(SqliteSource, PagedSourceReportsWhatWentWrong)
+{
+    const SqlStatement broken{QStringLiteral("SELECT * FROM \"No Such Table\""), {}};
+    OdbcRowSource source(m_text, broken, broken);
+    try {
+        source.Fields();
+        ADD_FAILURE() << "a missing table was read";
+    } catch (const ComError &e) {
+        EXPECT_EQ(e.Number(), kErrorSourceUnreadable);
+        EXPECT_TRUE(e.Description().contains(QStringLiteral("No Such Table"))) << e.what();
+    }
+    EXPECT_EQ(source.TotalCount(), -1);
 }
