@@ -183,11 +183,13 @@ QList<DataField> Connection::Columns(const QString &item)
     return Execute(probe)->Fields();
 }
 
-std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement)
+std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint64 maxRows)
 {
     Handle handle(SQL_HANDLE_STMT, m_connection.get());
     if (!handle)
         Check(SQL_ERROR, m_connection, m_source, "Preparing a query");
+    if (maxRows > 0)
+        SQLSetStmtAttr(handle.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)), 0);
     QList<QByteArray> storage;
     QList<SQLLEN> indicators;
     BindParameters(handle, statement.Parameters, storage, indicators, m_source);

@@ -50,8 +50,10 @@ public:
     QStringList Tables();
     // The fields of a table or view, with their ADO types.
     QList<DataField> Columns(const QString &item);
-    // Executes a statement; the rows are then read through the cursor.
-    std::unique_ptr<Cursor> Execute(const SqlStatement &statement);
+    // Executes a statement; the rows are then read through the cursor. With
+    // `maxRows` > 0 the driver is told that no more rows are wanted, so that
+    // a driver that reads a whole result up front reads only those.
+    std::unique_ptr<Cursor> Execute(const SqlStatement &statement, qint64 maxRows = 0);
     // The single number a COUNT statement answers.
     qint64 Count(const SqlStatement &statement);
 

@@ -17,21 +17,27 @@ OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlSta
       m_pageSize(std::max<qsizetype>(pageSize, 1)), m_maxRows(maxRows)
 {
     m_reader = std::thread([this] { ReadRows(); });
-    m_counter = std::thread([this] { CountRows(); });
+    // A preview reads at most its few rows, and those are its count: a count
+    // over the whole table would only compete with them.
+    if (m_maxRows < 0)
+        m_counter = std::thread([this] { CountRows(); });
+    else
+        m_total = -1;
 }
 
 OdbcRowSource::~OdbcRowSource()
 {
     Cancel();
     m_reader.join();
-    m_counter.join();
+    if (m_counter.joinable())
+        m_counter.join();
 }
 
 void OdbcRowSource::ReadRows()
 {
     try {
         Connection connection(m_connectionText);
-        std::unique_ptr<Cursor> cursor = connection.Execute(m_select);
+        std::unique_ptr<Cursor> cursor = connection.Execute(m_select, std::max<qint64>(m_maxRows, 0));
         // Cancel reaches the cursor through m_cursor: it is forgotten before
         // the cursor goes, however this thread leaves.
         struct Forget
@@ -87,8 +93,6 @@ void OdbcRowSource::CountRows()
     try {
         Connection connection(m_connectionText);
         total = connection.Count(m_count);
-        if (m_maxRows >= 0)
-            total = std::min(total, m_maxRows);
     } catch (...) {
         // Without a count the recordset counts the rows it fetches; a source
         // that cannot count usually cannot read either, and says so there.

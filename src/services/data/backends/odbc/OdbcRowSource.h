@@ -22,7 +22,8 @@ class Cursor;
 class OdbcRowSource : public ado::RowSource
 {
 public:
-    // `maxRows` < 0 reads every row; otherwise at most that many (a preview).
+    // `maxRows` < 0 reads every row; otherwise at most that many (a preview),
+    // counted by reading them rather than by a count over the whole table.
     OdbcRowSource(QString connectionText, SqlStatement select, SqlStatement count, qsizetype pageSize = 500,
                   qint64 maxRows = -1);
     ~OdbcRowSource() override;
