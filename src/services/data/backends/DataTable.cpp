@@ -1,5 +1,6 @@
 #include "DataTable.h"
 
+#include "AccessReader.h"
 #include "HtmlTableReader.h"
 #include "PimFolderReader.h"
 #include "SpreadsheetMlReader.h"
@@ -50,6 +51,8 @@ std::unique_ptr<SourceReader> OpenSource(const QString &path)
     if (info.isDir())
         return std::make_unique<PimFolderReader>(path);
     const QString suffix = info.suffix().toLower();
+    if (suffix == u"mdb" || suffix == u"accdb")
+        return std::make_unique<AccessReader>(path);
     if (suffix == u"xlsx" || suffix == u"xlsm")
         return std::make_unique<XlsxReader>(path);
     if (suffix == u"xls")

@@ -79,8 +79,8 @@ public:
     virtual DataTable ReadItem(const QString &name) = 0;
 };
 
-// Opens a file source by its extension (.xlsx, .xls, .xml, .htm, .html,
-// .xhtml) or a contacts or tasks folder; raises kErrorSourceUnreadable when
+// Opens a file source by its extension (.mdb, .accdb, .xlsx, .xls, .xml,
+// .htm, .html, .xhtml) or a contacts or tasks folder; raises kErrorSourceUnreadable when
 // the path is missing or of no kind known here.
 std::unique_ptr<SourceReader> OpenSource(const QString &path);
 
