@@ -4,8 +4,8 @@
 #include "BenchMain.h"
 
 #include "ado/Recordset.h"
-#include "backends/odbc/OdbcConnection.h"
-#include "backends/odbc/OdbcRowSource.h"
+#include "data/backends/odbc/OdbcConnection.h"
+#include "data/backends/odbc/OdbcRowSource.h"
 
 #include <QTemporaryDir>
 

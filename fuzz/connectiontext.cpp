@@ -1,6 +1,6 @@
 // Any text as a connection text: splitting never fails, and what it split
 // joins into a text that splits into the same parts.
-#include "ConnectionText.h"
+#include "data/ConnectionText.h"
 
 #include <cstdint>
 #include <cstdlib>

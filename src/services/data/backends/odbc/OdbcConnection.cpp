@@ -1,6 +1,6 @@
 #include "OdbcConnection.h"
 
-#include "ConnectionText.h"
+#include "data/ConnectionText.h"
 #include "automation/OleDate.h"
 
 #include <QDateTime>

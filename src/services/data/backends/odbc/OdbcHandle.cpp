@@ -1,6 +1,6 @@
 #include "OdbcHandle.h"
 
-#include "backends/DataTable.h"
+#include "data/backends/DataTable.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backends/DataTable.h"
+#include "data/backends/DataTable.h"
 
 #include <QList>
 #include <QString>

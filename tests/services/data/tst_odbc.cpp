@@ -1,9 +1,9 @@
-#include "backends/odbc/OdbcConnection.h"
-#include "backends/odbc/OdbcRowSource.h"
+#include "data/backends/odbc/OdbcConnection.h"
+#include "data/backends/odbc/OdbcRowSource.h"
 #include "ado/Recordset.h"
-#include "backends/odbc/OdbcSources.h"
+#include "data/backends/odbc/OdbcSources.h"
 
-#include "ConnectionText.h"
+#include "data/ConnectionText.h"
 #include "TestMain.h"
 #include "automation/ComError.h"
 #include "automation/OleDate.h"

@@ -1,4 +1,4 @@
-#include "ConnectionText.h"
+#include "data/ConnectionText.h"
 
 #include <gtest/gtest.h>
 
