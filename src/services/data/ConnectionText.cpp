@@ -150,4 +150,33 @@ QString OdbcDriverText(const QString &connectionText)
     return JoinConnectionText(out);
 }
 
+QString FileOfConnectionText(int kind, const QString &connectionText)
+{
+    QString path;
+    if (kind == SourceHtml || (kind == SourceFileDsn && !connectionText.contains(u'='))) {
+        path = connectionText.section(u';', 0, 0).trimmed();
+    } else {
+        const QList<ConnectionPart> parts = ParseConnectionText(connectionText);
+        path = kind == SourceFileDsn ? ConnectionValue(parts, QStringLiteral("File Name"))
+                                     : ConnectionValue(parts, QStringLiteral("Data Source"));
+    }
+    return path.replace(u'\\', u'/');
+}
+
+QString FolderSourceText(const QString &folderType, const QString &folderPath, const QString &storeId)
+{
+    return QStringLiteral(" FolderType=\"%1\" FolderName=\"%2\" StoreID=\"%3\"").arg(folderType, folderPath, storeId);
+}
+
+QString FolderSourceValue(const QString &text, const QString &name, const QString &next)
+{
+    const QString open = QStringLiteral(" %1=\"").arg(name);
+    const qsizetype start = text.indexOf(open);
+    if (start < 0)
+        return {};
+    const qsizetype from = start + open.size();
+    const qsizetype end = text.indexOf(QStringLiteral("\" %1=\"").arg(next), from);
+    return text.mid(from, end < 0 ? -1 : end - from);
+}
+
 } // namespace qv::data

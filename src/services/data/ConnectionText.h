@@ -52,4 +52,16 @@ QString BuildConnectionText(int kind, const QString &location, const QString &us
 // another provider (a workbook or a database file).
 QString OdbcDriverText(const QString &connectionText);
 
+// The file a connection text of a file source names: the "Data Source" of
+// a workbook's or database's text, the text before the first ';' of a page's
+// ("path;Extended Properties=HTML;"). Backslashes become slashes.
+QString FileOfConnectionText(int kind, const QString &connectionText);
+
+// The text that names a contacts or tasks folder as a data source:
+// ' FolderType="Contact" FolderName="path" StoreID="root"'.
+QString FolderSourceText(const QString &folderType, const QString &folderPath, const QString &storeId);
+// A value of such a text: the text after ' NAME="' up to '" NEXT="' (to the
+// end when that is missing); "" when ' NAME="' is missing.
+QString FolderSourceValue(const QString &text, const QString &name, const QString &next);
+
 } // namespace qv::data

@@ -1,69 +1,9 @@
 #include "SqlSelect.h"
 
-#include "automation/ComError.h"
-#include "automation/DateText.h"
-#include "automation/LocaleFacts.h"
-#include "automation/NumberDigits.h"
-
 #include <QStringList>
 
 namespace qv::data::odbc {
 namespace {
-
-enum class ValueKind { Text, Number, Date, Boolean };
-
-ValueKind KindOf(int adoType)
-{
-    switch (adoType) {
-    case adtype::Date: case 133: case 134: case 135:
-        return ValueKind::Date;
-    case adtype::Boolean:
-        return ValueKind::Boolean;
-    case 2: case 3: case 4: case 5: case 6: case 14: case 16: case 17: case 18: case 19: case 20: case 21:
-    case 131: case 139:
-        return ValueKind::Number;
-    default:
-        return ValueKind::Text;
-    }
-}
-
-[[noreturn]] void RaiseBadFilter(const Condition &c, const QString &why)
-{
-    throw ComError(kErrorBadFilter, QString::fromLatin1(kDataSource),
-                   QStringLiteral("The filter on '%1' cannot be applied: %2.").arg(c.Field.Name, why));
-}
-
-// The typed parameter for a comparison with the field.
-Variant ParameterValue(const Condition &c)
-{
-    const LocaleFacts &facts = CurrentLocaleFacts();
-    const QString value = c.Value.trimmed();
-    switch (KindOf(c.Field.Type)) {
-    case ValueKind::Number: {
-        NumberDigits n;
-        if (!ParseNumberText(value, facts, n))
-            RaiseBadFilter(c, QStringLiteral("'%1' is not a number").arg(value));
-        return Variant(n.ToDouble());
-    }
-    case ValueKind::Date: {
-        double days = 0;
-        if (!ParseDateText(value, facts, days))
-            RaiseBadFilter(c, QStringLiteral("'%1' is not a date").arg(value));
-        return Variant(DateValue{days});
-    }
-    case ValueKind::Boolean: {
-        const QString lower = value.toLower();
-        if (lower == u"true" || lower == u"yes" || lower == u"on" || lower == u"-1" || lower == u"1")
-            return Variant(true);
-        if (lower == u"false" || lower == u"no" || lower == u"off" || lower == u"0")
-            return Variant(false);
-        RaiseBadFilter(c, QStringLiteral("'%1' is neither true nor false").arg(value));
-    }
-    case ValueKind::Text:
-        break;
-    }
-    return Variant(c.Value);
-}
 
 // "*" and "?" as the author types them become SQL's "%" and "_".
 QString LikePattern(const QString &value)
@@ -88,7 +28,7 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
 {
     static const char *const comparisons[] = {"=", "<>", ">", ">=", "<", "<="};
     const QString field = QuoteIdentifier(c.Field.Name, dialect);
-    const bool text = KindOf(c.Field.Type) == ValueKind::Text;
+    const bool text = KindOfAdoType(c.Field.Type) == ValueKind::Text;
     // Text fields are compared as text: a filter on a text column must not
     // depend on the database's own casts.
     const QString asText = text ? field : QStringLiteral("CAST(%1 AS VARCHAR(255))").arg(field);
@@ -101,7 +41,7 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
         RaiseBadFilter(c, QStringLiteral("this operator needs a value"));
     }
     if (c.Operator >= 1 && c.Operator <= 6) {
-        parameters.append(ParameterValue(c));
+        parameters.append(ConditionValue(c));
         return field + u' ' + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
     }
     if (c.Operator == 7) {
@@ -109,7 +49,7 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
         return QStringLiteral("UPPER(%1) LIKE ?").arg(asText);
     }
     if (c.Operator == 8) {
-        parameters.append(Variant(ContainsPattern(c.Value)));
+        parameters.append(Variant(ContainsPattern(ContainedText(c.Value))));
         return QStringLiteral("UPPER(%1) LIKE ? ESCAPE '\\'").arg(asText);
     }
     RaiseBadFilter(c, QStringLiteral("operator %1 is unknown").arg(c.Operator));
@@ -164,7 +104,7 @@ SqlStatement CountStatement(const QString &item, const QList<Condition> &conditi
 }
 
 SqlStatement DistinctStatement(const QString &item, const DataField &field, const QList<Condition> &conditions,
-                               const SqlDialect &dialect)
+                               const SqlDialect &dialect, bool sorted)
 {
     const QString column = QuoteIdentifier(field.Name, dialect);
     SqlStatement s;
@@ -173,7 +113,9 @@ SqlStatement DistinctStatement(const QString &item, const DataField &field, cons
     QString where = Where(all, dialect, s.Parameters);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + column
              + QStringLiteral(" IS NOT NULL");
-    s.Sql += where + QStringLiteral(" ORDER BY ") + column;
+    s.Sql += where;
+    if (sorted)
+        s.Sql += QStringLiteral(" ORDER BY ") + column;
     return s;
 }
 

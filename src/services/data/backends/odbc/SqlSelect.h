@@ -1,21 +1,13 @@
 #pragma once
 
-#include "data/backends/DataTable.h"
+#include "data/Conditions.h"
 
 #include <QList>
 #include <QString>
 
 namespace qv::data::odbc {
 
-// One condition of a data view's filter: a field, an operator code (1 "=",
-// 2 "<>", 3 ">", 4 ">=", 5 "<", 6 "<=", 7 "like", 8 "contains") and the value
-// as the author typed it, under the current locale. All conditions must hold.
-struct Condition
-{
-    DataField Field;
-    int Operator = 1;
-    QString Value;
-};
+using data::Condition;
 
 // A statement with its parameters, in the order of the '?' markers. Values
 // are never written into the SQL text.
@@ -48,11 +40,8 @@ SqlStatement SelectStatement(const QString &item, const QList<DataField> &fields
 // SELECT COUNT(*) of the same rows.
 SqlStatement CountStatement(const QString &item, const QList<Condition> &conditions, const SqlDialect &dialect);
 
-// SELECT DISTINCT of one field, in its order, Nulls left out.
+// SELECT DISTINCT of one field, Nulls left out, in its order when `sorted`.
 SqlStatement DistinctStatement(const QString &item, const DataField &field, const QList<Condition> &conditions,
-                               const SqlDialect &dialect);
-
-// A filter that cannot be applied: a value of the wrong kind for its field.
-inline constexpr qint32 kErrorBadFilter = qint32(0x80040E07);
+                               const SqlDialect &dialect, bool sorted = true);
 
 } // namespace qv::data::odbc
