@@ -6,6 +6,7 @@
 #include "backends/odbc/OdbcConnection.h"
 #include "backends/odbc/OdbcRowSource.h"
 
+#include <QDir>
 #include <QSet>
 
 #include <algorithm>
@@ -16,9 +17,24 @@ namespace {
 // The path a file or folder source names.
 QString PathOf(int kind, const QString &connectionText)
 {
-    if (kind == SourceFolder)
-        return FolderSourceValue(connectionText, QStringLiteral("FolderName"), QStringLiteral("StoreID"));
-    return FileOfConnectionText(kind, connectionText);
+    if (kind != SourceFolder)
+        return FileOfConnectionText(kind, connectionText);
+    // A folder named relative to its store (the root of the folders) is below it.
+    const QString folder = FolderSourceValue(connectionText, QStringLiteral("FolderName"), QStringLiteral("StoreID"));
+    QString store = FolderSourceValue(connectionText, QStringLiteral("StoreID"), QStringLiteral("\u0001"));
+    if (store.endsWith(u'"'))
+        store.chop(1); // the last attribute runs to the end of the text
+    if (folder.isEmpty() || QDir::isAbsolutePath(folder) || store.isEmpty())
+        return folder;
+    return QDir(store).filePath(folder);
+}
+
+// Workbooks name a sheet "Orders$" where a query names it: the sheet is "Orders".
+DataTable ReadNamedItem(SourceReader &reader, int kind, const QString &item)
+{
+    if (kind == SourceExcel && item.endsWith(u'$') && !reader.DataItems().contains(item))
+        return reader.ReadItem(item.chopped(1));
+    return reader.ReadItem(item);
 }
 
 std::unique_ptr<SourceReader> OpenFileSource(int kind, const QString &connectionText)
@@ -98,13 +114,13 @@ QList<DataField> ListFields(int kind, const QString &connectionText, const QStri
 {
     if (IsOdbcKind(kind))
         return odbc::Connection(connectionText).Columns(item);
-    return OpenFileSource(kind, connectionText)->ReadItem(item).Fields;
+    return ReadNamedItem(*OpenFileSource(kind, connectionText), kind, item).Fields;
 }
 
 OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
 {
     if (!IsOdbcKind(request.Kind)) {
-        const DataTable table = OpenFileSource(request.Kind, request.ConnectionText)->ReadItem(request.Item);
+        const DataTable table = ReadNamedItem(*OpenFileSource(request.Kind, request.ConnectionText), request.Kind, request.Item);
         return RowsOfTable(table, request);
     }
     odbc::Connection probe(request.ConnectionText);

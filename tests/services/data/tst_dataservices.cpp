@@ -8,6 +8,7 @@
 #include "config/ConfigStore.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -275,4 +276,26 @@ TEST(DataServices, PagesRenderThemselves)
     EXPECT_GT(table.count(QStringLiteral("<tr>")), 1);
     ViewFixture other(SourceExcel, test::SharedFile("excel/example1.xlsx"), QString());
     EXPECT_EQ(other.services.GetHtml(other.view, true), QString());
+}
+
+// The shipped sample configuration must work as it stands: every data view
+// of it fills from the sources the generator wrote beside it.
+TEST(DataServices, EverySampleDataViewFills)
+{
+    QTemporaryDir dir;
+    QProcess generator;
+    generator.start(QStringLiteral(QV_SAMPLEGEN), {dir.path()});
+    ASSERT_TRUE(generator.waitForFinished(120000));
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    auto store = config::ConfigStore::Create();
+    store->Open(dir.filePath(QStringLiteral("qvDataView Sample.cfg")));
+    DataViewDataServices services;
+    int filled = 0;
+    for (const auto &view : store->DataViewCollection()) {
+        ASSERT_NO_THROW(services.FillDataView(view)) << view->Name.toStdString();
+        ASSERT_TRUE(view->Recordset) << view->Name.toStdString();
+        EXPECT_GT(view->Recordset->RecordCount(), 0) << view->Name.toStdString();
+        ++filled;
+    }
+    EXPECT_GE(filled, 4);
 }
