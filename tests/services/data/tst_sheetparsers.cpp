@@ -123,9 +123,9 @@ TEST(SpreadsheetMl, BrokenDocumentsRaise)
         {"<Workbook xmlns:ss=\"s\"><Worksheet><Table><Row><Cell ss:Index=\"99999\"/></Row></Table></Worksheet></Workbook>",
          "cell index of '99999'"},
         {"<html><body/></html>", "root element is <html>"}};
-    for (const auto &[xml, says] : cases) {
-        const QString message = ErrorOf([&] { ParseSpreadsheetMl(QStringLiteral("b.xml"), xml); });
-        EXPECT_TRUE(message.contains(QString::fromUtf8(says))) << xml << ": " << message.toStdString();
+    for (const auto &c : cases) {
+        const QString message = ErrorOf([&] { ParseSpreadsheetMl(QStringLiteral("b.xml"), c.first); });
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.second))) << c.first << ": " << message.toStdString();
     }
 }
 
