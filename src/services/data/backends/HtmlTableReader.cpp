@@ -1,6 +1,5 @@
 #include "HtmlTableReader.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -192,12 +191,7 @@ QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
 
 HtmlTableReader::HtmlTableReader(const QString &path) : GridSource(path, QStringLiteral("table"))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        RaiseUnreadable(path, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
-    if (file.size() > (qint64(1) << 30))
-        RaiseUnreadable(path, QStringLiteral("the page is larger than 1 GB"));
-    m_grids = ParseHtmlTables(file.readAll());
+    m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30));
     if (m_grids.isEmpty())
         RaiseUnreadable(path, QStringLiteral("the page holds no table"));
 }

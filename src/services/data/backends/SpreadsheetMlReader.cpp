@@ -4,7 +4,6 @@
 
 #include "automation/OleDate.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <libxml/HTMLparser.h>
@@ -170,10 +169,7 @@ QList<NamedGrid> ParseSpreadsheetMl(const QString &sourcePath, const QByteArray 
 
 SpreadsheetMlReader::SpreadsheetMlReader(const QString &path) : GridSource(path, QStringLiteral("sheet"))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        RaiseUnreadable(path, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
-    m_grids = ParseSpreadsheetMl(path, file.readAll());
+    m_grids = ParseSpreadsheetMl(path, ReadSourceFile(path, qint64(1) << 31));
     if (m_grids.isEmpty())
         RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"));
 }

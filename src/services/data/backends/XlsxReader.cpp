@@ -42,8 +42,8 @@ class Zip
 public:
     explicit Zip(const QString &path) : m_path(path), m_zip(path)
     {
-        if (!QFileInfo(path).isFile())
-            RaiseUnreadable(path, QStringLiteral("the file does not exist"));
+        QFile file(path);
+        OpenSourceFile(file);
         if (!m_zip.open(QuaZip::mdUnzip))
             RaiseUnreadable(path, QStringLiteral("it is not an Excel workbook (.xlsx): it cannot be opened as a zip "
                                                  "package (error %1); check that the file is whole")
