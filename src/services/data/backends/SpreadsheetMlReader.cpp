@@ -131,6 +131,8 @@ private:
         if (grid.isEmpty())
             grid.resize(1);
         const qsizetype column = Index("cell", m_column, kMaxColumns);
+        if (column >= kMaxColumns) // reached by merged cells rather than by an index
+            RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns));
         bool ok = false;
         const qsizetype across = Attribute(m_xml.attributes(), u"MergeAcross").toLongLong(&ok);
         m_column = column + 1 + (ok && across > 0 ? std::min(across, kMaxColumns) : 0);
