@@ -176,6 +176,9 @@ QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
 {
     if (page.isEmpty())
         return {};
+    // libxml2 sets up its globals once, before any thread parses.
+    static const bool initialised = (xmlInitParser(), true);
+    Q_UNUSED(initialised);
     const int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING;
     QByteArray encoding = HtmlEncoding(page);
     std::unique_ptr<xmlDoc, DocFree> doc(
