@@ -1,7 +1,12 @@
 #include "DataTestFiles.h"
 
+#include "data/backends/AccessReader.h"
+#include "data/backends/HtmlTableReader.h"
+#include "data/backends/SpreadsheetMlReader.h"
+#include "data/backends/XlsReader.h"
 #include "data/backends/XlsxReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,6 +107,24 @@ INSTANTIATE_TEST_SUITE_P(
                       // FreeXL cannot take this workbook's structure apart; it must say so, not crash.
                       BrokenCase{"excel/Formate.xls", "save it again"},
                       BrokenCase{"excel/no-such-book.xlsx", "no file or folder of that name exists"}));
+
+TEST(SourceFiles, EveryReaderWordsAMissingFileAlike)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const auto expectMissing = [&](const char *kind, const auto &open) {
+        const QString message = ErrorOf(open);
+        EXPECT_TRUE(message.contains(missing) && message.endsWith(u"the file does not exist.")) << kind << ": " << message.toStdString();
+    };
+    expectMissing("xlsx", [&] { XlsxReader reader(missing + QStringLiteral(".xlsx")); });
+    expectMissing("xls", [&] { XlsReader reader(missing + QStringLiteral(".xls")); });
+    expectMissing("xml", [&] { SpreadsheetMlReader reader(missing + QStringLiteral(".xml")); });
+    expectMissing("html", [&] { HtmlTableReader reader(missing + QStringLiteral(".html")); });
+    expectMissing("mdb", [&] { AccessReader reader(missing + QStringLiteral(".mdb")); });
+    // A folder named like a workbook is no workbook.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.xlsx")));
+    EXPECT_TRUE(ErrorOf([&] { XlsxReader reader(dir.filePath(QStringLiteral("folder.xlsx"))); }).contains(u"a folder, not a file"));
+}
 
 class GeneratedWorkbookTest : public ::testing::Test
 {

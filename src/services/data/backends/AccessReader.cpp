@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 // mdbtools declares its own C API without extern "C" guards for C++.
@@ -138,8 +137,8 @@ struct AccessReader::Database
 AccessReader::AccessReader(const QString &path) : m_database(std::make_unique<Database>())
 {
     m_database->Path = path;
-    if (!QFileInfo(path).isFile())
-        RaiseUnreadable(path, QStringLiteral("the file does not exist"));
+    QFile file(path);
+    OpenSourceFile(file);
     m_database->Handle = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     MdbHandle *mdb = m_database->Handle;
     if (!mdb)

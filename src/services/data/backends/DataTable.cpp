@@ -37,6 +37,27 @@ void RaiseUnreadable(const QString &sourcePath, const QString &reason)
                    QStringLiteral("The data source '%1' cannot be read: %2.").arg(sourcePath, reason));
 }
 
+void OpenSourceFile(QFile &file, qint64 maxSize)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        RaiseUnreadable(file.fileName(), QStringLiteral("it is a folder, not a file"));
+    if (!file.open(QIODevice::ReadOnly))
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
+    if (file.size() > maxSize)
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file is larger than the %1 MB that can be read at once")
+                                             .arg(maxSize >> 20));
+}
+
+QByteArray ReadSourceFile(const QString &path, qint64 maxSize)
+{
+    QFile file(path);
+    OpenSourceFile(file, maxSize);
+    return file.readAll();
+}
+
 void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item)
 {
     throw ComError(kErrorNoSuchItem, QString::fromLatin1(kDataSource),

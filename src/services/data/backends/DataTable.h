@@ -2,6 +2,7 @@
 
 #include "automation/Variant.h"
 
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,14 @@ qsizetype IndexOfName(const QStringList &names, const QString &name);
 
 // Raises kErrorSourceUnreadable naming the source and what is wrong with it.
 [[noreturn]] void RaiseUnreadable(const QString &sourcePath, const QString &reason);
+// Opens a source file for reading: raises kErrorSourceUnreadable when it is
+// missing, is a folder, cannot be opened (with the system's reason) or is
+// larger than `maxSize` bytes. Readers whose library opens the file itself
+// call it first, so that every reader words these failures alike.
+void OpenSourceFile(QFile &file, qint64 maxSize = qint64(1) << 40);
+// The whole of a source file, opened as OpenSourceFile does.
+QByteArray ReadSourceFile(const QString &path, qint64 maxSize);
+
 // Raises kErrorNoSuchItem: the source holds no data item of that name.
 [[noreturn]] void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item);
 

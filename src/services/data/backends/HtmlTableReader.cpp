@@ -1,6 +1,5 @@
 #include "HtmlTableReader.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -177,6 +176,9 @@ QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
 {
     if (page.isEmpty())
         return {};
+    // libxml2 sets up its globals once, before any thread parses.
+    static const bool initialised = (xmlInitParser(), true);
+    Q_UNUSED(initialised);
     const int options = HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING;
     QByteArray encoding = HtmlEncoding(page);
     std::unique_ptr<xmlDoc, DocFree> doc(
@@ -192,12 +194,7 @@ QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
 
 HtmlTableReader::HtmlTableReader(const QString &path) : GridSource(path, QStringLiteral("table"))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        RaiseUnreadable(path, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
-    if (file.size() > (qint64(1) << 30))
-        RaiseUnreadable(path, QStringLiteral("the page is larger than 1 GB"));
-    m_grids = ParseHtmlTables(file.readAll());
+    m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30));
     if (m_grids.isEmpty())
         RaiseUnreadable(path, QStringLiteral("the page holds no table"));
 }

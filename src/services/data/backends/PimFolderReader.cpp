@@ -3,7 +3,6 @@
 #include "PimTables.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace qv::data {
 
@@ -16,10 +15,7 @@ PimFolderReader::PimFolderReader(const QString &path) : m_path(path)
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.vcf"), QStringLiteral("*.vcard"), QStringLiteral("*.ics")},
                                                      QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);
     for (const QFileInfo &info : files) {
-        QFile file(info.filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            RaiseUnreadable(path, QStringLiteral("its file '%1' cannot be opened (%2)").arg(info.fileName(), file.errorString()));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = ReadSourceFile(info.filePath(), qint64(1) << 28);
         if (info.suffix().compare(u"ics", Qt::CaseInsensitive) == 0) {
             m_tasks << ReadTaskRows(bytes);
             continue;

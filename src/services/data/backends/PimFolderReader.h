@@ -12,7 +12,7 @@ class PimFolderReader : public SourceReader
 public:
     // Reads every .vcf and .ics file of the folder, in name order. Raises
     // kErrorSourceUnreadable when the folder is missing or a file in it
-    // cannot be opened.
+    // cannot be read (the error then names that file).
     explicit PimFolderReader(const QString &path);
 
     // "Contact" when the folder holds contacts, "Task" when it holds to-do

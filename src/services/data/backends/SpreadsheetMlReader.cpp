@@ -4,7 +4,6 @@
 
 #include "automation/OleDate.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <libxml/HTMLparser.h>
@@ -132,6 +131,8 @@ private:
         if (grid.isEmpty())
             grid.resize(1);
         const qsizetype column = Index("cell", m_column, kMaxColumns);
+        if (column >= kMaxColumns) // reached by merged cells rather than by an index
+            RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns));
         bool ok = false;
         const qsizetype across = Attribute(m_xml.attributes(), u"MergeAcross").toLongLong(&ok);
         m_column = column + 1 + (ok && across > 0 ? std::min(across, kMaxColumns) : 0);
@@ -170,10 +171,7 @@ QList<NamedGrid> ParseSpreadsheetMl(const QString &sourcePath, const QByteArray 
 
 SpreadsheetMlReader::SpreadsheetMlReader(const QString &path) : GridSource(path, QStringLiteral("sheet"))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        RaiseUnreadable(path, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
-    m_grids = ParseSpreadsheetMl(path, file.readAll());
+    m_grids = ParseSpreadsheetMl(path, ReadSourceFile(path, qint64(1) << 31));
     if (m_grids.isEmpty())
         RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"));
 }

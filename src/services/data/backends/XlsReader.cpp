@@ -5,7 +5,6 @@
 #include "automation/OleDate.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <freexl.h>
 
@@ -51,11 +50,8 @@ Variant CellOf(const FreeXL_CellValue &cell)
 
 XlsReader::XlsReader(const QString &path) : m_path(path)
 {
-    if (!QFileInfo(path).isFile())
-        RaiseUnreadable(path, QStringLiteral("the file does not exist"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        RaiseUnreadable(path, QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
+    OpenSourceFile(file);
     const QByteArray start = file.read(2);
     // Excel 2.x to 4.0 wrote a bare BIFF stream that starts with its BOF record.
     if (start.size() == 2 && start[0] == '\x09' && (start[1] == '\x00' || start[1] == '\x02' || start[1] == '\x04'))

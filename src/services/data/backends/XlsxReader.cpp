@@ -42,8 +42,8 @@ class Zip
 public:
     explicit Zip(const QString &path) : m_path(path), m_zip(path)
     {
-        if (!QFileInfo(path).isFile())
-            RaiseUnreadable(path, QStringLiteral("the file does not exist"));
+        QFile file(path);
+        OpenSourceFile(file);
         if (!m_zip.open(QuaZip::mdUnzip))
             RaiseUnreadable(path, QStringLiteral("it is not an Excel workbook (.xlsx): it cannot be opened as a zip "
                                                  "package (error %1); check that the file is whole")
@@ -75,10 +75,17 @@ private:
     QuaZip m_zip;
 };
 
-// Id -> target part of a relationships part.
-QHash<QString, QString> ReadRelationships(Zip &zip, const QString &path, const QString &fromPart)
+// The targets of a part's relationships, by id and by the last word of their
+// type ("officeDocument", "sharedStrings"; the first of a type wins).
+struct Relationships
 {
-    QHash<QString, QString> targets;
+    QHash<QString, QString> ById;
+    QHash<QString, QString> ByType;
+};
+
+Relationships ReadRelationships(Zip &zip, const QString &path, const QString &fromPart)
+{
+    Relationships targets;
     const QString relsPart = RelsPathOf(fromPart);
     zip.ReadPart(relsPart, [&](QIODevice *device) {
         QXmlStreamReader xml(device);
@@ -88,11 +95,12 @@ QHash<QString, QString> ReadRelationships(Zip &zip, const QString &path, const Q
             const auto attributes = xml.attributes();
             if (attributes.value(QLatin1String("TargetMode")) == u"External")
                 continue;
-            targets.insert(attributes.value(QLatin1String("Id")).toString(),
-                           ResolveTarget(fromPart, attributes.value(QLatin1String("Target")).toString()));
-            // The type is kept under its own key so that the office document can be found by it.
+            const QString target = ResolveTarget(fromPart, attributes.value(QLatin1String("Target")).toString());
+            targets.ById.insert(attributes.value(QLatin1String("Id")).toString(), target);
             const auto type = attributes.value(QLatin1String("Type"));
-            targets.insert(type.mid(type.lastIndexOf(u'/') + 1).toString(), targets.value(attributes.value(QLatin1String("Id")).toString()));
+            const QString typeWord = type.mid(type.lastIndexOf(u'/') + 1).toString();
+            if (!targets.ByType.contains(typeWord))
+                targets.ByType.insert(typeWord, target);
         }
     });
     return targets;
@@ -111,9 +119,9 @@ XlsxReader::XlsxReader(const QString &path) : m_package(std::make_unique<Package
 {
     m_package->Path = path;
     Zip zip(path);
-    const QString workbookPart = ReadRelationships(zip, path, QString()).value(QStringLiteral("officeDocument"),
-                                                                              QStringLiteral("xl/workbook.xml"));
-    const QHash<QString, QString> targets = ReadRelationships(zip, path, workbookPart);
+    const QString workbookPart = ReadRelationships(zip, path, QString())
+                                     .ByType.value(QStringLiteral("officeDocument"), QStringLiteral("xl/workbook.xml"));
+    const Relationships targets = ReadRelationships(zip, path, workbookPart);
 
     const bool hasWorkbook = zip.ReadPart(workbookPart, [&](QIODevice *device) {
         QXmlStreamReader xml(device);
@@ -130,7 +138,7 @@ XlsxReader::XlsxReader(const QString &path) : m_package(std::make_unique<Package
                     if (attribute.name() == u"id")
                         id = attribute.value().toString();
                 }
-                m_package->Sheets << SheetEntry{attributes.value(QLatin1String("name")).toString(), targets.value(id)};
+                m_package->Sheets << SheetEntry{attributes.value(QLatin1String("name")).toString(), targets.ById.value(id)};
             }
         }
     });
@@ -145,9 +153,9 @@ XlsxReader::XlsxReader(const QString &path) : m_package(std::make_unique<Package
                                                  "(the file is damaged; open it in Excel and save it again)")
                                       .arg(sheet.Name));
     }
-    zip.ReadPart(targets.value(QStringLiteral("sharedStrings"), QStringLiteral("xl/sharedStrings.xml")),
+    zip.ReadPart(targets.ByType.value(QStringLiteral("sharedStrings"), QStringLiteral("xl/sharedStrings.xml")),
                  [&](QIODevice *device) { m_package->Context.SharedStrings = ParseXlsxSharedStrings(path, device); });
-    zip.ReadPart(targets.value(QStringLiteral("styles"), QStringLiteral("xl/styles.xml")),
+    zip.ReadPart(targets.ByType.value(QStringLiteral("styles"), QStringLiteral("xl/styles.xml")),
                  [&](QIODevice *device) { m_package->Context.DateFormats = ParseXlsxDateFormats(path, device); });
 }
 
