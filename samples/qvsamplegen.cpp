@@ -76,7 +76,7 @@ void AddContactsView(ConfigStore &store, const QString &folder)
                         QStringLiteral(" FolderType=\"Contact\" FolderName=\"%1\" StoreID=\"%2\"")
                             .arg(name, QFileInfo(folder).absolutePath()),
                         name,
-                        {{"Full Name", 202, 1, "none"}, {"Company", 202, 1, "none"}, {"Email", 202, 1, "All Lowercase"},
+                        {{"Full Name", 202, 1, "none"}, {"Company", 202, 1, "none"}, {"E-mail", 202, 1, "All Lowercase"},
                          {"Business Phone", 202, 1, "none"}, {"Categories", 202, 1, "none"}});
     view->Fields.Item(QStringLiteral("Categories"))->Displayed = false;
     // A smart tag that recognizes the sample companies and inserts the contact.

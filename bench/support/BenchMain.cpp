@@ -29,6 +29,12 @@ std::vector<TimeGoal> &TimeGoals()
     return goals;
 }
 
+std::vector<std::pair<std::string, std::string>> &Figures()
+{
+    static std::vector<std::pair<std::string, std::string>> figures;
+    return figures;
+}
+
 // Keeps the console output and remembers each run's time per iteration in ns.
 class CollectingReporter : public benchmark::ConsoleReporter
 {
@@ -84,6 +90,8 @@ int PrintGoals(const CollectingReporter &reporter)
         std::printf("figure %s: %.1f us (goal <= %g)\n", goal.name.c_str(), us, goal.bound);
         failed += us < 0 || us > goal.bound;
     }
+    for (const auto &[name, benchmark] : Figures())
+        std::printf("figure %s: %.2f ms\n", name.c_str(), reporter.Time(benchmark) / 1e6);
     return failed;
 }
 
@@ -98,6 +106,12 @@ bool AddRatioGoal(RatioGoal goal)
 bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds)
 {
     TimeGoals().push_back({std::move(name), std::move(benchmark), boundMicroseconds});
+    return true;
+}
+
+bool AddFigure(std::string name, std::string benchmark)
+{
+    Figures().emplace_back(std::move(name), std::move(benchmark));
     return true;
 }
 

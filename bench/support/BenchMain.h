@@ -24,4 +24,8 @@ bool AddRatioGoal(RatioGoal goal);
 // "figure NAME: VALUE UNIT (goal <= BOUND)" from the benchmark's mean time.
 bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds);
 
+// A figure that has no goal of its own but belongs beside the goals (the
+// count that runs beside a first page, say): "figure NAME: VALUE ms".
+bool AddFigure(std::string name, std::string benchmark);
+
 } // namespace qv::bench

@@ -1,0 +1,18 @@
+// Any bytes as an HTML page: every table it yields makes a whole table.
+#include "automation/ComError.h"
+#include "data/backends/HtmlTableReader.h"
+#include "tablecheck.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const qv::data::NamedGrid &table : qv::data::ParseHtmlTables(bytes)) {
+        try {
+            CheckTable(table);
+        } catch (const qv::ComError &) { // more cells than the limit
+        }
+    }
+    return 0;
+}

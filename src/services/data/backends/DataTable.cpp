@@ -1,0 +1,88 @@
+#include "DataTable.h"
+
+#include "AccessReader.h"
+#include "HtmlTableReader.h"
+#include "PimFolderReader.h"
+#include "SpreadsheetMlReader.h"
+#include "XlsReader.h"
+#include "XlsxReader.h"
+
+#include "automation/ComError.h"
+
+#include <QFileInfo>
+
+namespace qv::data {
+
+int DataTable::FieldIndex(const QString &name) const
+{
+    for (qsizetype i = 0; i < Fields.size(); ++i) {
+        if (Fields[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+qsizetype IndexOfName(const QStringList &names, const QString &name)
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void RaiseUnreadable(const QString &sourcePath, const QString &reason)
+{
+    throw ComError(kErrorSourceUnreadable, QString::fromLatin1(kDataSource),
+                   QStringLiteral("The data source '%1' cannot be read: %2.").arg(sourcePath, reason));
+}
+
+void OpenSourceFile(QFile &file, qint64 maxSize)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        RaiseUnreadable(file.fileName(), QStringLiteral("it is a folder, not a file"));
+    if (!file.open(QIODevice::ReadOnly))
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
+    if (file.size() > maxSize)
+        RaiseUnreadable(file.fileName(), QStringLiteral("the file is larger than the %1 MB that can be read at once")
+                                             .arg(maxSize >> 20));
+}
+
+QByteArray ReadSourceFile(const QString &path, qint64 maxSize)
+{
+    QFile file(path);
+    OpenSourceFile(file, maxSize);
+    return file.readAll();
+}
+
+void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item)
+{
+    throw ComError(kErrorNoSuchItem, QString::fromLatin1(kDataSource),
+                   QStringLiteral("The data source '%1' has no %2 named '%3'.").arg(sourcePath, kind, item));
+}
+
+std::unique_ptr<SourceReader> OpenSource(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        RaiseUnreadable(path, QStringLiteral("no file or folder of that name exists"));
+    if (info.isDir())
+        return std::make_unique<PimFolderReader>(path);
+    const QString suffix = info.suffix().toLower();
+    if (suffix == u"mdb" || suffix == u"accdb")
+        return std::make_unique<AccessReader>(path);
+    if (suffix == u"xlsx" || suffix == u"xlsm")
+        return std::make_unique<XlsxReader>(path);
+    if (suffix == u"xls")
+        return std::make_unique<XlsReader>(path);
+    if (suffix == u"xml")
+        return std::make_unique<SpreadsheetMlReader>(path);
+    if (suffix == u"htm" || suffix == u"html" || suffix == u"xhtml")
+        return std::make_unique<HtmlTableReader>(path);
+    RaiseUnreadable(path, QStringLiteral("files of the kind '.%1' are not a data source that can be read here").arg(suffix));
+}
+
+} // namespace qv::data

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "automation/Variant.h"
+
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace qv::data {
+
+// Field types, numbered as ADO numbers them.
+namespace adtype {
+inline constexpr int SmallInt = 2;
+inline constexpr int Integer = 3;
+inline constexpr int Single = 4;
+inline constexpr int Double = 5;
+inline constexpr int Currency = 6;
+inline constexpr int Date = 7;
+inline constexpr int Boolean = 11;
+inline constexpr int UnsignedTinyInt = 17;
+inline constexpr int Guid = 72;
+inline constexpr int Numeric = 131;
+inline constexpr int VarWChar = 202;
+inline constexpr int LongVarWChar = 203;
+inline constexpr int VarBinary = 204;
+inline constexpr int LongVarBinary = 205;
+} // namespace adtype
+
+// The defined size ADO reports for a text field and for a long text field.
+inline constexpr int kTextSize = 255;
+inline constexpr int kLongTextSize = 536870910;
+
+// A source that cannot be opened or read: a missing, locked or corrupt file.
+inline constexpr qint32 kErrorSourceUnreadable = qint32(0x80004005);
+// A data item that the source does not hold.
+inline constexpr qint32 kErrorNoSuchItem = qint32(0x800A0CC1);
+inline constexpr auto kDataSource = "QVDATA.DataViewDataServices";
+
+struct DataField
+{
+    QString Name;
+    int Type = adtype::VarWChar;
+    int DefinedSize = kTextSize;
+    friend bool operator==(const DataField &, const DataField &) = default;
+};
+
+using DataRow = QList<Variant>;
+
+// One data item read whole: its fields and its rows, each row holding one
+// value a field (Null where the source has none).
+struct DataTable
+{
+    QString Name;
+    QList<DataField> Fields;
+    QList<DataRow> Rows;
+
+    // The position of a field by name, compared without regard to case; -1 if none.
+    int FieldIndex(const QString &name) const;
+};
+
+// The position of a data item's name in a list, compared without regard to case; -1 if none.
+qsizetype IndexOfName(const QStringList &names, const QString &name);
+
+// Raises kErrorSourceUnreadable naming the source and what is wrong with it.
+[[noreturn]] void RaiseUnreadable(const QString &sourcePath, const QString &reason);
+// Opens a source file for reading: raises kErrorSourceUnreadable when it is
+// missing, is a folder, cannot be opened (with the system's reason) or is
+// larger than `maxSize` bytes. Readers whose library opens the file itself
+// call it first, so that every reader words these failures alike.
+void OpenSourceFile(QFile &file, qint64 maxSize = qint64(1) << 40);
+// The whole of a source file, opened as OpenSourceFile does.
+QByteArray ReadSourceFile(const QString &path, qint64 maxSize);
+
+// Raises kErrorNoSuchItem: the source holds no data item of that name.
+[[noreturn]] void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item);
+
+// A reader of one kind of source: the names of its data items, in the
+// source's order, and one item read whole.
+class SourceReader
+{
+public:
+    virtual ~SourceReader() = default;
+    virtual QStringList DataItems() = 0;
+    // Raises kErrorNoSuchItem for a name DataItems() does not list.
+    virtual DataTable ReadItem(const QString &name) = 0;
+};
+
+// Opens a file source by its extension (.mdb, .accdb, .xlsx, .xls, .xml,
+// .htm, .html, .xhtml) or a contacts or tasks folder; raises kErrorSourceUnreadable when
+// the path is missing or of no kind known here.
+std::unique_ptr<SourceReader> OpenSource(const QString &path);
+
+} // namespace qv::data

@@ -1,0 +1,257 @@
+#include "XlsxSheetParser.h"
+
+#include "XmlChecks.h"
+
+#include "automation/OleDate.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace qv::data {
+
+namespace {
+
+constexpr qsizetype kMaxRows = 1048576;
+constexpr qsizetype kMaxColumns = 16384;
+// Days between the two epochs a workbook can count from.
+constexpr double k1904Offset = 1462.0;
+
+// "AB12" -> column 27 (0-based: 27) and row 11; false when the text is no reference.
+bool ParseCellReference(QStringView ref, qsizetype &column, qsizetype &row)
+{
+    qsizetype i = 0, col = 0, line = 0;
+    for (; i < ref.size() && ref[i].isLetter(); ++i) {
+        const char16_t c = ref[i].toUpper().unicode();
+        if (c < u'A' || c > u'Z' || col > kMaxColumns)
+            return false;
+        col = col * 26 + (c - u'A' + 1);
+    }
+    if (i == 0)
+        return false;
+    for (; i < ref.size() && ref[i].isDigit(); ++i) {
+        line = line * 10 + ref[i].digitValue();
+        if (line > kMaxRows)
+            return false;
+    }
+    if (i != ref.size() || line == 0)
+        return false;
+    column = col - 1;
+    row = line - 1;
+    return true;
+}
+
+// <si> or <is>: a plain <t>, or runs <r><t/></r>; <rPh> holds phonetic hints, not the value.
+void AppendRichText(QXmlStreamReader &xml, const QString &path, const QString &part, QString &text)
+{
+    ReadChildren(xml, path, part, [&] {
+        if (xml.name() == u"t")
+            text += ElementText(xml, path, part);
+        else if (xml.name() == u"rPh")
+            ElementText(xml, path, part);
+        else
+            AppendRichText(xml, path, part, text);
+    });
+}
+
+QString ReadRichText(QXmlStreamReader &xml, const QString &path, const QString &part)
+{
+    QString text;
+    AppendRichText(xml, path, part, text);
+    return text;
+}
+
+Variant CellValue(QStringView type, const QString &raw, int style, const XlsxContext &context,
+                  const QString &path)
+{
+    if (type == u"s") {
+        bool ok = false;
+        const qsizetype index = raw.trimmed().toLongLong(&ok);
+        if (!ok || index < 0 || index >= context.SharedStrings.size())
+            RaiseUnreadable(path, QStringLiteral("a cell refers to shared string %1, which the workbook does not hold").arg(raw));
+        return context.SharedStrings[index];
+    }
+    if (type == u"str" || type == u"e" || type == u"inlineStr")
+        return raw;
+    if (type == u"b")
+        return raw.trimmed() == u"1" || raw.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
+    if (type == u"d") {
+        const QDateTime when = QDateTime::fromString(raw.trimmed(), Qt::ISODateWithMs);
+        if (!when.isValid())
+            return raw;
+        return DateValue{DateTimeToOleDate(when.date(), when.time())};
+    }
+    bool ok = false;
+    const double number = QLocale::c().toDouble(QStringView(raw).trimmed(), &ok);
+    if (!ok)
+        return raw; // keep what the cell says rather than lose it
+    if (style >= 0 && style < context.DateFormats.size() && context.DateFormats[style])
+        return DateValue{context.Date1904 ? number + k1904Offset : number};
+    return number;
+}
+
+class SheetParser
+{
+public:
+    SheetParser(const QString &path, QIODevice *device, const XlsxContext &context)
+        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context)
+    {
+    }
+
+    CellGrid Parse()
+    {
+        while (!m_xml.atEnd()) {
+            const auto token = NextXmlToken(m_xml, m_path, m_part);
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            if (m_xml.name() == u"row")
+                StartRow();
+            else if (m_xml.name() == u"c")
+                ReadCell();
+        }
+        return std::move(m_grid);
+    }
+
+private:
+    void StartRow()
+    {
+        const auto r = m_xml.attributes().value(QLatin1String("r"));
+        qsizetype row = m_grid.size();
+        if (!r.isEmpty()) {
+            bool ok = false;
+            row = r.toLongLong(&ok) - 1;
+            if (!ok || row < 0 || row >= kMaxRows)
+                RaiseUnreadable(m_path, QStringLiteral("a worksheet has a row numbered '%1'").arg(r));
+        }
+        if (row < m_grid.size() - 1)
+            RaiseUnreadable(m_path, QStringLiteral("a worksheet lists row %1 after a later row").arg(row + 1));
+        m_grid.resize(row + 1);
+        m_column = 0;
+    }
+
+    void ReadCell()
+    {
+        const auto attributes = m_xml.attributes();
+        const auto ref = attributes.value(QLatin1String("r"));
+        const QString type = attributes.value(QLatin1String("t")).toString();
+        const int style = attributes.hasAttribute(QLatin1String("s")) ? attributes.value(QLatin1String("s")).toInt() : -1;
+        qsizetype column = m_column, row = std::max<qsizetype>(m_grid.size() - 1, 0);
+        if (!ref.isEmpty() && !ParseCellReference(ref, column, row))
+            RaiseUnreadable(m_path, QStringLiteral("a worksheet has a cell at '%1'").arg(ref));
+        if (column >= kMaxColumns)
+            RaiseUnreadable(m_path, QStringLiteral("a worksheet has more than %1 columns").arg(kMaxColumns));
+        if (row >= m_grid.size())
+            m_grid.resize(row + 1);
+
+        QString raw;
+        bool hasValue = false;
+        ReadChildren(m_xml, m_path, m_part, [&] {
+            if (m_xml.name() == u"v") {
+                raw = ElementText(m_xml, m_path, m_part);
+                hasValue = true;
+            } else if (m_xml.name() == u"is") {
+                raw = ReadRichText(m_xml, m_path, m_part);
+                hasValue = true;
+            } else {
+                ElementText(m_xml, m_path, m_part); // a formula's text is not the value
+            }
+        });
+        m_column = column + 1;
+        if (!hasValue)
+            return;
+        auto &cells = m_grid[row];
+        if (cells.size() <= column)
+            cells.resize(column + 1);
+        cells[column] = CellValue(type, raw, style, m_context, m_path);
+    }
+
+    const QString &m_path;
+    QString m_part;
+    QXmlStreamReader m_xml;
+    const XlsxContext &m_context;
+    CellGrid m_grid;
+    qsizetype m_column = 0;
+};
+
+} // namespace
+
+QStringList ParseXlsxSharedStrings(const QString &sourcePath, QIODevice *device)
+{
+    const QString part = QStringLiteral("The shared string table");
+    QStringList strings;
+    QXmlStreamReader xml(device);
+    while (!xml.atEnd()) {
+        if (NextXmlToken(xml, sourcePath, part) == QXmlStreamReader::StartElement && xml.name() == u"si")
+            strings << ReadRichText(xml, sourcePath, part);
+    }
+    return strings;
+}
+
+QList<bool> ParseXlsxDateFormats(const QString &sourcePath, QIODevice *device)
+{
+    const QString part = QStringLiteral("The styles part");
+    QHash<int, QString> custom;
+    QList<bool> dates;
+    bool inCellFormats = false;
+    QXmlStreamReader xml(device);
+    while (!xml.atEnd()) {
+        const auto token = NextXmlToken(xml, sourcePath, part);
+        if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs")
+            inCellFormats = false;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const auto attributes = xml.attributes();
+        if (xml.name() == u"numFmt") {
+            custom.insert(attributes.value(QLatin1String("numFmtId")).toInt(), attributes.value(QLatin1String("formatCode")).toString());
+        } else if (xml.name() == u"cellXfs") {
+            inCellFormats = true;
+        } else if (xml.name() == u"xf" && inCellFormats) {
+            const int id = attributes.value(QLatin1String("numFmtId")).toInt();
+            dates << IsDateFormat(id, custom.value(id));
+        }
+    }
+    return dates;
+}
+
+bool IsDateFormat(int numFmtId, const QString &formatCode)
+{
+    // The built-in date and time formats, East Asian ones included.
+    if ((numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 27 && numFmtId <= 36) ||
+        (numFmtId >= 45 && numFmtId <= 47) || (numFmtId >= 50 && numFmtId <= 58))
+        return true;
+    if (formatCode.isEmpty())
+        return false;
+    // Only the first section decides; quoted text, escaped characters and
+    // bracketed colours or conditions are no date parts, elapsed [h] [m] [s] are.
+    bool quoted = false;
+    for (qsizetype i = 0; i < formatCode.size(); ++i) {
+        const QChar c = formatCode[i];
+        if (c == u'"') {
+            quoted = !quoted;
+        } else if (quoted) {
+            continue;
+        } else if (c == u'\\' || c == u'_' || c == u'*') {
+            ++i;
+        } else if (c == u';') {
+            return false;
+        } else if (c == u'[') {
+            const qsizetype close = formatCode.indexOf(u']', i);
+            const QString inside = formatCode.mid(i + 1, close < 0 ? -1 : close - i - 1).toLower();
+            if (!inside.isEmpty() && (inside.count(inside[0]) == inside.size()) &&
+                QStringLiteral("hms").contains(inside[0]))
+                return true;
+            if (close < 0)
+                return false;
+            i = close;
+        } else if (QStringLiteral("dmyhsDMYHS").contains(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CellGrid ParseXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context)
+{
+    return SheetParser(sourcePath, xml, context).Parse();
+}
+
+} // namespace qv::data

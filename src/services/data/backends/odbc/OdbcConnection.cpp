@@ -1,0 +1,212 @@
+#include "OdbcConnection.h"
+
+#include "data/ConnectionText.h"
+#include "automation/OleDate.h"
+
+#include <QDateTime>
+
+
+namespace qv::data::odbc {
+namespace {
+
+QString MaskedText(const QString &connectionText)
+{
+    QList<ConnectionPart> parts = ParseConnectionText(connectionText);
+    for (ConnectionPart &part : parts) {
+        if (part.Key.compare(QLatin1String("PWD"), Qt::CaseInsensitive) == 0
+            || part.Key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0)
+            part.Value = QStringLiteral("***");
+    }
+    return JoinConnectionText(parts);
+}
+
+bool IsSystemSchema(const QString &schema)
+{
+    return schema.compare(QLatin1String("information_schema"), Qt::CaseInsensitive) == 0
+           || schema.startsWith(QLatin1String("pg_"), Qt::CaseInsensitive)
+           || schema.compare(QLatin1String("sys"), Qt::CaseInsensitive) == 0;
+}
+
+bool IsDefaultSchema(const QString &schema)
+{
+    return schema.isEmpty() || schema.compare(QLatin1String("public"), Qt::CaseInsensitive) == 0
+           || schema.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0
+           || schema.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0;
+}
+
+// A column of a catalog result set as text.
+QString CatalogText(const Handle &statement, SQLUSMALLINT column)
+{
+    SQLWCHAR buffer[512] = {};
+    SQLLEN indicator = 0;
+    if (!SQL_SUCCEEDED(SQLGetData(statement.get(), column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator))
+        || indicator == SQL_NULL_DATA)
+        return {};
+    const qsizetype units = indicator < 0 ? 0 : std::min<qsizetype>(indicator / 2, qsizetype(std::size(buffer)) - 1);
+    return FromWide(buffer, units);
+}
+
+void BindParameters(const Handle &statement, const QList<Variant> &parameters, QList<QByteArray> &storage,
+                    QList<SQLLEN> &indicators, const QString &source)
+{
+    // The driver reads the buffers at execution: they live in `storage`.
+    storage.resize(parameters.size());
+    indicators.resize(parameters.size());
+    for (qsizetype i = 0; i < parameters.size(); ++i) {
+        const Variant &p = parameters[i];
+        const auto number = SQLUSMALLINT(i + 1);
+        SQLRETURN r = SQL_ERROR;
+        if (const double *d = p.Get<double>()) {
+            storage[i] = QByteArray(reinterpret_cast<const char *>(d), sizeof(double));
+            indicators[i] = 0;
+            r = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0,
+                                 storage[i].data(), 0, &indicators[i]);
+        } else if (const DateValue *date = p.Get<DateValue>()) {
+            const QDateTime moment = OleDateToDateTime(date->Days);
+            SQL_TIMESTAMP_STRUCT ts{SQLSMALLINT(moment.date().year()), SQLUSMALLINT(moment.date().month()),
+                                    SQLUSMALLINT(moment.date().day()), SQLUSMALLINT(moment.time().hour()),
+                                    SQLUSMALLINT(moment.time().minute()), SQLUSMALLINT(moment.time().second()), 0};
+            storage[i] = QByteArray(reinterpret_cast<const char *>(&ts), sizeof ts);
+            indicators[i] = 0;
+            r = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
+                                 19, 0, storage[i].data(), 0, &indicators[i]);
+        } else if (const bool *b = p.Get<bool>()) {
+            storage[i] = QByteArray(1, *b ? 1 : 0);
+            indicators[i] = 0;
+            r = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0,
+                                 storage[i].data(), 0, &indicators[i]);
+        } else {
+            const QString text = p.ToText();
+            storage[i] = QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2 + 2);
+            indicators[i] = SQLLEN(text.size() * 2);
+            r = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                                 SQLULEN(std::max<qsizetype>(text.size(), 1)), 0, storage[i].data(),
+                                 SQLLEN(storage[i].size()), &indicators[i]);
+        }
+        Check(r, statement, source, "Binding a filter value");
+    }
+}
+
+} // namespace
+
+int AdoTypeOf(SQLSMALLINT sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR: return 129;           // adChar
+    case SQL_VARCHAR: return 200;        // adVarChar
+    case SQL_LONGVARCHAR: return 201;    // adLongVarChar
+    case SQL_WCHAR: return 130;          // adWChar
+    case SQL_WVARCHAR: return adtype::VarWChar;
+    case SQL_WLONGVARCHAR: return adtype::LongVarWChar;
+    case SQL_BIT: return adtype::Boolean;
+    case SQL_TINYINT: return 16;         // adTinyInt
+    case SQL_SMALLINT: return adtype::SmallInt;
+    case SQL_INTEGER: return adtype::Integer;
+    case SQL_BIGINT: return 20;          // adBigInt
+    case SQL_REAL: return adtype::Single;
+    case SQL_FLOAT: case SQL_DOUBLE: return adtype::Double;
+    case SQL_DECIMAL: case SQL_NUMERIC: return adtype::Numeric;
+    case SQL_TYPE_DATE: case SQL_DATE: return 133;         // adDBDate
+    case SQL_TYPE_TIME: case SQL_TIME: return 134;         // adDBTime
+    case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: return 135; // adDBTimeStamp
+    case SQL_GUID: return adtype::Guid;
+    case SQL_BINARY: return 128;         // adBinary
+    case SQL_VARBINARY: return adtype::VarBinary;
+    case SQL_LONGVARBINARY: return adtype::LongVarBinary;
+    default: return adtype::VarWChar;
+    }
+}
+
+int DefinedSizeOf(SQLSMALLINT sqlType, SQLULEN columnSize)
+{
+    switch (sqlType) {
+    case SQL_CHAR: case SQL_VARCHAR: case SQL_WCHAR: case SQL_WVARCHAR: case SQL_BINARY: case SQL_VARBINARY:
+        return columnSize > 0 && columnSize < SQLULEN(kLongTextSize) ? int(columnSize) : kTextSize;
+    case SQL_LONGVARCHAR: case SQL_WLONGVARCHAR: case SQL_LONGVARBINARY:
+        return kLongTextSize;
+    case SQL_BIT: case SQL_TINYINT: return 1;
+    case SQL_SMALLINT: return 2;
+    case SQL_INTEGER: case SQL_REAL: return 4;
+    case SQL_GUID: return 16;
+    default: return 8;
+    }
+}
+
+Connection::Connection(const QString &connectionText)
+    : m_source(MaskedText(connectionText))
+{
+    const QString driverText = OdbcDriverText(connectionText);
+    if (driverText.isEmpty())
+        RaiseUnreadable(m_source, QStringLiteral("it is not an ODBC connection text"));
+    m_environment = Handle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    if (!m_environment)
+        RaiseUnreadable(m_source, QStringLiteral("the ODBC driver manager could not be started"));
+    SQLSetEnvAttr(m_environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    m_connection = Handle(SQL_HANDLE_DBC, m_environment.get());
+    SQLSetConnectAttr(m_connection.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+    // The narrow call, in UTF-8: unixODBC's wide one does not open file data
+    // sources ("FILEDSN=").
+    QByteArray text = driverText.toUtf8();
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    Check(SQLDriverConnect(m_connection.get(), nullptr, reinterpret_cast<SQLCHAR *>(text.data()),
+                           SQLSMALLINT(text.size()), out, SQLSMALLINT(sizeof out), &outLength, SQL_DRIVER_NOPROMPT),
+          m_connection, m_source, "Connecting");
+    SQLWCHAR quote[4] = {};
+    SQLSMALLINT quoteLength = 0;
+    if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &quoteLength)))
+        m_dialect.Quote = quoteLength > 0 ? QChar(quote[0]) : QChar(u' ');
+}
+
+QStringList Connection::Tables()
+{
+    Handle statement(SQL_HANDLE_STMT, m_connection.get());
+    QString types = QStringLiteral("TABLE,VIEW");
+    Check(SQLTablesW(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, Wide(types), SQLSMALLINT(types.size())),
+          statement, m_source, "Listing the tables");
+    QStringList names;
+    while (SQL_SUCCEEDED(SQLFetch(statement.get()))) {
+        const QString schema = CatalogText(statement, 2);
+        const QString name = CatalogText(statement, 3);
+        if (name.isEmpty() || IsSystemSchema(schema))
+            continue;
+        names << (IsDefaultSchema(schema) ? name : schema + u'.' + name);
+    }
+    return names;
+}
+
+QList<DataField> Connection::Columns(const QString &item)
+{
+    // Describing an empty result gives the driver's own view of the types,
+    // the same as the rows will come in.
+    SqlStatement probe{QStringLiteral("SELECT * FROM ") + QuoteTable(item, m_dialect) + QStringLiteral(" WHERE 1=0"), {}};
+    return Execute(probe)->Fields();
+}
+
+std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint64 maxRows)
+{
+    Handle handle(SQL_HANDLE_STMT, m_connection.get());
+    if (!handle)
+        Check(SQL_ERROR, m_connection, m_source, "Preparing a query");
+    if (maxRows > 0)
+        SQLSetStmtAttr(handle.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)), 0);
+    QList<QByteArray> storage;
+    QList<SQLLEN> indicators;
+    BindParameters(handle, statement.Parameters, storage, indicators, m_source);
+    QString sql = statement.Sql;
+    Check(SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size())), handle, m_source, "Reading the rows");
+    return std::make_unique<Cursor>(std::move(handle), m_source);
+}
+
+qint64 Connection::Count(const SqlStatement &statement)
+{
+    const QList<DataRow> rows = Execute(statement)->Fetch(1);
+    if (rows.isEmpty() || rows.front().isEmpty())
+        return 0;
+    const Variant &v = rows.front().front();
+    if (const qint64 *n = v.Get<qint64>())
+        return *n;
+    return qint64(v.ToDouble());
+}
+
+} // namespace qv::data::odbc

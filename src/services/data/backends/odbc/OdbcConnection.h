@@ -1,0 +1,75 @@
+#pragma once
+
+#include "OdbcHandle.h"
+#include "SqlSelect.h"
+
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+namespace qv::data::odbc {
+
+// The rows of one executed statement, read a page at a time. Cancel may be
+// called from another thread while Fetch waits on the driver.
+class Cursor
+{
+public:
+    Cursor(Handle statement, QString source);
+    const QList<DataField> &Fields() const { return m_fields; }
+    // Up to `count` further rows; fewer, or none, at the end or once cancelled.
+    QList<DataRow> Fetch(qsizetype count);
+    void Cancel();
+    bool Cancelled() const { return m_cancelled; }
+
+private:
+    Variant ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType);
+    QString ReadText(SQLUSMALLINT column, bool &isNull);
+
+    Handle m_statement;
+    QString m_source;
+    QList<DataField> m_fields;
+    QList<SQLSMALLINT> m_sqlTypes;
+    std::atomic<bool> m_cancelled{false};
+    bool m_done = false;
+};
+
+// A connection to an ODBC data source through unixODBC. Each worker thread
+// opens its own: a connection is used by one thread at a time.
+class Connection
+{
+public:
+    // Opens the source of an ODBC connection text (a data view's, see
+    // OdbcDriverText); raises kErrorSourceUnreadable with the driver's
+    // diagnostics when it cannot be opened.
+    explicit Connection(const QString &connectionText);
+
+    // The tables and views, in the driver's order; names outside the default
+    // schema are qualified ("sales.orders").
+    QStringList Tables();
+    // The fields of a table or view, with their ADO types.
+    QList<DataField> Columns(const QString &item);
+    // Executes a statement; the rows are then read through the cursor. With
+    // `maxRows` > 0 the driver is told that no more rows are wanted, so that
+    // a driver that reads a whole result up front reads only those.
+    std::unique_ptr<Cursor> Execute(const SqlStatement &statement, qint64 maxRows = 0);
+    // The single number a COUNT statement answers.
+    qint64 Count(const SqlStatement &statement);
+
+    const SqlDialect &Dialect() const { return m_dialect; }
+    // The connection text with any password masked, for messages.
+    const QString &Source() const { return m_source; }
+
+private:
+    Handle m_environment;
+    Handle m_connection;
+    SqlDialect m_dialect;
+    QString m_source;
+};
+
+// The ADO type number for an ODBC SQL type, and the defined size ADO reports.
+int AdoTypeOf(SQLSMALLINT sqlType);
+int DefinedSizeOf(SQLSMALLINT sqlType, SQLULEN columnSize);
+
+} // namespace qv::data::odbc

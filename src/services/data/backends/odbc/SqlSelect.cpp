@@ -1,0 +1,122 @@
+#include "SqlSelect.h"
+
+#include <QStringList>
+
+namespace qv::data::odbc {
+namespace {
+
+// "*" and "?" as the author types them become SQL's "%" and "_".
+QString LikePattern(const QString &value)
+{
+    QString pattern = value.toUpper();
+    pattern.replace(u'*', u'%').replace(u'?', u'_');
+    return pattern;
+}
+
+QString ContainsPattern(const QString &value)
+{
+    QString escaped;
+    for (const QChar c : value.toUpper()) {
+        if (c == u'%' || c == u'_' || c == u'\\')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return u'%' + escaped + u'%';
+}
+
+QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &parameters)
+{
+    static const char *const comparisons[] = {"=", "<>", ">", ">=", "<", "<="};
+    const QString field = QuoteIdentifier(c.Field.Name, dialect);
+    const bool text = KindOfAdoType(c.Field.Type) == ValueKind::Text;
+    // Text fields are compared as text: a filter on a text column must not
+    // depend on the database's own casts.
+    const QString asText = text ? field : QStringLiteral("CAST(%1 AS VARCHAR(255))").arg(field);
+    if (c.Value.trimmed().isEmpty()) {
+        if (c.Operator == 1)
+            return text ? QStringLiteral("(%1 IS NULL OR %1 = '')").arg(field) : field + QStringLiteral(" IS NULL");
+        if (c.Operator == 2)
+            return text ? QStringLiteral("(%1 IS NOT NULL AND %1 <> '')").arg(field)
+                        : field + QStringLiteral(" IS NOT NULL");
+        RaiseBadFilter(c, QStringLiteral("this operator needs a value"));
+    }
+    if (c.Operator >= 1 && c.Operator <= 6) {
+        parameters.append(ConditionValue(c));
+        return field + u' ' + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
+    }
+    if (c.Operator == 7) {
+        parameters.append(Variant(LikePattern(c.Value)));
+        return QStringLiteral("UPPER(%1) LIKE ?").arg(asText);
+    }
+    if (c.Operator == 8) {
+        parameters.append(Variant(ContainsPattern(ContainedText(c.Value))));
+        return QStringLiteral("UPPER(%1) LIKE ? ESCAPE '\\'").arg(asText);
+    }
+    RaiseBadFilter(c, QStringLiteral("operator %1 is unknown").arg(c.Operator));
+}
+
+QString Where(const QList<Condition> &conditions, const SqlDialect &dialect, QList<Variant> &parameters)
+{
+    QStringList clauses;
+    for (const Condition &c : conditions)
+        clauses << Clause(c, dialect, parameters);
+    return clauses.isEmpty() ? QString() : QStringLiteral(" WHERE ") + clauses.join(QStringLiteral(" AND "));
+}
+
+} // namespace
+
+QString QuoteIdentifier(const QString &name, const SqlDialect &dialect)
+{
+    if (dialect.Quote.isNull() || dialect.Quote.isSpace())
+        return name;
+    QString doubled = name;
+    doubled.replace(dialect.Quote, QString(2, dialect.Quote));
+    return dialect.Quote + doubled + dialect.Quote;
+}
+
+QString QuoteTable(const QString &item, const SqlDialect &dialect)
+{
+    const qsizetype dot = item.indexOf(u'.');
+    if (dot <= 0 || dot == item.size() - 1)
+        return QuoteIdentifier(item, dialect);
+    return QuoteIdentifier(item.left(dot), dialect) + u'.' + QuoteIdentifier(item.mid(dot + 1), dialect);
+}
+
+SqlStatement SelectStatement(const QString &item, const QList<DataField> &fields,
+                             const QList<Condition> &conditions, const SqlDialect &dialect)
+{
+    QStringList columns;
+    for (const DataField &f : fields)
+        columns << QuoteIdentifier(f.Name, dialect);
+    SqlStatement s;
+    s.Sql = QStringLiteral("SELECT ") + (columns.isEmpty() ? QStringLiteral("*") : columns.join(QStringLiteral(", ")))
+            + QStringLiteral(" FROM ") + QuoteTable(item, dialect);
+    s.Sql += Where(conditions, dialect, s.Parameters);
+    return s;
+}
+
+SqlStatement CountStatement(const QString &item, const QList<Condition> &conditions, const SqlDialect &dialect)
+{
+    SqlStatement s;
+    s.Sql = QStringLiteral("SELECT COUNT(*) FROM ") + QuoteTable(item, dialect);
+    s.Sql += Where(conditions, dialect, s.Parameters);
+    return s;
+}
+
+SqlStatement DistinctStatement(const QString &item, const DataField &field, const QList<Condition> &conditions,
+                               const SqlDialect &dialect, bool sorted)
+{
+    const QString column = QuoteIdentifier(field.Name, dialect);
+    SqlStatement s;
+    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(column, QuoteTable(item, dialect));
+    QList<Condition> all = conditions;
+    QString where = Where(all, dialect, s.Parameters);
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + column
+             + QStringLiteral(" IS NOT NULL");
+    s.Sql += where;
+    if (sorted)
+        s.Sql += QStringLiteral(" ORDER BY ") + column;
+    return s;
+}
+
+} // namespace qv::data::odbc

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/Conditions.h"
+
+#include <QList>
+#include <QString>
+
+namespace qv::data::odbc {
+
+using data::Condition;
+
+// A statement with its parameters, in the order of the '?' markers. Values
+// are never written into the SQL text.
+struct SqlStatement
+{
+    QString Sql;
+    QList<Variant> Parameters;
+};
+
+// How the source's SQL quotes names: the driver's identifier quote character
+// (none when it is blank) and its catalog separator.
+struct SqlDialect
+{
+    QChar Quote = u'"';
+};
+
+// "name" quoted for the dialect, a quote inside doubled.
+QString QuoteIdentifier(const QString &name, const SqlDialect &dialect);
+
+// A table or view name as the data item lists it ("orders" or
+// "sales.orders"), quoted part by part.
+QString QuoteTable(const QString &item, const SqlDialect &dialect);
+
+// SELECT of `fields` (all when empty) from `item` under `conditions`.
+// Raises kErrorBadFilter for a value that does not suit its field's type or
+// an operator that takes no blank value given one.
+SqlStatement SelectStatement(const QString &item, const QList<DataField> &fields,
+                             const QList<Condition> &conditions, const SqlDialect &dialect);
+
+// SELECT COUNT(*) of the same rows.
+SqlStatement CountStatement(const QString &item, const QList<Condition> &conditions, const SqlDialect &dialect);
+
+// SELECT DISTINCT of one field, Nulls left out, in its order when `sorted`.
+SqlStatement DistinctStatement(const QString &item, const DataField &field, const QList<Condition> &conditions,
+                               const SqlDialect &dialect, bool sorted = true);
+
+} // namespace qv::data::odbc

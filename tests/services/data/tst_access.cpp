@@ -1,0 +1,82 @@
+#include "DataTestFiles.h"
+
+#include "data/backends/AccessReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace qv::data::test {
+namespace {
+
+DataTable ReadTable(const char *file, const char *table)
+{
+    AccessReader reader(SharedFile(file));
+    return reader.ReadItem(QString::fromUtf8(table));
+}
+
+TEST(AccessDatabase, Jet3TableKeepsEveryFieldTypeAndValue)
+{
+    // Table1 of the Access 97 file, as mdb-schema and mdb-export show it.
+    const DataTable table = ReadTable("access/testV1997.mdb", "Table1");
+    const QList<DataField> fields{{"A", adtype::VarWChar, 50},     {"B", adtype::VarWChar, 100}, {"C", adtype::UnsignedTinyInt, 1},
+                                  {"D", adtype::SmallInt, 2},      {"E", adtype::Integer, 4},    {"F", adtype::Double, 8},
+                                  {"G", adtype::Date, 8},          {"H", adtype::Currency, 8},   {"I", adtype::Boolean, 2}};
+    EXPECT_EQ(table.Fields, fields);
+    ASSERT_EQ(table.Rows.size(), 2);
+    EXPECT_EQ(table.Rows[1], DataRow({"abcdefg", "hijklmnop", qint32(2), qint32(222), qint32(333333333), 444.555,
+                                      DateValue{27293}, Currency{35000}, true}));
+    EXPECT_EQ(ValueText(table, 0, QStringLiteral("G")), QStringLiteral("1981-12-12"));
+    EXPECT_EQ(table.Rows[0][8], Variant(false));
+}
+
+TEST(AccessDatabase, TextDatesAndMemosOfLaterFormats)
+{
+    const DataTable unicode = ReadTable("access/testUnicodeCompV2003.mdb", "Table");
+    ASSERT_EQ(unicode.Rows.size(), 8);
+    EXPECT_EQ(ValueText(unicode, 2, QStringLiteral("Unicode")), QStringLiteral("Мир"));
+    EXPECT_EQ(ValueText(unicode, 4, QStringLiteral("Unicode")), QStringLiteral("漢字仮名交じり文"));
+
+    // Dates on both sides of the Gregorian reform, stored as OLE dates.
+    const DataTable dates = ReadTable("access/oldDatesV2007.accdb", "Table1");
+    QStringList days;
+    for (qsizetype r = 0; r < dates.Rows.size(); ++r)
+        days << ValueText(dates, r, QStringLiteral("DateField"));
+    EXPECT_EQ(days, QStringList({"1582-10-15", "1582-10-14", "1492-01-10", "1392-01-10"}));
+
+    const DataTable complex = ReadTable("access/complexDataTestV2007.accdb", "Table1");
+    EXPECT_EQ(ValueText(complex, 2, QStringLiteral("append-memo-data")), QStringLiteral("row3-memo-again"));
+    EXPECT_EQ(complex.Fields[complex.FieldIndex(QStringLiteral("memo-data"))].Type, adtype::LongVarWChar);
+}
+
+TEST(AccessDatabase, TablesThenSavedQueriesAreTheDataItems)
+{
+    AccessReader reader(SharedFile("access/queryTestV2003.mdb"));
+    const QStringList items = reader.DataItems();
+    EXPECT_EQ(items.mid(0, 3), QStringList({"Table1", "Table2", "Table3"}));
+    for (const char *query : {"SelectQuery", "UpdateQuery", "UnionQuery", "DataDefinitionQuery"})
+        EXPECT_GE(IndexOfName(items, QString::fromLatin1(query)), 3) << query;
+    EXPECT_TRUE(ErrorOf([&] { reader.ReadItem(QStringLiteral("SelectQuery")); }).contains(u"saved queries cannot be run"));
+    EXPECT_TRUE(ErrorOf([&] { reader.ReadItem(QStringLiteral("Orders")); }).contains(u"has no table named 'Orders'"));
+    // A user table whose name looks like a system table's is still a table.
+    EXPECT_GE(IndexOfName(AccessReader(SharedFile("access/test2V2007.accdb")).DataItems(), QStringLiteral("MSysCompactError")), 0);
+}
+
+TEST(AccessDatabase, DamagedFilesRaise)
+{
+    QFile whole(SharedFile("access/test2V2003.mdb"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QTemporaryDir dir;
+    for (const auto &[name, content] : {std::pair{"head.mdb", bytes.left(4096)}, std::pair{"text.mdb", QByteArray("hello\n")},
+                                        std::pair{"empty.accdb", QByteArray()}}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const QString message = ErrorOf([&] { AccessReader reader(file.fileName()); });
+        EXPECT_TRUE(message.contains(file.fileName()) && message.contains(u"cannot be read")) << message.toStdString();
+    }
+}
+
+} // namespace
+} // namespace qv::data::test
