@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -173,6 +174,8 @@ TEST_P(OdbcSourceTest, FiltersMatchWhatTheirOperatorsSay)
         {"Notes", 8, "100%", {ann}},
         {"Notes", 8, "_", {zoe}},
         {"Name", 8, "x' OR '1'='1", {}},
+        {"Name", 1, "'; DROP TABLE \"People\"; --", {}},
+        {"Notes", 8, "'; DELETE FROM \"People\"; --", {}},
         {"Notes", 1, "", {bob, empty}},
         {"Notes", 2, "", {ann, zoe}},
         {"Born", 1, "", {zoe}},
@@ -181,6 +184,7 @@ TEST_P(OdbcSourceTest, FiltersMatchWhatTheirOperatorsSay)
     for (const Case &c : cases)
         EXPECT_EQ(Names(Rows({{Field(c.field), c.op, QString::fromUtf8(c.value)}})), c.names)
             << c.field << " " << c.op << " " << c.value;
+    EXPECT_EQ(Rows({}).size(), 4) << "hostile values changed nothing";
     // Conditions together must all hold.
     EXPECT_EQ(Names(Rows({{Field("Id"), 3, QStringLiteral("1")}, {Field("Member"), 1, QStringLiteral("True")}})),
               QStringList{empty});
@@ -348,4 +352,56 @@ TEST_P(OdbcSourceTest, PagedSourceReportsWhatWentWrong)
         EXPECT_TRUE(e.Description().contains(QStringLiteral("No Such Table"))) << e.what();
     }
     EXPECT_EQ(source.TotalCount(), -1);
+}
+
+// A server of the test's own, stopped while a recordset is being walked:
+// the walk ends in an error that says what happened, never a crash or a
+// hang, and a source that is down says so when it is opened.
+TEST(OdbcServer, StoppedDuringAFetch)
+{
+    QTemporaryDir state;
+    const auto script = [&](const char *action) {
+        QProcess run;
+        run.start(QStringLiteral(QV_PGSERVER_SCRIPT), {QString::fromLatin1(action), state.path()});
+        return run.waitForFinished(60000) && run.exitCode() == 0;
+    };
+    ASSERT_TRUE(script("start"));
+    QFile port(state.filePath(QStringLiteral("port")));
+    ASSERT_TRUE(port.open(QIODevice::ReadOnly));
+    // Rows are fetched from a server-side cursor a hundred at a time, so
+    // most of them are still on the server when it stops.
+    const QString text = QStringLiteral("Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=%1;Database=postgres;"
+                                        "UID=postgres;UseDeclareFetch=1;Fetch=100")
+                             .arg(QString::fromLatin1(port.readAll().trimmed()));
+    {
+        Connection db(text);
+        db.Execute({QStringLiteral("CREATE TABLE big AS SELECT g AS id, 'row ' || g AS name FROM generate_series(1, 200000) g"), {}});
+    }
+    const SqlDialect dialect;
+    auto source = std::make_shared<OdbcRowSource>(text, SelectStatement(QStringLiteral("big"), {}, {}, dialect),
+                                                  CountStatement(QStringLiteral("big"), {}, dialect), 100);
+    auto rs = ado::Recordset::Create();
+    for (const DataField &f : source->Fields())
+        rs->Fields().Append(f.Name, f.Type, f.DefinedSize);
+    rs->Open(source);
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields()[0].Value().ToLong(), 1);
+    ASSERT_TRUE(script("stop"));
+    qint64 walked = 0;
+    try {
+        for (; !rs->IsEOF(); rs->MoveNext())
+            ++walked;
+        ADD_FAILURE() << "all rows were walked after the server stopped";
+    } catch (const ComError &e) {
+        EXPECT_EQ(e.Number(), kErrorSourceUnreadable) << e.what();
+        EXPECT_LT(walked, 200000);
+    }
+    try {
+        Connection down(text);
+        ADD_FAILURE() << "a stopped server was reached";
+    } catch (const ComError &e) {
+        EXPECT_EQ(e.Number(), kErrorSourceUnreadable);
+        EXPECT_TRUE(e.Description().contains(QStringLiteral("127.0.0.1")) || e.Description().contains(QStringLiteral("connect")))
+            << e.what();
+    }
 }

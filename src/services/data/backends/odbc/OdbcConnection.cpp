@@ -143,7 +143,7 @@ Connection::Connection(const QString &connectionText)
         RaiseUnreadable(m_source, QStringLiteral("the ODBC driver manager could not be started"));
     SQLSetEnvAttr(m_environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     m_connection = Handle(SQL_HANDLE_DBC, m_environment.get());
-    SQLSetConnectAttr(m_connection.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+    SQLSetConnectAttr(m_connection.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(kLoginTimeoutSeconds)), 0);
     // The narrow call, in UTF-8: unixODBC's wide one does not open file data
     // sources ("FILEDSN=").
     QByteArray text = driverText.toUtf8();
@@ -190,6 +190,8 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
         Check(SQL_ERROR, m_connection, m_source, "Preparing a query");
     if (maxRows > 0)
         SQLSetStmtAttr(handle.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)), 0);
+    // A server that stops answering must not hold the author's window for ever.
+    SQLSetStmtAttr(handle.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(kQueryTimeoutSeconds)), 0);
     QList<QByteArray> storage;
     QList<SQLLEN> indicators;
     BindParameters(handle, statement.Parameters, storage, indicators, m_source);

@@ -35,6 +35,11 @@ private:
     bool m_done = false;
 };
 
+// How long a connection may take to open and a statement to run before the
+// driver gives up, where the driver supports the time-outs.
+inline constexpr int kLoginTimeoutSeconds = 15;
+inline constexpr int kQueryTimeoutSeconds = 300;
+
 // A connection to an ODBC data source through unixODBC. Each worker thread
 // opens its own: a connection is used by one thread at a time.
 class Connection
