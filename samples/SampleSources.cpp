@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringList>
+#include <QVariant>
 #include <QXmlStreamWriter>
 
 #ifdef QV_SAMPLES_SQL
@@ -84,13 +85,17 @@ QString WriteSalesDatabase(const QString &path)
                               "CustomerSince DATE, CreditLimit DOUBLE)"));
         q.exec(QStringLiteral("CREATE TABLE Orders (Id INTEGER PRIMARY KEY, CustomerId INTEGER, OrderDate DATE, "
                               "Amount DOUBLE, Shipped BOOLEAN)"));
+        q.exec(QStringLiteral("CREATE TABLE Products (Id INTEGER PRIMARY KEY, Name VARCHAR(60), UnitPrice NUMERIC(10,2), "
+                              "Discontinued BOOLEAN, Added TIMESTAMP, Notes TEXT)"));
         db.transaction();
         QRandomGenerator random(20260101);
         q.prepare(QStringLiteral("INSERT INTO Customers VALUES (?, ?, ?, ?, ?)"));
         for (int i = 1; i <= kCustomers; ++i) {
             q.addBindValue(i);
             q.addBindValue(PersonName(i));
-            q.addBindValue(Pick(random, kCities));
+            // Some customers have no city on record.
+            const QString city = Pick(random, kCities);
+            q.addBindValue(i % 13 == 0 ? QVariant() : QVariant(city));
             q.addBindValue(QDate(2010, 1, 1).addDays(random.bounded(5000)).toString(Qt::ISODate));
             q.addBindValue(double(random.bounded(100, 500)) * 100.0);
             if (!q.exec())
@@ -103,6 +108,17 @@ QString WriteSalesDatabase(const QString &path)
             q.addBindValue(QDate(2022, 1, 1).addDays(random.bounded(1000)).toString(Qt::ISODate));
             q.addBindValue(double(random.bounded(100000)) / 100.0);
             q.addBindValue(random.bounded(2));
+            if (!q.exec())
+                failure = q.lastError().text();
+        }
+        q.prepare(QStringLiteral("INSERT INTO Products VALUES (?, ?, ?, ?, ?, ?)"));
+        for (int i = 1; i <= kProducts && failure.isEmpty(); ++i) {
+            q.addBindValue(i);
+            q.addBindValue(Pick(random, kProductWords) + QStringLiteral(" №") + QString::number(i));
+            q.addBindValue(QString::number(double(random.bounded(100, 99999)) / 100.0, 'f', 2));
+            q.addBindValue(i % 9 == 0 ? 1 : 0);
+            q.addBindValue(QDate(2019, 1, 1).addDays(random.bounded(2000)).toString(Qt::ISODate) + QStringLiteral(" 09:30:00"));
+            q.addBindValue(i % 3 == 0 ? QVariant() : QVariant(QStringLiteral("Made in ") + Pick(random, kCities)));
             if (!q.exec())
                 failure = q.lastError().text();
         }

@@ -18,4 +18,13 @@ QString WriteProductsWorkbook(const QString &path);
 // One vCard 3.0 file a contact.
 QString WriteContactsFolder(const QString &folder);
 
+// An ODBC file data source naming the SQLite driver and the database.
+QString WriteSalesFileDsn(const QString &dsnPath, const QString &databasePath);
+// An .xlsx workbook with a "Price List" sheet of every cell kind and empty cells.
+QString WriteProductsXlsx(const QString &path);
+// One iCalendar file a task (to-do), some with an event beside it.
+QString WriteTasksFolder(const QString &folder);
+// A page with two tables, "Offices" and "Hours".
+QString WriteHtmlPage(const QString &path);
+
 } // namespace qv::samples

@@ -92,6 +92,42 @@ void AddContactsView(ConfigStore &store, const QString &folder)
     action->LayoutType = 2;
 }
 
+void AddFileDsnViews(ConfigStore &store, const QString &dsn)
+{
+    AddView(store, QStringLiteral("Sample Products (database)"), QStringLiteral("Products through an ODBC file data source"),
+            7, QStringLiteral("ODBC"), QStringLiteral("File Name=%1").arg(dsn), QStringLiteral("Products"),
+            {{"Id", 3, 2, "0"}, {"Name", 202, 1, "none"}, {"UnitPrice", 131, 3, "Currency"},
+             {"Discontinued", 11, 7, "Yes/No"}, {"Added", 135, 5, "Medium Date"}, {"Notes", 203, 8, "none"}});
+}
+
+void AddPriceListView(ConfigStore &store, const QString &workbook)
+{
+    AddView(store, QStringLiteral("Sample Price List"), QStringLiteral("The Price List sheet of the sample .xlsx workbook"), 4,
+            QStringLiteral("Excel"),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Extended Properties=Excel 8.0;").arg(workbook),
+            QStringLiteral("Price List"),
+            {{"Code", 202, 1, "none"}, {"Product", 202, 1, "none"}, {"Unit Price", 5, 3, "Currency"},
+             {"In Stock", 5, 2, "#,##0"}, {"Discontinued", 11, 7, "Yes/No"}, {"Added", 7, 5, "Short Date"},
+             {"Note", 202, 1, "none"}});
+}
+
+void AddTasksView(ConfigStore &store, const QString &folder)
+{
+    const QString name = QFileInfo(folder).fileName();
+    AddView(store, QStringLiteral("Sample Tasks"), QStringLiteral("The sample tasks folder"), 1, QStringLiteral("Outlook"),
+            QStringLiteral(" FolderType=\"Task\" FolderName=\"%1\" StoreID=\"%2\"").arg(name, QFileInfo(folder).absolutePath()),
+            name,
+            {{"Subject", 202, 1, "none"}, {"Due Date", 7, 5, "Short Date"}, {"Status", 202, 1, "none"},
+             {"Priority", 202, 1, "none"}, {"% Complete", 5, 2, "0"}});
+}
+
+void AddOfficesView(ConfigStore &store, const QString &page)
+{
+    AddView(store, QStringLiteral("Sample Offices"), QStringLiteral("The Offices table of the sample page"), 8,
+            QStringLiteral("HTML"), QStringLiteral("%1;Extended Properties=HTML;").arg(page), QStringLiteral("Offices"),
+            {{"City", 202, 1, "none"}, {"Country", 202, 1, "none"}, {"Staff", 5, 2, "0"}, {"Opened", 202, 1, "none"}});
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -117,10 +153,19 @@ int main(int argc, char **argv)
     const QString database = folder.filePath(QStringLiteral("Sample Sales.sqlite"));
     const QString workbook = folder.filePath(QStringLiteral("Sample Products.xml"));
     const QString contacts = folder.filePath(QStringLiteral("Sample Contacts"));
+    const QString dsn = folder.filePath(QStringLiteral("Sample Sales.dsn"));
+    const QString priceList = folder.filePath(QStringLiteral("Sample Price List.xlsx"));
+    const QString tasks = folder.filePath(QStringLiteral("Sample Tasks"));
+    const QString page = folder.filePath(QStringLiteral("Sample Offices.html"));
     const struct { QString what; QString error; std::function<void()> add; } sources[] = {
         {database, qv::samples::WriteSalesDatabase(database), [&] { AddSalesViews(*store, database); }},
         {workbook, qv::samples::WriteProductsWorkbook(workbook), [&] { AddProductsView(*store, workbook); }},
         {contacts, qv::samples::WriteContactsFolder(contacts), [&] { AddContactsView(*store, contacts); }},
+        {dsn, QFileInfo::exists(database) ? qv::samples::WriteSalesFileDsn(dsn, database) : QStringLiteral("no database"),
+         [&] { AddFileDsnViews(*store, dsn); }},
+        {priceList, qv::samples::WriteProductsXlsx(priceList), [&] { AddPriceListView(*store, priceList); }},
+        {tasks, qv::samples::WriteTasksFolder(tasks), [&] { AddTasksView(*store, tasks); }},
+        {page, qv::samples::WriteHtmlPage(page), [&] { AddOfficesView(*store, page); }},
     };
     for (const auto &source : sources) {
         if (!source.error.isEmpty()) {
