@@ -1,0 +1,278 @@
+#include "AdoTestSupport.h"
+
+#include "ado/Stream.h"
+#include "automation/OleDate.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::ado;
+using qv::ado::test::ErrorOf;
+using qv::ado::test::Walk;
+
+namespace {
+
+QString SaveToText(Recordset &rs)
+{
+    Stream stream;
+    stream.Open();
+    rs.Save(stream, adPersistXML);
+    stream.SetPosition(0);
+    return stream.ReadText();
+}
+
+std::shared_ptr<Recordset> OpenText(const QString &xml)
+{
+    Stream stream;
+    stream.Open();
+    stream.WriteText(xml);
+    stream.SetPosition(0);
+    auto rs = Recordset::Create();
+    rs->Open(stream);
+    return rs;
+}
+
+// A file as ADO writes it, with other prefixes than ADO's: a reader must go
+// by the namespace URIs.
+QString AdoStyleFile(const QString &schema, const QString &data)
+{
+    return QStringLiteral(
+               "<xml xmlns:a='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
+               "\txmlns:b='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
+               "\txmlns:r='urn:schemas-microsoft-com:rowset'\r\n\txmlns:q='#RowsetSchema'>\r\n"
+               "<a:Schema id='RowsetSchema'>\r\n\t<a:ElementType name='row' content='eltOnly' r:updatable='true'>\r\n")
+        + schema + QStringLiteral("\t\t<a:extends type='r:rowbase'/>\r\n\t</a:ElementType>\r\n</a:Schema>\r\n<r:data>\r\n")
+        + data + QStringLiteral("</r:data>\r\n</xml>\r\n");
+}
+
+} // namespace
+
+TEST(RowsetXml, RoundTripsEveryTypeAndNull)
+{
+    struct Column
+    {
+        const char *name;
+        qint32 type;
+        Variant value;
+    };
+    Decimal decimal;
+    decimal.Lo = 123456789;
+    decimal.Scale = 4;
+    decimal.Negative = true;
+    const QList<Column> columns = {
+        {"Text", adVarWChar, Variant(QStringLiteral("<a href=\"x\">'&amp;'</a>\r\nline\ttab Ünïcødé 漢字 😀"))},
+        {"Empty", adVarWChar, Variant(QString())},
+        {"Memo", adLongVarWChar, Variant(QString(3000, u'm'))},
+        {"Ansi", adVarChar, Variant("plain")},
+        {"Tiny", adTinyInt, Variant(qint32(-7))},
+        {"Small", adSmallInt, Variant(qint32(-32000))},
+        {"Long", adInteger, Variant(qint32(2147483647))},
+        {"Big", adBigInt, Variant(qint64(-9000000000000000000))},
+        {"UInt", adUnsignedInt, Variant(qint64(4000000000))},
+        {"Single", adSingle, Variant(double(float(0.1)))},
+        {"Double", adDouble, Variant(1.0 / 3.0)},
+        {"Money", adCurrency, Variant(Currency{-123456789})},
+        {"Dec", adDecimal, Variant(decimal)},
+        {"Num", adNumeric, Variant(decimal)},
+        {"Flag", adBoolean, Variant(true)},
+        {"When", adDate, Variant(DateValue{DateTimeToOleDate(QDate(1999, 12, 31), QTime(23, 59, 58))})},
+        {"Stamp", adDBTimeStamp, Variant(DateValue{DateTimeToOleDate(QDate(2024, 2, 29), QTime(1, 2, 3, 450))})},
+        {"Day", adDBDate, Variant(DateValue{DateTimeToOleDate(QDate(1850, 1, 1))})},
+        {"Guid", adGUID, Variant("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
+        {"Bytes", adVarBinary, Variant("00ff10")},
+    };
+    Recordset rs;
+    for (const Column &c : columns)
+        rs.Fields().Append(QString::fromUtf8(c.name), c.type, 500, adFldIsNullable | adFldMayBeNull);
+    rs.Open();
+    rs.AddNew();
+    for (const Column &c : columns)
+        rs.Fields().Item(QString::fromUtf8(c.name)).SetValue(c.value);
+    rs.Update();
+    rs.AddNew(); // a row of Nulls
+    rs.Update();
+
+    auto back = OpenText(SaveToText(rs));
+    ASSERT_EQ(back->Fields().Count(), columns.size());
+    EXPECT_EQ(back->RecordCount(), 2);
+    for (const Column &c : columns) {
+        const Field &field = back->Fields().Item(QString::fromUtf8(c.name));
+        EXPECT_EQ(field.Type(), c.type) << c.name;
+        EXPECT_EQ(field.Value(), c.value) << c.name;
+    }
+    EXPECT_EQ(back->Fields().Item(QStringLiteral("Memo")).DefinedSize(), 500);
+    back->MoveNext();
+    for (const Column &c : columns)
+        EXPECT_TRUE(back->Fields().Item(QString::fromUtf8(c.name)).Value().IsNull()) << c.name;
+}
+
+TEST(RowsetXml, WritesAdoShapeAndOddNames)
+{
+    Recordset rs;
+    rs.Fields().Append(QStringLiteral("Last Name"), adVarWChar, 500, adFldUnspecified);
+    rs.Fields().Append(QStringLiteral("COUNT(*)"), adInteger, 4, 0);
+    rs.Fields().Append(QStringLiteral("_id"), adVarWChar, 10, adFldUnspecified);
+    rs.Fields().Append(QStringLiteral("c0"), adVarWChar, 10, adFldUnspecified); // would clash with a made name
+    rs.Fields().Append(QStringLiteral("Ort"), adVarWChar, 10, adFldUnspecified);
+    rs.Open();
+    rs.AddNew({Variant(qint32(0)), Variant(qint32(1)), Variant(qint32(2)), Variant(qint32(3)), Variant(qint32(4))},
+              {Variant("it's"), Variant(qint32(3)), Variant("u"), Variant("c"), Variant("Köln")});
+    const QString xml = SaveToText(rs);
+    EXPECT_TRUE(xml.startsWith(QStringLiteral("<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n")));
+    EXPECT_FALSE(xml.contains(u'"'));
+    EXPECT_TRUE(xml.contains(QStringLiteral("\t\t<s:AttributeType name='c0' rs:name='Last Name' rs:number='1'")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("rs:maybenull='false'/>"))); // COUNT(*) may not be Null
+    EXPECT_TRUE(xml.contains(QStringLiteral("c0='it&apos;s'")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<rs:data>\r\n\t<z:row ")));
+    EXPECT_FALSE(xml.contains(QStringLiteral("\n\n")));
+
+    auto back = OpenText(xml);
+    QStringList names;
+    for (int i = 0; i < back->Fields().Count(); ++i)
+        names << back->Fields().Item(i).Name() + u'=' + back->Fields().Item(i).Value().ToText();
+    EXPECT_EQ(names, QStringList({"Last Name=it's", "COUNT(*)=3", "_id=u", "c0=c", "Ort=Köln"}));
+}
+
+TEST(RowsetXml, SavesOnlyTheFilteredRows)
+{
+    auto rs = qv::ado::test::People({"Ann", "Bob", "Cy"});
+    rs->SetFilter(QList<Variant>{Variant(3.0), Variant(1.0)});
+    auto back = OpenText(SaveToText(*rs));
+    EXPECT_EQ(Walk(*back), QStringList({"Cy", "Ann"}));
+}
+
+TEST(RowsetXml, ReadsFilesAsAdoWritesThem)
+{
+    // Fields listed out of number order, a type on the AttributeType, one
+    // declared outside and referenced, one without a type, a hidden key,
+    // Booleans both ways, and pending changes.
+    const QString schema = QStringLiteral(
+        "\t\t<a:AttributeType name='c1' r:name='Unit Price' r:number='2' r:nullable='true'\r\n"
+        "\t\t\t r:basetable='Products' r:basecolumn='UnitPrice'>\r\n"
+        "\t\t\t<a:datatype b:type='number' r:dbtype='currency' b:maxLength='8' r:precision='19'\r\n"
+        "\t\t\t r:fixedlength='true'/>\r\n\t\t</a:AttributeType>\r\n"
+        "\t\t<a:AttributeType name='Name' r:number='1' b:type='string' b:maxLength='40'/>\r\n"
+        "\t\t<a:AttributeType name='Note' r:number='4' r:nullable='true'/>\r\n"
+        "\t\t<a:AttributeType name='Key' r:number='5' r:hidden='true' b:type='int'/>\r\n"
+        "\t\t<a:attribute type='InStock'/>\r\n");
+    const QString outside = QStringLiteral(
+        "<a:AttributeType name='InStock' r:number='3'><a:datatype b:type='boolean' b:maxLength='2'/></a:AttributeType>\r\n");
+    QString xml = AdoStyleFile(schema,
+                               QStringLiteral("\t<q:row Name='Tea' c1='4.5' InStock='True' Key='1'/>\r\n"
+                                              "\t<q:row Name='Jam' c1='12' InStock='0' Note=''/>\r\n"
+                                              "\t<r:insert>\r\n\t\t<q:row Name='New' InStock='1'/>\r\n\t</r:insert>\r\n"
+                                              "\t<r:update>\r\n\t\t<r:original>\r\n\t\t\t<q:row Name='Old' c1='3' InStock='1'/>\r\n"
+                                              "\t\t</r:original>\r\n\t\t<q:row Name='Changed' r:forcenull='c1'/>\r\n"
+                                              "\t</r:update>\r\n"
+                                              "\t<r:delete>\r\n\t\t<q:row Name='Gone'/>\r\n\t</r:delete>\r\n"
+                                              "\t<r:unknown><q:row Name='Ignored'/></r:unknown>\r\n"));
+    xml.replace(QStringLiteral("<a:Schema id='RowsetSchema'>\r\n"), QStringLiteral("<a:Schema id='RowsetSchema'>\r\n") + outside);
+    auto rs = OpenText(xml);
+    ASSERT_EQ(rs->Fields().Count(), 4);
+    EXPECT_EQ(rs->Fields().Item(1).Name(), QStringLiteral("Unit Price"));
+    EXPECT_EQ(rs->Fields().Item(1).Type(), adCurrency);
+    EXPECT_EQ(rs->Fields().Item(1).Precision(), 19);
+    EXPECT_EQ(rs->Fields().Item(1).Property(QStringLiteral("basecolumnname")).ToText(), QStringLiteral("UnitPrice"));
+    EXPECT_EQ(rs->Fields().Item(2).Type(), adBoolean);
+    EXPECT_EQ(rs->Fields().Item(3).Type(), adVarWChar);
+    EXPECT_EQ(Walk(*rs), QStringList({"Tea", "Jam", "New", "Changed"}));
+    // The new side of an update lists what changed; the rest comes from the original.
+    EXPECT_EQ(Walk(*rs, QStringLiteral("InStock")), QStringList({"True", "False", "True", "True"}));
+    EXPECT_EQ(Walk(*rs, QStringLiteral("Unit Price")), QStringList({"4.5", "12", "", ""}));
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields().Item(1).Value(), Variant(Currency{45000}));
+    EXPECT_TRUE(rs->Fields().Item(3).Value().IsNull());
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields().Item(3).Value(), Variant(QString())); // empty, not Null
+}
+
+TEST(RowsetXml, FilesInEveryEncoding)
+{
+    const QString xml = AdoStyleFile(QStringLiteral("<a:AttributeType name='N' r:number='1'/>"),
+                                     QStringLiteral("<q:row N='Grüße'/>"));
+    QTemporaryDir dir;
+    const std::pair<const char *, QByteArray> files[] = {
+        {"plain.xml", xml.toUtf8()},
+        {"bom.xml", QByteArray("\xEF\xBB\xBF") + xml.toUtf8()},
+        {"utf16.xml", QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2)},
+    };
+    for (const auto &[name, bytes] : files) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        Recordset rs;
+        rs.Open(file.fileName());
+        EXPECT_EQ(rs.Fields().Item(0).Value().ToText(), QStringLiteral("Grüße")) << name;
+        rs.Save(dir.filePath(QStringLiteral("out.xml")));
+    }
+    Recordset again;
+    again.Open(dir.filePath(QStringLiteral("out.xml")));
+    EXPECT_EQ(again.Fields().Item(0).Value().ToText(), QStringLiteral("Grüße"));
+    EXPECT_EQ(ErrorOf([&] { Recordset rs; rs.Open(dir.filePath(QStringLiteral("missing.xml"))); }), adErrFileNotFound);
+}
+
+TEST(RowsetXml, BrokenInputRaisesAClearError)
+{
+    const QString field = QStringLiteral("<a:AttributeType name='N' r:number='1' b:type='int'/>");
+    const std::pair<QString, const char *> cases[] = {
+        {QString(), "cannot be read"},
+        {QStringLiteral("<xml"), "line"},
+        {QStringLiteral("<root/>"), "root must be <xml>"},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='12x'/>")), "\"12x\" of the field \"N\""},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='1'><q:row N='2'/></q:row>")), "hierarchical"},
+        {AdoStyleFile(QString(), QString()), "no fields"},
+        {AdoStyleFile(QStringLiteral("<a:attribute type='Nowhere'/>"), QString()), "not declared"},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).chopped(10), "line"},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).replace(QStringLiteral("<r:data>"), QStringLiteral("<r:dat>")).replace(QStringLiteral("</r:data>"), QStringLiteral("</r:dat>")), "rs:data element is missing"},
+        {QStringLiteral("<!DOCTYPE xml [<!ENTITY e 'x'>]><xml/>"), "document type"},
+        {AdoStyleFile(field, QStringLiteral("<q:row N='1'>text</q:row>")), "unexpected text"},
+    };
+    for (const auto &[xml, message] : cases) {
+        try {
+            OpenText(xml);
+            ADD_FAILURE() << "accepted: " << xml.toStdString();
+        } catch (const ComError &e) {
+            EXPECT_EQ(e.Number(), kErrBadPersistedRecordset) << message;
+            EXPECT_TRUE(e.Description().contains(QString::fromUtf8(message))) << e.what();
+        }
+    }
+}
+
+TEST(RowsetXml, UnwritableCharacterIsRefusedNotLost)
+{
+    auto rs = qv::ado::test::People({QStringLiteral("bell\x07")});
+    Stream stream;
+    stream.Open();
+    EXPECT_EQ(ErrorOf([&] { rs->Save(stream); }), adErrInvalidArgument);
+    EXPECT_EQ(stream.Size(), 0);
+}
+
+TEST(Stream, TextPositionsAndEnds)
+{
+    Stream stream;
+    EXPECT_EQ(ErrorOf([&] { stream.WriteText(QStringLiteral("x")); }), adErrObjectClosed);
+    stream.Open();
+    stream.WriteText(QStringLiteral("first"), adWriteLine);
+    stream.WriteText(QStringLiteral("ßecond"));
+    EXPECT_EQ(stream.Size(), 2 + 2 * 13); // byte-order mark and UTF-16
+    stream.SetPosition(0);
+    EXPECT_EQ(stream.ReadText(adReadLine), QStringLiteral("first"));
+    EXPECT_EQ(stream.ReadText(2), QStringLiteral("ße"));
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("cond"));
+    EXPECT_TRUE(stream.EOS());
+    stream.SetPosition(2 + 2 * 7);
+    stream.SetEOS();
+    stream.SetPosition(0);
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("first\r\n"));
+    EXPECT_EQ(ErrorOf([&] { stream.SetPosition(1000); }), adErrInvalidArgument);
+    stream.Close();
+
+    stream.SetCharset(QStringLiteral("utf-8"));
+    stream.Open();
+    stream.WriteText(QStringLiteral("Grüße"));
+    EXPECT_EQ(stream.Bytes(), QByteArray("Gr\xC3\xBC\xC3\x9F" "e"));
+    EXPECT_EQ(ErrorOf([&] { stream.SetCharset(QStringLiteral("klingon")); }), adErrInvalidArgument);
+}
