@@ -11,8 +11,8 @@ bool NeedsGuiApplication()
     return false;
 }
 
-// "save-loop PATH": keeps adding a data view and saving the file until killed;
-// says "saved" on standard output after each save.
+// "save-loop PATH": keeps adding a data view and saving the file until killed,
+// a line on the output after each save.
 int RunChild(const QStringList &arguments)
 {
     if (arguments.value(0) != QLatin1String("save-loop") || arguments.size() != 2)
@@ -22,11 +22,12 @@ int RunChild(const QStringList &arguments)
     for (int i = 0;; ++i) {
         auto view = store->DataViewCollection().AddBlank();
         view->Name = QStringLiteral("Saved %1").arg(i);
-        for (int f = 0; f < 50; ++f)
+        for (int f = 0; f < 10; ++f)
             view->Fields.Add(QStringLiteral("Field %1").arg(f));
         store->Save();
-        fputs("saved\n", stdout);
-        fflush(stdout);
+        // Tells the parent that saves are under way, so its kill falls among them.
+        std::fputs("saved\n", stdout);
+        std::fflush(stdout);
     }
 }
 

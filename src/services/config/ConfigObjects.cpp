@@ -4,6 +4,8 @@
 
 #include "automation/ComError.h"
 
+#include <QUuid>
+
 #include <algorithm>
 
 namespace qv::config {
@@ -20,6 +22,28 @@ bool SameName(const QString &a, const QString &b) { return a.compare(b, Qt::Case
 
 } // namespace
 
+QString NewKeyText()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+const Condition &Field::AddCondition(const QString &value, const QString &conjunction, const QString &operatorText)
+{
+    Conditions.push_back({value, conjunction, operatorText, m_ids->Next()});
+    return Conditions.back();
+}
+
+const Condition *Field::ConditionById(qint32 id) const
+{
+    const auto it = std::find_if(Conditions.begin(), Conditions.end(), [&](const auto &c) { return c.Id == id; });
+    return it == Conditions.end() ? nullptr : &*it;
+}
+
+bool Field::RemoveCondition(qint32 id)
+{
+    return std::erase_if(Conditions, [&](const auto &c) { return c.Id == id; }) > 0;
+}
+
 std::shared_ptr<Field> Fields::Item(const QString &name) const
 {
     return FindIn(m_items, [&](const auto &f) { return SameName(f->Name, name); });
@@ -30,6 +54,16 @@ std::shared_ptr<Field> Fields::ItemById(qint32 id) const
     return FindIn(m_items, [&](const auto &f) { return f->Id() == id; });
 }
 
+std::shared_ptr<Field> Fields::ItemByReference(qint32 dataViewId, qint32 reference) const
+{
+    return dataViewId == m_viewId ? ItemById(reference) : nullptr;
+}
+
+std::shared_ptr<Field> Fields::FieldOfCondition(qint32 conditionId) const
+{
+    return FindIn(m_items, [&](const auto &f) { return f->ConditionById(conditionId) != nullptr; });
+}
+
 std::shared_ptr<Field> Fields::At(int position) const
 {
     return position >= 1 && position <= Count() ? m_items[size_t(position - 1)] : nullptr;
@@ -37,7 +71,7 @@ std::shared_ptr<Field> Fields::At(int position) const
 
 std::shared_ptr<Field> Fields::Add(const QString &name)
 {
-    auto field = std::make_shared<Field>(m_ids->Next());
+    auto field = std::make_shared<Field>(m_ids->Next(), m_ids);
     field->Name = name;
     field->DisplayName = name;
     m_items.push_back(field);
@@ -79,6 +113,9 @@ std::shared_ptr<DataView> DataView::CopyInto(const std::shared_ptr<IdSource> &id
         const qint32 id = f->Id();
         *f = *field;
         f->m_id = id;
+        f->m_ids = ids;
+        for (Condition &c : f->Conditions)
+            c.Id = ids->Next();
     }
     return copy;
 }
@@ -147,9 +184,43 @@ std::shared_ptr<Action> SmartTag::ActionByKey(const QString &key) const
     return FindIn(Actions, [&](const auto &a) { return a->Key() == key; });
 }
 
-std::shared_ptr<Action> SmartTag::AddAction(IdSource &ids)
+std::shared_ptr<DataView> Recognizer::DataView() const
 {
-    auto action = std::make_shared<Action>(ids.Next());
+    const auto store = m_store.lock();
+    return store && DataViewId != 0 ? store->DataViewCollection().Item(DataViewId) : nullptr;
+}
+
+void Recognizer::SetDataView(const std::shared_ptr<class DataView> &view)
+{
+    const qint32 id = view ? view->Id() : 0;
+    if (id == DataViewId)
+        return;
+    DataViewId = id;
+    FieldName.clear();
+    FieldReference = 0;
+}
+
+void Recognizer::SetFieldName(const QString &name)
+{
+    FieldName = name;
+    const auto view = DataView();
+    const auto field = view ? view->Fields.Item(name) : nullptr;
+    FieldReference = field ? field->Id() : 0;
+}
+
+std::shared_ptr<Field> Recognizer::Field() const
+{
+    const auto view = DataView();
+    if (!view)
+        return nullptr;
+    if (auto field = view->Fields.ItemByReference(DataViewId, FieldReference))
+        return field;
+    return FieldName.isEmpty() ? nullptr : view->Fields.Item(FieldName);
+}
+
+std::shared_ptr<Action> SmartTag::AddAction()
+{
+    auto action = std::make_shared<Action>(m_ids->Next());
     Actions.push_back(action);
     return action;
 }
@@ -170,9 +241,10 @@ std::shared_ptr<SmartTag> SmartTagSet::ItemByName(const QString &name) const
     return FindIn(m_tags, [&](const auto &t) { return SameName(t->Name, name); });
 }
 
-std::shared_ptr<SmartTag> SmartTagSet::AddNew()
+std::shared_ptr<SmartTag> SmartTagSet::AddNew(const QString &key, int /*flags*/)
 {
-    auto tag = std::make_shared<SmartTag>(m_ids->Next());
+    auto tag = std::make_shared<SmartTag>(m_ids->Next(), m_ids, m_store);
+    tag->Key = key.isEmpty() ? NewKeyText() : key;
     m_tags.push_back(tag);
     return tag;
 }

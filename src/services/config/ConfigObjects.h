@@ -45,17 +45,20 @@ struct DataSource
     XmlExtras Extras;
 };
 
+// One filter condition of a field. The identifier lets a caller find a
+// condition it added (a custom filter) again among all of a view's fields.
 struct Condition
 {
     QString Value;
     QString Conjunction = QStringLiteral("AND");
     QString Operator;
+    qint32 Id = 0;
 };
 
 class Field
 {
 public:
-    explicit Field(qint32 id) : m_id(id) {}
+    Field(qint32 id, std::shared_ptr<IdSource> ids) : m_id(id), m_ids(std::move(ids)) {}
     qint32 Id() const { return m_id; }
 
     QString Name;
@@ -68,26 +71,34 @@ public:
     XmlExtras Extras;
 
     void ClearConditions() { Conditions.clear(); }
-    void AddCondition(const QString &value, const QString &conjunction, const QString &operatorText)
-    {
-        Conditions.push_back({value, conjunction, operatorText});
-    }
+    // Adds a condition under a new identifier of the store and answers it.
+    const Condition &AddCondition(const QString &value, const QString &conjunction, const QString &operatorText);
+    // nullptr when no condition of this field has the identifier.
+    const Condition *ConditionById(qint32 id) const;
+    // False when no condition of this field has the identifier.
+    bool RemoveCondition(qint32 id);
 
 private:
     friend class ConfigReader;
     friend class DataView;
     qint32 m_id;
+    std::shared_ptr<IdSource> m_ids;
 };
 
 // The fields of a data view, in display order.
 class Fields
 {
 public:
-    explicit Fields(std::shared_ptr<IdSource> ids) : m_ids(std::move(ids)) {}
+    Fields(std::shared_ptr<IdSource> ids, qint32 viewId) : m_ids(std::move(ids)), m_viewId(viewId) {}
     int Count() const { return int(m_items.size()); }
     // By name without regard to case; nullptr when absent.
     std::shared_ptr<Field> Item(const QString &name) const;
     std::shared_ptr<Field> ItemById(qint32 id) const;
+    // The field a recognizer refers to: its data view and field reference;
+    // nullptr when the reference names no field of this data view.
+    std::shared_ptr<Field> ItemByReference(qint32 dataViewId, qint32 reference) const;
+    // The field holding the condition `conditionId`, or nullptr.
+    std::shared_ptr<Field> FieldOfCondition(qint32 conditionId) const;
     // 1-based position.
     std::shared_ptr<Field> At(int position) const;
     std::shared_ptr<Field> Add(const QString &name);
@@ -102,15 +113,24 @@ private:
     friend class ConfigReader;
     friend class DataView;
     std::shared_ptr<IdSource> m_ids;
+    qint32 m_viewId;
     std::vector<std::shared_ptr<Field>> m_items;
 };
+
+// A new unique text for keys that must outlive one store (data views, smart tags).
+QString NewKeyText();
 
 class DataView
 {
 public:
-    DataView(qint32 id, std::shared_ptr<IdSource> ids, std::weak_ptr<ConfigStore> store)
-        : Fields(std::move(ids)), m_id(id), m_store(std::move(store)) {}
+    // `textKey` empty: a new one.
+    DataView(qint32 id, std::shared_ptr<IdSource> ids, std::weak_ptr<ConfigStore> store, QString textKey = {})
+        : Fields(std::move(ids), id), m_id(id), m_textKey(textKey.isEmpty() ? NewKeyText() : std::move(textKey)),
+          m_store(std::move(store)) {}
     qint32 Id() const { return m_id; }
+    // Names this data view among those of every store (saved settings are
+    // kept under it); saved with the file, new for a copy.
+    const QString &TextKey() const { return m_textKey; }
 
     QString Name;
     QString Description;
@@ -133,6 +153,7 @@ public:
 private:
     friend class ConfigReader;
     qint32 m_id;
+    QString m_textKey;
     std::weak_ptr<ConfigStore> m_store;
 };
 
@@ -176,14 +197,29 @@ private:
     QStringList m_terms;
 };
 
-struct Recognizer
+class Recognizer
 {
+public:
+    explicit Recognizer(std::weak_ptr<ConfigStore> store = {}) : m_store(std::move(store)) {}
+
     qint32 DataViewId = 0; // 0: the terms alone
     QString FieldName;
     qint32 FieldReference = 0; // the identifier of the field in that data view
     TermList Included;
     TermList Excluded;
     XmlExtras Extras;
+
+    // The data view of the store it recognizes from; nullptr for none.
+    std::shared_ptr<class DataView> DataView() const;
+    // nullptr recognizes from the terms alone and forgets the field.
+    void SetDataView(const std::shared_ptr<class DataView> &view);
+    // Names the field of the data view; the reference follows the name (0 when the view lacks it).
+    void SetFieldName(const QString &name);
+    // The field referred to (by reference, else by name); nullptr when the view lacks it.
+    std::shared_ptr<class Field> Field() const;
+
+private:
+    std::weak_ptr<ConfigStore> m_store;
 };
 
 class Action
@@ -196,7 +232,7 @@ public:
     QString Name;
     QString DisplayText;
     qint32 DataViewId = 0;
-    qint32 ActionKind = 0; // 0 view the data, 1 insert it
+    qint32 ActionKind = 2; // 1 insert the data, 2 view it
     qint32 LayoutType = 0;
     QString StyleName;
     XmlExtras Extras;
@@ -209,32 +245,36 @@ private:
 class SmartTag
 {
 public:
-    explicit SmartTag(qint32 id) : m_id(id) {}
+    SmartTag(qint32 id, std::shared_ptr<IdSource> ids, std::weak_ptr<ConfigStore> store)
+        : Recognizer(store), m_id(id), m_ids(std::move(ids)) {}
     qint32 Id() const { return m_id; }
 
+    QString Key; // the unique text it was added under
     QString Name;
     QString Description;
     bool Enabled = true;
     QString Warnings;
-    struct Recognizer Recognizer;
+    class Recognizer Recognizer;
     std::vector<std::shared_ptr<Action>> Actions;
     XmlExtras Extras;
 
     // Actions by 1-based position or by key; nullptr when absent.
     std::shared_ptr<Action> ActionAt(int position) const;
     std::shared_ptr<Action> ActionByKey(const QString &key) const;
-    std::shared_ptr<Action> AddAction(IdSource &ids);
+    std::shared_ptr<Action> AddAction();
     void RemoveAction(int position);
 
 private:
     friend class ConfigReader;
     qint32 m_id;
+    std::shared_ptr<IdSource> m_ids;
 };
 
 class SmartTagSet
 {
 public:
-    SmartTagSet(qint32 id, std::shared_ptr<IdSource> ids) : m_id(id), m_ids(std::move(ids)) {}
+    SmartTagSet(qint32 id, std::shared_ptr<IdSource> ids, std::weak_ptr<ConfigStore> store)
+        : m_id(id), m_ids(std::move(ids)), m_store(std::move(store)) {}
     qint32 Id() const { return m_id; }
 
     QString Name;
@@ -243,8 +283,8 @@ public:
     int Count() const { return int(m_tags.size()); }
     std::shared_ptr<SmartTag> Item(qint32 id) const;
     std::shared_ptr<SmartTag> ItemByName(const QString &name) const;
-    std::shared_ptr<SmartTag> AddNew();
-    std::shared_ptr<Action> AddAction(SmartTag &tag) { return tag.AddAction(*m_ids); }
+    // A new smart tag under the unique text `key` (a new one when empty).
+    std::shared_ptr<SmartTag> AddNew(const QString &key = {}, int flags = 0);
     void Remove(qint32 id);
     // In display order.
     auto begin() const { return m_tags.begin(); }
@@ -254,6 +294,7 @@ private:
     friend class ConfigReader;
     qint32 m_id;
     std::shared_ptr<IdSource> m_ids;
+    std::weak_ptr<ConfigStore> m_store;
     std::vector<std::shared_ptr<SmartTag>> m_tags;
 };
 

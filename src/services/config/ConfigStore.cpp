@@ -3,6 +3,8 @@
 #include "automation/ComError.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +46,27 @@ QByteArray ReadWhole(const QString &path)
                        .arg(QDir::toNativeSeparators(path), why));
 }
 
+// Waits up to ten seconds for the lock. A lock whose holder died is taken
+// over at once; so is a lock file that holds nothing readable after a second
+// (its writer was killed between creating and filling it), which QLockFile
+// alone would respect until its stale time, long after the caller gave up.
+bool TakeLock(QLockFile &lock, const QString &lockPath)
+{
+    lock.setStaleLockTime(30000);
+    QDeadlineTimer deadline(10000);
+    while (!lock.tryLock(200)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        qint64 pid = 0;
+        QString host, application;
+        const QFileInfo file(lockPath);
+        if (!lock.getLockInfo(&pid, &host, &application) && file.exists()
+            && file.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000)
+            lock.removeStaleLockFile();
+    }
+    return true;
+}
+
 } // namespace
 
 std::shared_ptr<SmartTagSet> SmartTagSets::Item(int position) const
@@ -51,9 +74,9 @@ std::shared_ptr<SmartTagSet> SmartTagSets::Item(int position) const
     return position >= 1 && position <= Count() ? m_sets[size_t(position - 1)] : nullptr;
 }
 
-std::shared_ptr<SmartTagSet> SmartTagSets::Add(const std::shared_ptr<IdSource> &ids)
+std::shared_ptr<SmartTagSet> SmartTagSets::Add(const std::shared_ptr<IdSource> &ids, std::weak_ptr<ConfigStore> store)
 {
-    auto set = std::make_shared<SmartTagSet>(ids->Next(), ids);
+    auto set = std::make_shared<SmartTagSet>(ids->Next(), ids, std::move(store));
     m_sets.push_back(set);
     return set;
 }
@@ -98,9 +121,25 @@ void ConfigStore::CreateNew(const QString &path, const QString &name, const QStr
     Name = name;
     Description = description;
     SmartTagNamespace = smartTagNamespace;
-    m_smartTagSets.Add(m_ids)->Name = name;
+    m_smartTagSets.Add(m_ids, weak_from_this())->Name = name;
     m_fileExisted = false;
     m_fileDigest.clear();
+}
+
+std::shared_ptr<ConfigStore> ConfigStore::CreateFile(const QString &path, const QString &name,
+                                                     const QString &description, const QString &smartTagNamespace)
+{
+    auto store = Create();
+    if (QFileInfo::exists(path)) {
+        store->Open(path);
+        store->Name = name;
+        store->Description = description;
+        store->SmartTagNamespace = smartTagNamespace;
+    } else {
+        store->CreateNew(path, name, description, smartTagNamespace);
+    }
+    store->Save();
+    return store;
 }
 
 bool ConfigStore::DataViewInUse(qint32 id) const
@@ -151,9 +190,9 @@ void ConfigStore::Save(const QString &path, int /*flags*/)
         CannotWrite(target, QStringLiteral("the store has no file"));
     const QByteArray bytes = ToXml();
     // Everyone who saves this file takes the lock, so the check and the write are one step.
-    QLockFile lock(target + QStringLiteral(".lock"));
-    lock.setStaleLockTime(30000);
-    if (!lock.tryLock(10000))
+    const QString lockPath = target + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!TakeLock(lock, lockPath))
         CannotWrite(target, lock.error() == QLockFile::PermissionError
                                 ? QStringLiteral("permission denied")
                                 : QStringLiteral("someone else is saving it; try again in a moment"));

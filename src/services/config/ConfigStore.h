@@ -20,7 +20,7 @@ class SmartTagSets
 public:
     int Count() const { return int(m_sets.size()); }
     std::shared_ptr<SmartTagSet> Item(int position) const;
-    std::shared_ptr<SmartTagSet> Add(const std::shared_ptr<IdSource> &ids);
+    std::shared_ptr<SmartTagSet> Add(const std::shared_ptr<IdSource> &ids, std::weak_ptr<ConfigStore> store);
     auto begin() const { return m_sets.begin(); }
     auto end() const { return m_sets.end(); }
 
@@ -49,6 +49,11 @@ public:
     // Empties the store for a new file, written by the next Save.
     void CreateNew(const QString &path, const QString &name, const QString &description,
                    const QString &smartTagNamespace);
+    // Writes a configuration file with that name, description and smart tag
+    // namespace and answers its store. A file that is there already keeps its
+    // data views and smart tags; only those three change. Raises as Open and Save.
+    static std::shared_ptr<ConfigStore> CreateFile(const QString &path, const QString &name,
+                                                   const QString &description, const QString &smartTagNamespace);
 
     // The document form of the store and its reader (Open reads through it).
     QByteArray ToXml() const;
@@ -58,7 +63,8 @@ public:
     QString Name;
     QString Description;
     QString SmartTagNamespace;
-    qint32 FileKind = 0; // 0 none, 1 personal
+    // 0 no file, 1 a configuration file (opened, created or saved).
+    qint32 FileKind() const { return m_path.isEmpty() ? 0 : 1; }
 
     DataViews &DataViewCollection() { return *m_dataViews; }
     const DataViews &DataViewCollection() const { return *m_dataViews; }

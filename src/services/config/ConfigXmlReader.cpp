@@ -45,6 +45,9 @@ public:
         }
         if (m_xml.hasError())
             Fail(m_xml.errorString());
+        // Conditions of older files have no identifier; they get one above every identifier read.
+        for (const auto &[field, index] : m_unnumbered)
+            field->Conditions[index].Id = m_ids->Next();
     }
 
     void Commit()
@@ -188,12 +191,13 @@ private:
     {
         std::shared_ptr<DataView> view;
         XmlExtras extras;
-        QString name, description, item;
+        QString name, description, item, key;
         qint32 itemKind = 2;
         qint32 id = 0;
         Attributes(extras, [&](QStringView n, QStringView v) {
             if (n == u"id") return id = Identifier(v), true;
             if (n == u"name") return name = v.toString(), true;
+            if (n == u"key") return key = v.toString(), true;
             if (n == u"description") return description = v.toString(), true;
             if (n == u"dataItem") return item = v.toString(), true;
             if (n == u"dataItemKind") return itemKind = Number(n, v), true;
@@ -201,7 +205,7 @@ private:
         });
         if (id == 0)
             Fail(QStringLiteral("a data view has no identifier"));
-        view = std::make_shared<DataView>(id, m_ids, m_store.weak_from_this());
+        view = std::make_shared<DataView>(id, m_ids, m_store.weak_from_this(), key);
         view->Name = name;
         view->Description = description;
         view->DataItemName = item;
@@ -232,7 +236,7 @@ private:
 
     void ReadField(DataView &view)
     {
-        auto field = std::make_shared<Field>(0);
+        auto field = std::make_shared<Field>(0, m_ids);
         Attributes(field->Extras, [&](QStringView n, QStringView v) {
             if (n == u"id") return field->m_id = Identifier(v), true;
             if (n == u"name") return field->Name = v.toString(), true;
@@ -256,8 +260,11 @@ private:
                 if (n == u"value") return c.Value = v.toString(), true;
                 if (n == u"conjunction") return c.Conjunction = v.toString(), true;
                 if (n == u"operator") return c.Operator = v.toString(), true;
+                if (n == u"id") return c.Id = Identifier(v), true;
                 return false;
             });
+            if (c.Id == 0)
+                m_unnumbered.emplace_back(field, field->Conditions.size());
             field->Conditions.push_back(c);
             while (NextElement())
                 Keep(ignored);
@@ -277,7 +284,7 @@ private:
         });
         if (id == 0)
             Fail(QStringLiteral("a smart tag set has no identifier"));
-        auto set = std::make_shared<SmartTagSet>(id, m_ids);
+        auto set = std::make_shared<SmartTagSet>(id, m_ids, m_store.weak_from_this());
         set->Name = name;
         set->Extras = std::move(extras);
         while (NextElement()) {
@@ -291,9 +298,10 @@ private:
 
     void ReadSmartTag(SmartTagSet &set)
     {
-        auto tag = std::make_shared<SmartTag>(0);
+        auto tag = std::make_shared<SmartTag>(0, m_ids, m_store.weak_from_this());
         Attributes(tag->Extras, [&](QStringView n, QStringView v) {
             if (n == u"id") return tag->m_id = Identifier(v), true;
+            if (n == u"key") return tag->Key = v.toString(), true;
             if (n == u"name") return tag->Name = v.toString(), true;
             if (n == u"description") return tag->Description = v.toString(), true;
             if (n == u"enabled") return tag->Enabled = Flag(v), true;
@@ -302,6 +310,8 @@ private:
         });
         if (tag->m_id == 0)
             Fail(QStringLiteral("a smart tag has no identifier"));
+        if (tag->Key.isEmpty())
+            tag->Key = NewKeyText();
         while (NextElement()) {
             if (m_xml.name() == u"recognizer")
                 ReadRecognizer(tag->Recognizer);
@@ -360,6 +370,7 @@ private:
     int m_depth = 0;
     int m_textAllowed = 0;
     QSet<qint32> m_seen;
+    std::vector<std::pair<std::shared_ptr<Field>, size_t>> m_unnumbered;
     std::shared_ptr<IdSource> m_ids;
     std::unique_ptr<DataViews> m_views;
     SmartTagSets m_sets;

@@ -61,6 +61,7 @@ private:
     {
         m_xml.writeStartElement(QStringLiteral("dataView"));
         Attr("id", view.Id());
+        Attr("key", view.TextKey());
         Attr("name", view.Name);
         Attr("description", view.Description);
         Attr("dataItem", view.DataItemName);
@@ -92,6 +93,7 @@ private:
         ExtraAttributes(field.Extras);
         for (const Condition &c : field.Conditions) {
             m_xml.writeEmptyElement(QStringLiteral("condition"));
+            Attr("id", c.Id);
             Attr("value", c.Value);
             Attr("conjunction", c.Conjunction);
             Attr("operator", c.Operator);
@@ -116,6 +118,7 @@ private:
     {
         m_xml.writeStartElement(QStringLiteral("smartTag"));
         Attr("id", tag.Id());
+        Attr("key", tag.Key);
         Attr("name", tag.Name);
         Attr("description", tag.Description);
         Flag("enabled", tag.Enabled);
