@@ -1,6 +1,7 @@
 #include "ctlDataViewer.h"
 
 #include "ViewerCall.h"
+#include "ViewerDelegate.h"
 #include "ado/Recordset.h"
 #include "config/ConfigObjects.h"
 #include "ui/MousePointer.h"
@@ -61,6 +62,7 @@ ctlDataViewer::ctlDataViewer(QWidget *parent) : QWidget(parent)
     lvwItems->setSelectionMode(QAbstractItemView::SingleSelection);
     lvwItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvwItems->setModel(m_oModel);
+    lvwItems->setItemDelegate(new viewer::ViewerDelegate(lvwItems));
     QHeaderView *oHeader = lvwItems->header();
     oHeader->setStretchLastSection(false);
     oHeader->setSectionsClickable(true);
