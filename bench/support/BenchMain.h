@@ -4,6 +4,8 @@
 
 #include <string>
 
+class QCoreApplication;
+
 namespace qv::bench {
 
 // A speed goal: the mean real time of the benchmark `ours` divided by that of
@@ -23,5 +25,11 @@ bool AddRatioGoal(RatioGoal goal);
 // A figure without a baseline (a time in microseconds, say), printed as
 // "figure NAME: VALUE UNIT (goal <= BOUND)" from the benchmark's mean time.
 bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds);
+
+// The application object main makes: a QCoreApplication unless a benchmark
+// of widgets registers a factory of a QApplication (before main runs, like
+// the goals). Returns true so it can initialise a namespace-scope bool.
+using ApplicationFactory = QCoreApplication *(*)(int &argc, char **argv);
+bool SetApplicationFactory(ApplicationFactory factory);
 
 } // namespace qv::bench
