@@ -151,6 +151,10 @@ QString DataFormat::GetFormattedData(const QString &data, const QString &format,
 QString DataFormat::GetFormattedValue(const Variant &value, const QString &format, qint32 fieldType) const
 {
     const VarType type = value.Type();
+    // A text shown without a format is its own display text.
+    if (const QString *text = value.Get<QString>();
+        text && (fieldType == FieldTypeText || fieldType == FieldTypeMemo) && ChooseFormat(format, fieldType).isEmpty())
+        return *text;
     const bool number = value.IsNumeric() && type != VarType::Boolean
                         && (fieldType == FieldTypeNumber || fieldType == FieldTypeCurrency
                             || fieldType == FieldTypePercent || fieldType == FieldTypeScientific);

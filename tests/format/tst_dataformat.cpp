@@ -167,6 +167,9 @@ TEST(DataFormatDisplay, TypedValuesFormatAsTheirTexts)
             {Variant(DateValue{day}), "Long Date", FieldTypeNumber},
             {Variant(true), "Yes/No", FieldTypeBoolean},
             {Variant(QStringLiteral("abc")), "All Uppercase", FieldTypeText},
+            {Variant(QStringLiteral(" a\tB ")), "none", FieldTypeText},
+            {Variant(QStringLiteral("mixed Case")), "", FieldTypeMemo},
+            {Variant(QStringLiteral("12/31/2023")), "DEFAULT", FieldTypeText},
             {Variant::Null(), "Currency", FieldTypeCurrency},
         };
         for (const auto &row : rows) {
