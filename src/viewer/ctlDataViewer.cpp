@@ -27,15 +27,25 @@ QList<QIcon> MakeHeaderIcons(const QWidget *oWidget)
     QList<QIcon> colIcons;
     colIcons << oWidget->style()->standardIcon(QStyle::SP_ArrowDown)
              << oWidget->style()->standardIcon(QStyle::SP_ArrowUp);
-    for (const QString &sMark : {QStringLiteral("\u03a3"), QStringLiteral("\u26b7")}) {
+    const QColor oInk = oWidget->palette().color(QPalette::ButtonText);
+    auto draw = [&](auto &&paint) {
         QPixmap oPixmap(16, 16);
         oPixmap.fill(Qt::transparent);
         QPainter oPainter(&oPixmap);
-        oPainter.setPen(oWidget->palette().color(QPalette::ButtonText));
-        oPainter.drawText(oPixmap.rect(), Qt::AlignCenter, sMark);
+        oPainter.setRenderHint(QPainter::Antialiasing);
+        oPainter.setPen(QPen(oInk, 1.5));
+        paint(oPainter);
         oPainter.end();
         colIcons << QIcon(oPixmap);
-    }
+    };
+    draw([](QPainter &p) { // a sigma: the column is totalled
+        p.drawPolyline(QPolygonF({{12, 3}, {4, 3}, {9, 8}, {4, 13}, {12, 13}}));
+    });
+    draw([](QPainter &p) { // a key: the column finds chosen rows again
+        p.drawEllipse(QRectF(2, 5, 6, 6));
+        p.drawPolyline(QPolygonF({{8, 8}, {14, 8}, {14, 11}}));
+        p.drawLine(QPointF(11, 8), QPointF(11, 10.5));
+    });
     return colIcons;
 }
 
@@ -95,12 +105,7 @@ ctlDataViewer::ctlDataViewer(QWidget *parent) : QWidget(parent)
     ApplyColors();
 }
 
-ctlDataViewer::~ctlDataViewer()
-{
-    m_bHooked = false;
-    if (m_oSource)
-        m_oSource.reset();
-}
+ctlDataViewer::~ctlDataViewer() = default;
 
 QEvent::Type ctlDataViewer::DialogChangedEventType()
 {

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QPointer>
+#include <QVariantMap>
 #include <QWidget>
 
 #include <memory>
@@ -107,8 +108,14 @@ public:
     void SetHideSelection(bool bHideSelection);
     QWidget *ParentHandle() const { return m_oParentHandle; }
     void SetParentHandle(QWidget *oParent) { m_oParentHandle = oParent; }
-    // A persisted property changed since the control was made.
+    // A persisted property changed since the control was made or read.
     bool PropertiesChanged() const { return m_bPropertiesChanged; }
+    // The persisted properties under their stored names ("BackColor",
+    // "ForeColor", "Enabled", "Font", "CheckBoxes"). Reading applies each
+    // through its setter; a missing one takes its default (the window and
+    // button text colours, enabled, the container's font, check boxes on).
+    QVariantMap WriteProperties() const;
+    void ReadProperties(const QVariantMap &colBag);
 
 signals:
     void ListLimitReached(qint32 lLimit, qint32 lRecordCount);

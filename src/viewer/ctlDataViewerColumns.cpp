@@ -7,6 +7,7 @@
 #include "ui/MousePointer.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -361,6 +362,27 @@ void ctlDataViewer::SetCheckBoxes(bool bCheckBoxes)
     m_oModel->SetCheckBoxes(bCheckBoxes);
     if (m_oModel->columnCount() > 0)
         lvwItems->header()->setSectionHidden(0, !bCheckBoxes);
+}
+
+QVariantMap ctlDataViewer::WriteProperties() const
+{
+    return {{QStringLiteral("BackColor"), m_oBackColor},
+            {QStringLiteral("ForeColor"), m_oForeColor},
+            {QStringLiteral("Enabled"), isEnabled()},
+            {QStringLiteral("Font"), Font()},
+            {QStringLiteral("CheckBoxes"), m_bCheckBoxes}};
+}
+
+void ctlDataViewer::ReadProperties(const QVariantMap &colBag)
+{
+    const QPalette oSystem = QApplication::palette(this);
+    const QFont oAmbient = parentWidget() ? parentWidget()->font() : QApplication::font(this);
+    SetBackColor(colBag.value(QStringLiteral("BackColor"), oSystem.color(QPalette::Base)).value<QColor>());
+    SetForeColor(colBag.value(QStringLiteral("ForeColor"), oSystem.color(QPalette::ButtonText)).value<QColor>());
+    SetEnabled(colBag.value(QStringLiteral("Enabled"), true).toBool());
+    SetFont(colBag.value(QStringLiteral("Font"), oAmbient).value<QFont>());
+    SetCheckBoxes(colBag.value(QStringLiteral("CheckBoxes"), true).toBool());
+    m_bPropertiesChanged = false;
 }
 
 void ctlDataViewer::SetHideSelection(bool bHideSelection)

@@ -228,6 +228,32 @@ TEST(DataViewerColumns, LookFollowsEnabledAndColours)
     host.viewer->SetEnabled(true);
     EXPECT_EQ(host.List()->palette().color(QPalette::Base), QColor(Qt::yellow));
     EXPECT_TRUE(host.viewer->PropertiesChanged());
+
+    // the persisted properties travel to another control; missing ones take defaults
+    ViewerHost other;
+    other.viewer->SetCheckBoxes(false);
+    other.viewer->ReadProperties(host.viewer->WriteProperties());
+    EXPECT_EQ(other.viewer->BackColor(), QColor(Qt::yellow));
+    EXPECT_TRUE(other.viewer->CheckBoxes());
+    EXPECT_FALSE(other.viewer->PropertiesChanged());
+    other.viewer->ReadProperties({});
+    EXPECT_EQ(other.viewer->BackColor(), QApplication::palette(other.viewer).color(QPalette::Base));
+}
+
+TEST(DataViewerColumns, RefreshRebuildsKeepingLayoutAndSort)
+{
+    ViewerHost host;
+    auto view = MoneyView();
+    host.viewer->SetDataView(view);
+    host.ClickHeader(1);
+    host.ClickHeader(1); // Name descending
+    host.DragOnHeader(host.SectionCenter(3), host.SectionCenter(1) - QPoint(4, 0));
+    host.ClickCheckBox(0);
+    host.viewer->Refresh();
+    EXPECT_EQ(host.viewer->SelectionCount(), 0);
+    EXPECT_EQ(host.viewer->GetSelectedItems(), nullptr);
+    EXPECT_EQ(host.Header()->logicalIndex(1), 3);
+    EXPECT_EQ(ShownColumn(host, 1), (QStringList{"c", "b", "a"}));
 }
 
 } // namespace
