@@ -95,18 +95,6 @@ QString ItemTag(qint32 lDisplayBookmark, const QString &sRawBookmark)
     return QString::number(lDisplayBookmark) + QLatin1String(kRawBookmarkMarker) + sRawBookmark;
 }
 
-QString DisplayBookmarkOf(const QString &sTag)
-{
-    const qsizetype lAt = sTag.indexOf(QLatin1String(kRawBookmarkMarker));
-    return lAt < 0 ? sTag : sTag.left(lAt);
-}
-
-QString RawBookmarkOf(const QString &sTag)
-{
-    const qsizetype lAt = sTag.indexOf(QLatin1String(kRawBookmarkMarker));
-    return lAt < 0 ? QString() : sTag.mid(lAt + qsizetype(qstrlen(kRawBookmarkMarker)));
-}
-
 namespace {
 
 SortKey NumberKey(const QString &sText, const LocaleFacts &oFacts)

@@ -62,10 +62,9 @@ std::shared_ptr<biz::ColumnSetting> SortedSetting(const biz::ColumnSettings &oSe
 // The captions of the settings whose Linked is True, in collection order.
 QStringList LinkedCaptions(const biz::ColumnSettings &oSettings);
 
-// "12RAWBM12" and back.
+// The tag of a list item: its display bookmark, "RAWBM" and its source
+// bookmark ("12RAWBM12").
 QString ItemTag(qint32 lDisplayBookmark, const QString &sRawBookmark);
-QString DisplayBookmarkOf(const QString &sTag);
-QString RawBookmarkOf(const QString &sTag);
 
 // A sort key of one cell: cells without a key (no number, no date) sort
 // before every other; numbers by value, dates by their canonical text.

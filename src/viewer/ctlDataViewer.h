@@ -165,9 +165,11 @@ private:
     void OnSectionMoved(int lColumn, int lOldVisual, int lNewVisual);
     void OnSectionResized(int lColumn);
     void PostLayoutChanged();
-    void ApplyColors();
     bool HeaderEvent(QEvent *oEvent);
     bool OverCheckBoxColumn(const QPoint &oPos) const;
+
+    // look (ctlDataViewerLook.cpp)
+    void ApplyColors();
 
     QLineEdit *txtDummy = nullptr;
     QTreeView *lvwItems = nullptr;

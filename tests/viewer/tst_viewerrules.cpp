@@ -49,25 +49,6 @@ TEST(ViewerRules, SortKeysOrderNumbersAndDatesByValue)
         EXPECT_EQ(SortedBy(row.texts, row.kind), row.expected) << row.texts.join('|').toStdString();
 }
 
-TEST(ViewerRules, ColumnKindsDecideTotalsAndSorting)
-{
-    const struct { qint32 kind; bool totalled; SortKind sort; qint32 totalKind; } rows[] = {
-        {FieldTypeNumber, true, SortKind::Decimal, FieldTypeNumber},
-        {FieldTypeCurrency, true, SortKind::Decimal, FieldTypeCurrency},
-        {FieldTypePercent, true, SortKind::Decimal, FieldTypeNumber},
-        {FieldTypeScientific, true, SortKind::Decimal, FieldTypeNumber},
-        {FieldTypeDate, false, SortKind::Date, FieldTypeNumber},
-        {FieldTypeTime, false, SortKind::Date, FieldTypeNumber},
-        {FieldTypeText, false, SortKind::Text, FieldTypeNumber},
-        {FieldTypeBoolean, false, SortKind::Text, FieldTypeNumber},
-    };
-    for (const auto &row : rows) {
-        EXPECT_EQ(CanBeTotalled(row.kind), row.totalled) << row.kind;
-        EXPECT_EQ(SortKindOf(row.kind), row.sort) << row.kind;
-        EXPECT_EQ(TotalFieldType(row.kind), row.totalKind) << row.kind;
-    }
-}
-
 TEST(ViewerRules, HeaderIconLaterRuleWins)
 {
     const struct { qint32 sorted, totalled; bool linked; int icon; } rows[] = {
@@ -99,12 +80,8 @@ TEST(ViewerRules, SettingsCarryOverOnlyWhenEveryNameFits)
     EXPECT_FALSE(SettingsMatch(nullptr, make({"A"}).get()));
 }
 
-TEST(ViewerRules, ItemTagsAndPreselectionKeys)
+TEST(ViewerRules, PreselectionKeysMatchOnceIgnoringCase)
 {
-    EXPECT_EQ(ItemTag(12, "12"), "12RAWBM12");
-    EXPECT_EQ(DisplayBookmarkOf("7RAWBM31"), "7");
-    EXPECT_EQ(RawBookmarkOf("7RAWBM31"), "31");
-
     PreselectionKeys keys;
     keys.Add("Smith1");
     keys.Add("Smith1"); // a duplicate counts once
@@ -113,13 +90,6 @@ TEST(ViewerRules, ItemTagsAndPreselectionKeys)
     EXPECT_FALSE(keys.TakeMatch("smith1"));
     EXPECT_TRUE(keys.IsEmpty());
     EXPECT_FALSE(keys.TakeMatch(""));
-}
-
-TEST(ViewerRules, RowLimitIsClamped)
-{
-    const struct { int given, applied; } rows[] = {{0, 2000}, {5000, 2000}, {-3, 2000}, {10, 10}, {2000, 2000}};
-    for (const auto &row : rows)
-        EXPECT_EQ(ClampMaxRows(row.given), row.applied) << row.given;
 }
 
 TEST(ViewerLoad, FieldsMatchByNameBaseColumnOrLeadingCharacter)
