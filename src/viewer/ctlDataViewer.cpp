@@ -59,8 +59,7 @@ ctlDataViewer::ctlDataViewer(QWidget *parent) : QWidget(parent)
     txtDummy->hide();
 
     m_oModel = new DataViewerModel(this);
-    m_colHeaderIcons = MakeHeaderIcons(this);
-    m_oModel->SetHeaderIcons(m_colHeaderIcons);
+    m_oModel->SetHeaderIcons(MakeHeaderIcons(this));
 
     lvwItems = new QTreeView(this);
     lvwItems->setObjectName(QStringLiteral("lvwItems"));
@@ -80,9 +79,9 @@ ctlDataViewer::ctlDataViewer(QWidget *parent) : QWidget(parent)
     oHeader->setContextMenuPolicy(Qt::PreventContextMenu);
     txtDummy->raise();
 
-    mnuColumnSettings = new QMenu(tr("Column Settings"), this);
+    mnuColumnSettings = new QMenu(QStringLiteral("Column Settings"), this);
     mnuColumnSettings->setObjectName(QStringLiteral("mnuColumnSettings"));
-    mnuColumnSettingsTotals = new QMenu(tr("Totals"), mnuColumnSettings);
+    mnuColumnSettingsTotals = new QMenu(QStringLiteral("Totals"), mnuColumnSettings);
     mnuColumnSettingsTotals->setObjectName(QStringLiteral("mnuColumnSettingsTotals"));
 
     connect(m_oModel, &DataViewerModel::CheckChanged, this, &ctlDataViewer::OnCheckChanged);

@@ -176,7 +176,6 @@ private:
     QMenu *mnuColumnSettings = nullptr;
     QMenu *mnuColumnSettingsTotals = nullptr;
     viewer::DataViewerModel *m_oModel = nullptr;
-    QList<QIcon> m_colHeaderIcons;
 
     std::shared_ptr<ado::Recordset> m_oSource;
     viewer::DisplayColumns m_oColumns;      // of the latest data view
