@@ -155,6 +155,8 @@ void ctlDataViewer::LoadDataView(const std::shared_ptr<config::DataView> &oDataV
         m_oSource->SetFilter(oDataView->Recordset->Filter());
     }
     m_oColumns = viewer::BuildDisplayColumns(*oDataView, m_oSource.get());
+    // Fresh settings have no key columns: the keys come from the settings
+    // that will be in use, the host's own when they fit this data view.
     const bool bKeep = viewer::SettingsMatch(m_oCurrentSettings.get(), m_oColumns.oSettings.get());
     m_oPreselection = viewer::ReadPreselection(
         m_sSelectedRowsXML, viewer::LinkedCaptions(bKeep ? *m_oCurrentSettings : *m_oColumns.oSettings));

@@ -60,6 +60,17 @@ TEST(DataViewer, RowLimitClampsAndReportsTheTotal)
     }
 }
 
+TEST(DataViewer, CancelWhenTheLimitIsReachedStopsTheFill)
+{
+    ViewerHost host;
+    QObject::connect(host.viewer, &ctlDataViewer::ListLimitReached, host.viewer, &ctlDataViewer::Cancel);
+    auto view = test::PeopleView(30);
+    host.viewer->SetMaxRows(10);
+    host.viewer->SetDataView(view);
+    EXPECT_TRUE(host.viewer->Cancelled());
+    EXPECT_EQ(host.viewer->RecordCount(), 0);
+}
+
 TEST(DataViewer, ASingleRowComesUpSelectedAndChecked)
 {
     ViewerHost host;

@@ -7,6 +7,7 @@
 
 #include "ui/Twips.h"
 
+#include <QAbstractItemModelTester>
 #include <QMenu>
 
 using namespace qv;
@@ -231,6 +232,8 @@ TEST(DataViewerColumns, LookFollowsEnabledAndColours)
 TEST(DataViewerColumns, SortAndOrderSurviveRefreshAndTheNextShowing)
 {
     ViewerHost host;
+    // The model as the control drives it through loads, sorts and refills.
+    QAbstractItemModelTester tester(host.List()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     auto view = MoneyView();
     host.viewer->SetDataView(view);
     host.ClickHeader(1);
