@@ -283,6 +283,15 @@ bool ctlDataViewer::eventFilter(QObject *oWatched, QEvent *oEvent)
             emit RefreshMe();
             return true;
         }
+        // Space ticks the current row whichever of its cells has the focus.
+        const QModelIndex oCurrent = lvwItems->currentIndex();
+        if (oKey->key() == Qt::Key_Space && oKey->modifiers() == Qt::NoModifier && m_bCheckBoxes
+            && oCurrent.isValid()) {
+            const QModelIndex oBox = m_oModel->index(oCurrent.row(), 0);
+            m_oModel->setData(oBox, m_oModel->RowAt(oCurrent.row()).bChecked ? Qt::Unchecked : Qt::Checked,
+                              Qt::CheckStateRole);
+            return true;
+        }
     }
     return QWidget::eventFilter(oWatched, oEvent);
 }

@@ -215,6 +215,10 @@ TEST(DataViewer, ItemEventsCarryOneBasedIndexes)
     EXPECT_EQ(host.viewer->SelectionCount(), 1);
     host.ClickCheckBox(1);
     EXPECT_EQ(host.viewer->SelectionCount(), 0);
+    host.ClickRow(1, 2);
+    QTest::keyClick(host.List(), Qt::Key_Space); // with a text cell current
+    EXPECT_EQ(host.viewer->SelectionCount(), 1);
+    EXPECT_EQ(checks.last().at(0).toInt(), 2);
 
     clicks.clear();
     host.ClickRow(2);
