@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace qv::bench {
@@ -103,6 +104,22 @@ bool AddRatioGoal(RatioGoal goal)
     return true;
 }
 
+namespace {
+
+ApplicationFactory &Factory()
+{
+    static ApplicationFactory factory = nullptr;
+    return factory;
+}
+
+} // namespace
+
+bool SetApplicationFactory(ApplicationFactory factory)
+{
+    Factory() = factory;
+    return true;
+}
+
 bool AddTimeGoal(std::string name, std::string benchmark, double boundMicroseconds)
 {
     TimeGoals().push_back({std::move(name), std::move(benchmark), boundMicroseconds});
@@ -119,7 +136,8 @@ bool AddFigure(std::string name, std::string benchmark)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto factory = qv::bench::Factory();
+    std::unique_ptr<QCoreApplication> app(factory ? factory(argc, argv) : new QCoreApplication(argc, argv));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     benchmark::Initialize(&argc, argv);
     qv::bench::CollectingReporter reporter;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class QCoreApplication;
+
 namespace qv::bench {
 
 // A speed goal: the mean real time of the benchmark `ours` divided by that of
@@ -27,5 +29,10 @@ bool AddTimeGoal(std::string name, std::string benchmark, double boundMicrosecon
 // A figure that has no goal of its own but belongs beside the goals (the
 // count that runs beside a first page, say): "figure NAME: VALUE ms".
 bool AddFigure(std::string name, std::string benchmark);
+// The application object main makes: a QCoreApplication unless a benchmark
+// of widgets registers a factory of a QApplication (before main runs, like
+// the goals). Returns true so it can initialise a namespace-scope bool.
+using ApplicationFactory = QCoreApplication *(*)(int &argc, char **argv);
+bool SetApplicationFactory(ApplicationFactory factory);
 
 } // namespace qv::bench

@@ -47,6 +47,11 @@ public:
 
     // --- display and edit texts
     QString GetFormattedData(const QString &data, const QString &format, qint32 fieldType) const;
+    // The text GetFormattedData gives for `value & ""`, without writing a
+    // typed number or date out and reading it back: a number of a number
+    // kind, and a date of the date kind while date resolving is suppressed,
+    // go straight to the format. Null and Empty give "".
+    QString GetFormattedValue(const Variant &value, const QString &format, qint32 fieldType) const;
     QString GetFormattedDataForEdit(const QString &data, qint32 fieldType, const QString &viewFormat) const;
     QString GetRawValue(const Variant &value, qint32 fieldType) const;
     Variant ToValue(const Variant &value, qint32 fieldType, const Variant &defaultValue) const;

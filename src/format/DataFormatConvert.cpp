@@ -148,6 +148,31 @@ QString DataFormat::GetFormattedData(const QString &data, const QString &format,
     return text;
 }
 
+QString DataFormat::GetFormattedValue(const Variant &value, const QString &format, qint32 fieldType) const
+{
+    const VarType type = value.Type();
+    // A text shown without a format is its own display text.
+    if (const QString *text = value.Get<QString>();
+        text && (fieldType == FieldTypeText || fieldType == FieldTypeMemo) && ChooseFormat(format, fieldType).isEmpty())
+        return *text;
+    const bool number = value.IsNumeric() && type != VarType::Boolean
+                        && (fieldType == FieldTypeNumber || fieldType == FieldTypeCurrency
+                            || fieldType == FieldTypePercent || fieldType == FieldTypeScientific);
+    const bool date = type == VarType::Date && fieldType == FieldTypeDate && m_supressDateResolve;
+    if (!number && !date) {
+        const QString text = value.ToText();
+        return text.isEmpty() ? text : GetFormattedData(text, format, fieldType);
+    }
+    try {
+        QString chosen = ChooseFormat(format, fieldType);
+        if (date)
+            chosen = NormalisedDateFormat(chosen);
+        return chosen.isEmpty() ? value.ToText() : VarFormat(value, chosen, 1, 1);
+    } catch (const ComError &) {
+        return {};
+    }
+}
+
 QString DataFormat::FormatData(const QString &data, const QString &format, qint32 fieldType) const
 {
     try {

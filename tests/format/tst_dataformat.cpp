@@ -139,6 +139,55 @@ TEST(DataFormatDisplay, SuppressedResolvingTakesTypedValuesAsTheyAre)
               "00:00");
 }
 
+// Typed values skip writing themselves out as text and reading it back; the
+// display text must be the same either way.
+TEST(DataFormatDisplay, TypedValuesFormatAsTheirTexts)
+{
+    for (const char *locale : {"en_US", "en_GB"}) {
+        const test::ScopedLocale scoped(locale);
+        DataFormat f;
+        f.SetFormatDefault(QStringLiteral("General Date"), FieldTypeDate);
+        f.SetSupressDateResolve(true);
+        f.SetSupressTimeResolve(true);
+        const double day = double(QDate(1899, 12, 30).daysTo(QDate(2024, 2, 29)));
+        const struct { Variant value; const char *format; qint32 kind; } rows[] = {
+            {Variant(2.675), "0.00", FieldTypeNumber},
+            {Variant(1.0 / 7.0), "General Number", FieldTypeNumber},
+            {Variant(-1234567.891), "#,##0.00", FieldTypeNumber},
+            {Variant(qint32(-42)), "DEFAULT", FieldTypeNumber},
+            {Variant(qint64(9007199254740993LL)), "0", FieldTypeNumber},
+            {Variant(Currency{-50000}), "Currency", FieldTypeCurrency},
+            {Variant(Currency{123456789}), "$#,##0.00", FieldTypeCurrency},
+            {Variant(0.2225), "0.00%", FieldTypePercent},
+            {Variant(12345.678), "Scientific", FieldTypeScientific},
+            {Variant(3.5), "none", FieldTypeNumber},
+            {Variant(DateValue{day}), "Short Date", FieldTypeDate},
+            {Variant(DateValue{day + 0.75}), "d mmmm yyyy hh:mm", FieldTypeDate},
+            {Variant(DateValue{day + 0.5}), "", FieldTypeDate},
+            {Variant(DateValue{day}), "Long Date", FieldTypeNumber},
+            {Variant(true), "Yes/No", FieldTypeBoolean},
+            {Variant(QStringLiteral("abc")), "All Uppercase", FieldTypeText},
+            {Variant(QStringLiteral(" a\tB ")), "none", FieldTypeText},
+            {Variant(QStringLiteral("mixed Case")), "", FieldTypeMemo},
+            {Variant(QStringLiteral("12/31/2023")), "DEFAULT", FieldTypeText},
+            {Variant::Null(), "Currency", FieldTypeCurrency},
+        };
+        for (const auto &row : rows) {
+            const QString text = row.value.ToText();
+            const QString expected = text.isEmpty() ? text : f.GetFormattedData(text, row.format, row.kind);
+            EXPECT_EQ(f.GetFormattedValue(row.value, row.format, row.kind).toStdString(), expected.toStdString())
+                << locale << ' ' << Text(row.value) << ' ' << row.format;
+        }
+    }
+    // Where the date's own text would read back as a number ("29.02.2024"
+    // with "." grouping digits), the typed date still shows as a date.
+    const test::ScopedLocale german("de_DE");
+    DataFormat f;
+    f.SetSupressDateResolve(true);
+    const double day = double(QDate(1899, 12, 30).daysTo(QDate(2024, 2, 29)));
+    EXPECT_EQ(f.GetFormattedValue(Variant(DateValue{day}), "Short Date", FieldTypeDate), "29.02.2024");
+}
+
 TEST(DataFormatDisplay, EditTexts)
 {
     test::ScopedLocale locale("en_US");

@@ -1,0 +1,176 @@
+// The data viewer's decisions that need no window: sort keys, header icons,
+// settings that carry over, the copy of a data view and the totals row.
+#include "TestMain.h"
+#include "ViewerFixture.h"
+
+#include "automation/ComError.h"
+#include "automation/LocaleFacts.h"
+#include "viewer/ViewerLoad.h"
+#include "viewer/ViewerOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace qv;
+using namespace qv::viewer;
+
+namespace {
+
+// The texts in the order their keys sort them, ascending.
+QStringList SortedBy(const QStringList &texts, SortKind kind)
+{
+    const LocaleScope locale;
+    DataFormat format;
+    const auto keys = SortKeys(texts, kind, format);
+    std::vector<int> order(size_t(texts.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return SortKeyLess(keys[size_t(a)], keys[size_t(b)]); });
+    QStringList out;
+    for (int i : order)
+        out << texts[i];
+    return out;
+}
+
+TEST(ViewerRules, SortKeysOrderNumbersAndDatesByValue)
+{
+    const test::ScopedLocale us("en_US");
+    const struct { QStringList texts; SortKind kind; QStringList expected; } rows[] = {
+        {{"$1,200.00", "-$5.00", "$30.00"}, SortKind::Decimal, {"-$5.00", "$30.00", "$1,200.00"}},
+        // larger negative amounts first, texts without a number before all
+        {{"-2", "-10", "n/a", "3", "(7.50)"}, SortKind::Decimal, {"n/a", "-10", "(7.50)", "-2", "3"}},
+        {{"12/25/2023", "no date", "1/2/2024", "3/1/2023"}, SortKind::Date,
+         {"no date", "3/1/2023", "12/25/2023", "1/2/2024"}},
+        {{"10:30:00 PM", "9:15:00 AM"}, SortKind::Date, {"9:15:00 AM", "10:30:00 PM"}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(SortedBy(row.texts, row.kind), row.expected) << row.texts.join('|').toStdString();
+}
+
+TEST(ViewerRules, HeaderIconLaterRuleWins)
+{
+    const struct { qint32 sorted, totalled; bool linked; int icon; } rows[] = {
+        {-1, 1, false, -1}, {1, 1, false, 0}, {0, 0, false, 1}, {0, 2, false, 2}, {1, 2, true, 3}, {-1, 0, true, 3},
+    };
+    for (const auto &row : rows) {
+        biz::ColumnSetting setting;
+        setting.Sorted = row.sorted;
+        setting.Totalled = row.totalled;
+        setting.Linked = row.linked;
+        EXPECT_EQ(HeaderIconIndex(setting), row.icon) << row.sorted << ' ' << row.totalled << ' ' << row.linked;
+    }
+}
+
+TEST(ViewerRules, SettingsCarryOverOnlyWhenEveryNameFits)
+{
+    auto make = [](const QStringList &names) {
+        auto settings = std::make_shared<biz::ColumnSettings>();
+        for (const QString &name : names) {
+            auto s = std::make_shared<biz::ColumnSetting>();
+            s->Caption = name;
+            settings->Add(s, name);
+        }
+        return settings;
+    };
+    EXPECT_TRUE(SettingsMatch(make({"A", "B"}).get(), make({"b", "A"}).get()));
+    EXPECT_FALSE(SettingsMatch(make({"A", "B"}).get(), make({"A", "C"}).get()));
+    EXPECT_FALSE(SettingsMatch(make({"A"}).get(), make({"A", "B"}).get()));
+    EXPECT_FALSE(SettingsMatch(nullptr, make({"A"}).get()));
+}
+
+TEST(ViewerRules, PreselectionKeysMatchOnceIgnoringCase)
+{
+    PreselectionKeys keys;
+    keys.Add("Smith1");
+    keys.Add("Smith1"); // a duplicate counts once
+    keys.Add("");
+    EXPECT_TRUE(keys.TakeMatch("SMITH1"));
+    EXPECT_FALSE(keys.TakeMatch("smith1"));
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_FALSE(keys.TakeMatch(""));
+}
+
+TEST(ViewerLoad, FieldsMatchByNameBaseColumnOrLeadingCharacter)
+{
+    auto view = test::MakeView({{"Name"}, {"Hidden", ado::adVarWChar, FieldTypeText, "none", false}, {"City"}},
+                               {{Variant("Ann"), Variant("x"), Variant("Oslo")}});
+    auto rs = ado::Recordset::Create();
+    rs->Fields().Append("Expr1", ado::adVarWChar, 50);
+    rs->Fields().Append("Hidden", ado::adVarWChar, 50);
+    rs->Fields().Append("[City", ado::adVarWChar, 50);
+    rs->Fields().Append("Unknown", ado::adVarWChar, 50);
+    rs->Fields().Item(0).SetProperty("BASECOLUMNNAME", Variant("Name"));
+    view->Fields.Item("City")->DisplayName = "Town";
+    const DisplayColumns columns = BuildDisplayColumns(*view, rs.get());
+    ASSERT_EQ(columns.colSettings.size(), 2u);
+    EXPECT_EQ(columns.colSettings[0]->Caption, "Name");
+    EXPECT_EQ(columns.colSettings[1]->Caption, "Town");
+    EXPECT_EQ(columns.colSourceFields, (std::vector<int>{0, 2}));
+    EXPECT_TRUE(columns.oSettings->Item("town"));
+}
+
+TEST(ViewerLoad, NoShownFieldRaisesTheWizardHint)
+{
+    auto view = test::MakeView({{"Name", ado::adVarWChar, FieldTypeText, "none", false}}, {});
+    try {
+        BuildDisplayColumns(*view, view->Recordset.get());
+        FAIL() << "no error";
+    } catch (const ComError &e) {
+        EXPECT_EQ(e.Number(), qint32(0x80040001));
+        EXPECT_EQ(e.Description(),
+                  "No Fields matched this Data View, Use the Data View Wizard to refresh this Data View.");
+    }
+}
+
+TEST(ViewerLoad, CopyFormatsOnceLeavesNullEmptyAndStopsAtTheLimit)
+{
+    const test::ScopedLocale us("en_US");
+    auto view = test::MakeView(test::PeopleColumns(), {{Variant("Ann"), test::Money(1234.5), Variant::Null()},
+                                                       {Variant::Null(), Variant::Null(), test::Day(2024, 3, 9)},
+                                                       {Variant("Cy"), test::Money(-2), test::Day(2024, 3, 10)}});
+    const DisplayColumns columns = BuildDisplayColumns(*view, view->Recordset.get());
+    CopyResult all = CopyRows(*view->Recordset, columns, 2000);
+    ASSERT_EQ(all.colRows.size(), 3u);
+    EXPECT_FALSE(all.bLimitReached);
+    EXPECT_EQ(all.colRows[0].colTexts, (QList<QString>{"Ann", "$1,234.50", ""}));
+    EXPECT_EQ(all.colRows[1].colTexts, (QList<QString>{"", "", "3/9/2024"}));
+    EXPECT_EQ(all.colRows[2].sRawBookmark, "3");
+    EXPECT_EQ(all.colRows[2].lDisplayBookmark, 3);
+
+    // reaching the limit on the last row still reports it
+    EXPECT_TRUE(CopyRows(*view->Recordset, columns, 3).bLimitReached);
+    const CopyResult two = CopyRows(*view->Recordset, columns, 2);
+    EXPECT_TRUE(two.bLimitReached);
+    EXPECT_EQ(two.colRows.size(), 2u);
+}
+
+TEST(ViewerLoad, UnreadableSelectionXmlSelectsNothing)
+{
+    for (const char *xml : {"<xml>", "not xml at all", "<xml xmlns:rs='urn:schemas-microsoft-com:rowset'/>"})
+        EXPECT_TRUE(ReadPreselection(xml, {"Name"}).IsEmpty()) << xml;
+}
+
+TEST(ViewerOutput, TotalsRowSumsMoneyUnderADollarLocale)
+{
+    const test::ScopedLocale us("en_US");
+    DataViewerModel model;
+    auto name = std::make_shared<biz::ColumnSetting>();
+    name->Caption = "Name";
+    auto amount = std::make_shared<biz::ColumnSetting>();
+    amount->Caption = "Amount";
+    amount->ColumnType = FieldTypeCurrency;
+    amount->ViewFormat = "Currency";
+    amount->Totalled = 2;
+    model.ResetColumns({name, amount});
+    model.AppendRows({{{"Ann", "$10.00"}, 1, "1"}, {{"Bo", "$5.50"}, 2, "2"}, {{"Cy", ""}, 3, "3"}});
+
+    auto rs = BuildOutputRecordset(model, {0, 1, 2}, {{2, amount}, {1, name}});
+    EXPECT_EQ(test::FieldNames(*rs), (QStringList{"Amount", "Name"}));
+    EXPECT_EQ(test::Column(*rs, "Amount"), (QStringList{"$10.00", "$5.50", "", "$15.50"}));
+    EXPECT_EQ(test::Column(*rs, "Name"), (QStringList{"Ann", "Bo", "Cy", ""}));
+    EXPECT_EQ(rs->Fields().Item(0).DefinedSize(), 500);
+}
+
+} // namespace
