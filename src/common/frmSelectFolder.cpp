@@ -19,20 +19,20 @@ constexpr int kPathRole = Qt::UserRole;
 
 frmSelectFolder::frmSelectFolder(QWidget *parent)
     : QDialog(parent)
-    , m_lblFolders(new QLabel(tr("&Folders:"), this))
+    , m_lblFolders(new QLabel(QStringLiteral("&Folders:"), this))
     , m_lvwFolders(new QTreeWidget(this))
-    , m_cmdOK(new QPushButton(tr("OK"), this))
-    , m_cmdCancel(new QPushButton(tr("Cancel"), this))
+    , m_cmdOK(new QPushButton(QStringLiteral("OK"), this))
+    , m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     setObjectName(QStringLiteral("frmSelectFolder"));
-    setWindowTitle(tr("Select Folder"));
+    setWindowTitle(QStringLiteral("Select Folder"));
     m_lblFolders->setObjectName(QStringLiteral("lblFolders"));
     m_lvwFolders->setObjectName(QStringLiteral("lvwFolders"));
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     m_lblFolders->setBuddy(m_lvwFolders);
 
-    m_lvwFolders->setHeaderLabels({tr("Folder"), tr("Type"), tr("Items")});
+    m_lvwFolders->setHeaderLabels({QStringLiteral("Folder"), QStringLiteral("Type"), QStringLiteral("Items")});
     m_lvwFolders->setRootIsDecorated(false);
     m_lvwFolders->setUniformRowHeights(true);
     m_lvwFolders->setAllColumnsShowFocus(true);

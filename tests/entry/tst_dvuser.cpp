@@ -107,12 +107,10 @@ TEST(DVUserLifecycle, AMissingStringTableLeavesEveryStringEmpty)
 TEST(DVUserMembers, ValidateDataViewFieldValueOnlyAsksForADataView)
 {
     DVUser user;
-    auto store = config::ConfigStore::Create();
-    std::shared_ptr<config::DataView> none;
-    EXPECT_FALSE(user.ValidateDataViewFieldValue(none, QStringLiteral("1"), QStringLiteral("x")));
-    auto view = NewView(store);
-    for (const char *value : {"", "not a number", "12/31/1999"})
-        EXPECT_TRUE(user.ValidateDataViewFieldValue(view, QStringLiteral("no such field"), QString::fromUtf8(value)));
+    std::shared_ptr<config::DataView> view;
+    EXPECT_FALSE(user.ValidateDataViewFieldValue(view, QStringLiteral("1"), QStringLiteral("x")));
+    view = NewView(config::ConfigStore::Create());
+    EXPECT_TRUE(user.ValidateDataViewFieldValue(view, QStringLiteral("no such field"), QStringLiteral("not a number")));
 }
 
 // A root with a contacts folder, a tasks folder below a group, and an empty folder.
