@@ -119,6 +119,10 @@ TEST_F(ValueList, ASlowListShowsProgressAfterFourSecondsAndCancelsFromIt)
     EXPECT_LT(sinceCancel.elapsed(), 1000) << "the fetch went on after Cancel";
     EXPECT_TRUE(user->DataViewDataServices()->Cancelled());
     EXPECT_EQ(VisibleProgress(), nullptr) << "the progress window is closed";
+    auto unfetched = View(QStringLiteral("Customers"), QStringLiteral("Customers"));
+    const auto offline = user->GetValueListDictionary(unfetched, QStringLiteral("City"), true);
+    ASSERT_NE(offline, nullptr) << "the cancel before it still counted";
+    EXPECT_EQ(offline->Count(), 0) << "offline without fetched rows answers an empty list";
     // The last instance joins the services' worker: the query must have stopped too.
     QElapsedTimer closing;
     closing.start();

@@ -167,6 +167,9 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetValueList(const std::shared
                                                                bool sorted)
 {
     RequireView(view);
+    // An offline list runs no work: without this, Cancelled() would still
+    // tell of the fetch before it, and callers would drop the list.
+    m_cancelled = false;
     m_valueListCut = false;
     auto list = std::make_shared<Dictionary>();
     const std::shared_ptr<config::Field> field = view->Fields.Item(fieldName);
