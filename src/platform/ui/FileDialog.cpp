@@ -50,8 +50,12 @@ public:
             dialog.setOption(QFileDialog::ShowDirsOnly);
             break;
         }
-        if (!request.DefaultExtension.isEmpty())
-            dialog.setDefaultSuffix(request.DefaultExtension);
+        // Callers give the extension as a pattern ("*.mdb"); Qt wants "mdb".
+        QString suffix = request.DefaultExtension;
+        while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.')))
+            suffix.remove(0, 1);
+        if (!suffix.isEmpty())
+            dialog.setDefaultSuffix(suffix);
         if (!request.FileName.isEmpty())
             dialog.selectFile(request.FileName);
         FileDialogResult result;

@@ -12,6 +12,7 @@
 #include "config/ConfigObjects.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -166,6 +167,9 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetValueList(const std::shared
                                                                bool sorted)
 {
     RequireView(view);
+    // An offline list runs no work: without this, Cancelled() would still
+    // tell of the fetch before it, and callers would drop the list.
+    m_cancelled = false;
     m_valueListCut = false;
     auto list = std::make_shared<Dictionary>();
     const std::shared_ptr<config::Field> field = view->Fields.Item(fieldName);
@@ -302,6 +306,38 @@ void DataViewDataServices::LoadFields(const std::shared_ptr<config::DataView> &v
     }
     for (const QString &name : gone)
         view->Fields.Remove(name);
+}
+
+QList<PimFolderInfo> DataViewDataServices::GetFolders()
+{
+    const QString root = PimRoot();
+    if (root.isEmpty())
+        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"));
+    if (!QFileInfo(root).isDir())
+        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"));
+    auto folders = std::make_shared<QList<PimFolderInfo>>();
+    const bool done = RunWork([root, folders](WorkControl &control) {
+        QStringList paths{QDir(root).absolutePath()};
+        QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths << it.next();
+        std::sort(paths.begin() + 1, paths.end());
+        for (qsizetype i = 0; i < paths.size() && !control.CancelRequested; ++i) {
+            control.Progress = int(100 * i / paths.size());
+            try {
+                PimFolderReader reader(paths[i]);
+                const QString type = reader.FolderType();
+                if (type.isEmpty())
+                    continue;
+                const QString relative = QDir(root).relativeFilePath(paths[i]);
+                const QString name = i == 0 ? QDir(paths[i]).dirName() : relative;
+                folders->append({paths[i], name, type, qint32(reader.ReadItem(reader.DataItems().value(0)).Rows.size())});
+            } catch (const ComError &) {
+                // One unreadable folder must not hide the others from the chooser.
+            }
+        }
+    });
+    return done ? *folders : QList<PimFolderInfo>();
 }
 
 QString DataViewDataServices::GetFolderPath(const QString &folder, qint32) const

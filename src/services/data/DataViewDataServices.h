@@ -13,6 +13,15 @@ class DataView;
 
 namespace qv::data {
 
+// A contacts or tasks folder as a folder chooser lists it.
+struct PimFolderInfo
+{
+    QString Path;       // the folder on disk
+    QString Name;       // its path below the root ("/" separated); the root's own name for the root
+    QString FolderType; // "Contact" or "Task"
+    qint32 ItemCount = 0;
+};
+
 class BackgroundRunner;
 class WorkControl;
 
@@ -79,6 +88,11 @@ public:
     // keep their settings and place, new ones are added (not displayed
     // unless the view had no fields), vanished ones go.
     void LoadFields(const std::shared_ptr<config::DataView> &view);
+    // The contacts and tasks folders at and below PimRoot(), in path order;
+    // folders that hold neither, or whose files cannot be read, are left
+    // out. Raises kErrorSourceUnreadable when no root is configured or it
+    // does not exist; empty when cancelled.
+    QList<PimFolderInfo> GetFolders();
     // The text that names a contacts or tasks folder as a source (the
     // second argument is kept for callers that pass 0).
     QString GetFolderPath(const QString &folder, qint32 reserved = 0) const;

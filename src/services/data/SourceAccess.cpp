@@ -139,7 +139,14 @@ QList<Variant> DistinctValues(const RowsRequest &request, const DataField &field
     QList<Variant> values;
     if (IsOdbcKind(request.Kind)) {
         odbc::Connection db(request.ConnectionText);
-        auto cursor = db.Execute(odbc::DistinctStatement(request.Item, field, request.Conditions, db.Dialect(), sorted));
+        std::unique_ptr<odbc::Cursor> cursor;
+        try {
+            cursor = db.Execute(odbc::DistinctStatement(request.Item, field, request.Conditions, db.Dialect(), sorted), 0,
+                                [&control](std::function<void()> stop) { control.OnCancel(std::move(stop)); });
+        } catch (...) {
+            control.OnCancel({});
+            throw;
+        }
         odbc::Cursor *raw = cursor.get();
         control.OnCancel([raw] { raw->Cancel(); });
         // The cursor goes with this call: so does the way to cancel it.

@@ -183,7 +183,8 @@ QList<DataField> Connection::Columns(const QString &item)
     return Execute(probe)->Fields();
 }
 
-std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint64 maxRows)
+std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint64 maxRows,
+                                            const std::function<void(std::function<void()>)> &onCancel)
 {
     Handle handle(SQL_HANDLE_STMT, m_connection.get());
     if (!handle)
@@ -196,6 +197,10 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
     QList<SQLLEN> indicators;
     BindParameters(handle, statement.Parameters, storage, indicators, m_source);
     QString sql = statement.Sql;
+    if (onCancel) {
+        // SQLCancel is the one call a driver takes from another thread.
+        onCancel([raw = handle.get()] { SQLCancel(raw); });
+    }
     Check(SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size())), handle, m_source, "Reading the rows");
     return std::make_unique<Cursor>(std::move(handle), m_source);
 }

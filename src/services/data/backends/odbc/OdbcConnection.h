@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -58,7 +59,12 @@ public:
     // Executes a statement; the rows are then read through the cursor. With
     // `maxRows` > 0 the driver is told that no more rows are wanted, so that
     // a driver that reads a whole result up front reads only those.
-    std::unique_ptr<Cursor> Execute(const SqlStatement &statement, qint64 maxRows = 0);
+    // `onCancel`, when given, receives a way to stop the statement before it
+    // runs, so that a query that computes its whole result in the execute
+    // call (a sorted DISTINCT) can be stopped there too; the caller must
+    // forget it before the statement goes (when Execute throws, at once).
+    std::unique_ptr<Cursor> Execute(const SqlStatement &statement, qint64 maxRows = 0,
+                                    const std::function<void(std::function<void()>)> &onCancel = {});
     // The single number a COUNT statement answers.
     qint64 Count(const SqlStatement &statement);
 

@@ -1,0 +1,132 @@
+#pragma once
+
+// The one class a host creates: every user action on data views goes through
+// one member of DVUser. This header needs only Qt and the standard library.
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+namespace qv {
+class Dictionary;
+namespace config {
+class DataView;
+}
+namespace data {
+class DataViewDataServices;
+}
+} // namespace qv
+
+// The manager node the host asks to select first.
+enum EFirstSelectedNode : int32_t {
+    FirstPersonalSmartTagConfig = 1,
+    FirstTeamSmartTagConfig = 2,
+    FirstQuorivoFieldTemplate = 3,
+    FirstNotSpecified = -1,
+};
+
+// The manager node below the first one that the host asks to select.
+enum ESecondSelectedNode : int32_t {
+    SecondSmartTag = 1,
+    SecondDataView = 2,
+    SecondQuorivoField = 3,
+    SecondNotSpecified = -1,
+};
+
+// A configuration file's kind; also a data view's kind in pickers.
+enum eConfigFileType : int32_t {
+    NotSpecified = -1,
+    Personal = 1,
+    Team = 2,
+};
+
+// Where inserted data goes, as the Insert Data settings record it.
+enum eInsertPosition : int32_t {
+    InsertPositionReplace = 0,
+    InsertPositionBefore = 1,
+    InsertPositionAfter = 2,
+};
+
+// The layout of inserted data, as the Insert Data settings record it.
+enum eFormatType : int32_t {
+    FormatTypeTable = 1,
+    FormatTypeTableWithHeader = 2,
+    FormatTypeSentence = 3,
+    FormatTypeParagraph = 4,
+    FormatTypeTableWithRowHeader = 5,
+};
+
+// Create it on the thread that owns the QApplication and call it there. A
+// failing member either shows the error to the user and returns its default
+// result, or throws qv::ComError (a std::exception whose what() tells the
+// number, source and description) with "QVUSER.DVUser." and the member's
+// name at the front of the error's source, as each member says.
+class DVUser : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Each member's dispatch identifier stands before it (DispidName), for a
+    // scripting bridge that maps names to members.
+
+    // Loads the string table of the component's "1033" folder for this
+    // thread and counts the thread's instances.
+    explicit DVUser(QObject *parent = nullptr);
+    // Closes this instance's forms; the last instance of a thread drops the
+    // thread's shared data services object and its string table.
+    ~DVUser() override;
+
+    static constexpr int32_t DispidValidateDataViewFieldValue = 0x60030003;
+    // 1: True when a data view is given; the field and value are not examined.
+    bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView, const QString &sFieldID,
+                                    const QString &sFieldValue);
+
+    // 2 to 7: the configuration file wizard, the wizards and the manager
+    // (added with their forms).
+
+    static constexpr int32_t DispidDataViewDataServices = 0x68030002; // get and put
+    // 8: the thread's shared data services object (nullptr until set or created).
+    std::shared_ptr<qv::data::DataViewDataServices> DataViewDataServices() const;
+    // 9: replaces the thread's shared data services object.
+    void SetDataViewDataServices(std::shared_ptr<qv::data::DataViewDataServices> &oServices);
+
+    // 10 to 14: the Insert Data dialog and the View Data window (added with their forms).
+
+    static constexpr int32_t DispidCloseForms = 0x6003000D;
+    // 15: closes every form this instance holds open.
+    void CloseForms();
+
+    static constexpr int32_t DispidVisualGetAccessDatasource = 0x6003000E;
+    // 16: the path of an Access database the user picks ("" when cancelled);
+    // errors are shown, not thrown.
+    QString VisualGetAccessDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
+                                      const QString &sDefaultFile = QString());
+    static constexpr int32_t DispidVisualGetExcelDatasource = 0x6003000F;
+    // 17: the same for an Excel workbook.
+    QString VisualGetExcelDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
+                                     const QString &sDefaultFile = QString());
+    static constexpr int32_t DispidVisualGetFileDSNDatasource = 0x60030010;
+    // 18: the same for an ODBC file data source, starting in ODBC's file data source folder.
+    QString VisualGetFileDSNDatasource(QWidget *hWnd);
+    static constexpr int32_t DispidVisualSelectFolder = 0x60030011;
+    // 19: lets the user pick a contacts or tasks folder, makes it the data
+    // view's source and answers the source's text ("" when cancelled); throws.
+    QString VisualSelectFolder(std::shared_ptr<qv::config::DataView> &oDataView);
+    static constexpr int32_t DispidGetValueListDictionary = 0x60030012;
+    // 20: the distinct values of a field as dictionary keys, with a progress
+    // window once the fetch has run 4 s; nullptr when the user cancelled.
+    // Clears the caller's data view reference; throws.
+    std::shared_ptr<qv::Dictionary> GetValueListDictionary(std::shared_ptr<qv::config::DataView> &oDataView,
+                                                           const QString &sFieldName, bool bOffline,
+                                                           bool bSort = true);
+
+    // 21: the Insert Data dialog's raw selection (added with its form).
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+// What one DVUser holds and what the DVUser instances of a thread share.
+// Private to the entry folder and its tests.
+
+#include "qvuser/DVUser.h"
+
+#include "common/basErrorHandling.h"
+
+#include <memory>
+
+namespace qv {
+class StringTable;
+}
+
+namespace qv::entry {
+
+// The state every DVUser of one thread shares.
+struct ThreadState
+{
+    int InstanceCount = 0;
+    std::shared_ptr<data::DataViewDataServices> DataServices;
+    std::shared_ptr<const StringTable> ResourceLibrary;
+};
+ThreadState &CurrentThreadState();
+
+// The shared data services object, created on first need.
+std::shared_ptr<data::DataViewDataServices> SharedDataServices();
+
+// Runs a member's body; a failure gets "QVUSER.DVUser." + sProcedure added to
+// its source and is shown as a warning, and the member answers `fallback`.
+template<typename Result, typename Body>
+Result ShowErrorsOf(const QString &sProcedure, Result fallback, Body &&body) noexcept
+{
+    try {
+        return std::forward<Body>(body)();
+    } catch (...) {
+        CaptureError();
+    }
+    AddErrorSource(QStringLiteral("QVUSER.DVUser.") + sProcedure);
+    ShowError(QString(), QString(), QString(), 48);
+    return fallback;
+}
+
+} // namespace qv::entry
+
+struct DVUser::Private
+{
+    // This instance's reference to the thread's data services object.
+    std::shared_ptr<qv::data::DataViewDataServices> oDataViewDS;
+    // The string table this instance loaded, kept while it lives.
+    std::shared_ptr<const qv::StringTable> oResourceLibrary;
+    // Later forms add their references here and close them in CloseForms.
+};
