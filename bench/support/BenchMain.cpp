@@ -73,6 +73,9 @@ private:
 
 int PrintGoals(const CollectingReporter &reporter)
 {
+    // The console reporter may end on a colour reset without a line break:
+    // each goal line starts a line of its own.
+    std::printf("\n");
     int failed = 0;
     for (const RatioGoal &goal : RatioGoals()) {
         const double ours = reporter.Time(goal.ours);
