@@ -8,6 +8,8 @@ ProgressDialog::ProgressDialog(QWidget *parent)
     : m_parent(parent)
 {
     m_delay.setSingleShot(true);
+    // A coarse timer may fire up to 5% early: the window must not show before its delay.
+    m_delay.setTimerType(Qt::PreciseTimer);
     connect(&m_delay, &QTimer::timeout, this, &ProgressDialog::ShowNow);
 }
 
