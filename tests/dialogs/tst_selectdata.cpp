@@ -5,6 +5,7 @@
 #include "viewer/ViewerOutput.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -43,6 +44,12 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
         ASSERT_TRUE(WaitIdle(f));
         EXPECT_EQ(Button(f, "cmdApplyFilter")->text(), QStringLiteral("Remove &Filter"));
         EXPECT_EQ(Viewer(f)->RecordCount(), 23);
+        Click(f, "cmdSelect");
+        EXPECT_EQ(Status(f), QStringLiteral("23 of 23 records selected"));
+        EXPECT_FALSE(Button(f, "cmdSelect")->isEnabled());
+        Click(f, "cmdDeselect");
+        EXPECT_EQ(Status(f), QStringLiteral("23 records displayed"));
+        EXPECT_FALSE(Button(f, "cmdDeselect")->isEnabled());
         for (int row : {0, 2, 4})
             TickRow(f, row);
         EXPECT_EQ(Status(f), QStringLiteral("3 of 23 records selected"));
@@ -177,6 +184,13 @@ TEST_F(DialogTest, SaveSettingsOnlyAfterTheFirstPaint)
 
     RunSelect(form, request, [&](frmSelectDataItems &f) {
         EXPECT_FALSE(save->isEnabled()) << "nothing changed since the rows came";
+        QHeaderView *header = List(f)->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(2) + header->sectionSize(2) / 2, header->height() / 2});
+        QCoreApplication::sendPostedEvents(&f);
+        EXPECT_TRUE(save->isEnabled()) << "sorting in the list is a change";
+        Click(f, "cmdSaveSettings");
+        EXPECT_FALSE(save->isEnabled());
         ChooseText(layout, LoadResString(81603));
         EXPECT_TRUE(save->isEnabled());
         Click(f, "cmdSaveSettings");
@@ -224,4 +238,26 @@ TEST_F(DialogTest, UnlistedStyleAndTheSingleRow)
     ASSERT_TRUE(rows);
     EXPECT_EQ(Texts(*rows, QStringLiteral("Id")), QStringList{QStringLiteral("7")});
     EXPECT_EQ(form.Style(), QStringLiteral("Retired Table"));
+}
+
+// A source that cannot be read is reported in the family's box; the
+// dialog stays usable and offers nothing to insert.
+TEST_F(DialogTest, UnreadableSourceIsReported)
+{
+    auto view = View("Sample Customers");
+    view->Source.ConnectionText = QStringLiteral("Driver=SQLite3;Database=") + SampleFolder()
+                                  + QStringLiteral("/no such folder/gone.sqlite");
+    frmSelectDataItems form;
+    SelectRequest request;
+    request.view = view;
+    RunSelect(form, request, [this](frmSelectDataItems &f) {
+        ASSERT_EQ(messages->Messages.size(), 1);
+        EXPECT_EQ(messages->Messages[0].Title, QStringLiteral("Quorivo Data Views"));
+        EXPECT_EQ(messages->Messages[0].Style, 48);
+        EXPECT_EQ(Viewer(f)->RecordCount(), 0);
+        EXPECT_FALSE(Button(f, "cmdOK")->isEnabled());
+        EXPECT_EQ(Status(f), QString());
+        Click(f, "cmdCancel");
+    });
+    EXPECT_TRUE(form.Cancelled());
 }

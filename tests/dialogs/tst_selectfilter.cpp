@@ -108,8 +108,12 @@ TEST_F(DialogTest, ValueListsOnDemandButNotForMemos)
     frmSelectDataItems orders;
     SelectRequest large;
     large.view = View("Sample Large Orders");
+    large.displayParam = large.view->Fields.Item(QStringLiteral("Amount"))->Conditions.front().Id;
     RunSelect(orders, large, [](frmSelectDataItems &f) {
         EXPECT_EQ(Viewer(f)->RecordCount(), 987);
+        EXPECT_EQ(Child<QComboBox>(f, "cboField")->currentText(), QStringLiteral("Amount"));
+        EXPECT_EQ(Child<QComboBox>(f, "cboOperator")->currentText(), QStringLiteral("is greater than"));
+        EXPECT_EQ(Child<QComboBox>(f, "cboParam")->currentText(), QStringLiteral("500"));
         ChooseFilter(f, "Shipped", QStringLiteral("(blank)"));
         Click(f, "cmdCancel");
     });
