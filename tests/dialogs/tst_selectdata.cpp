@@ -261,3 +261,20 @@ TEST_F(DialogTest, UnreadableSourceIsReported)
     });
     EXPECT_TRUE(form.Cancelled());
 }
+
+// A double click on a row is OK.
+TEST_F(DialogTest, DoubleClickIsOK)
+{
+    frmSelectDataItems form;
+    SelectRequest request;
+    request.view = View("Sample Offices");
+    const int result = RunSelect(form, request, [](frmSelectDataItems &f) {
+        QTreeView *list = List(f);
+        const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_FALSE(form.Cancelled());
+    EXPECT_EQ(dialogs::ReadLastDataView().lId, request.view->Id());
+}
