@@ -5,6 +5,7 @@
 #include "viewer/ViewerOutput.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
@@ -277,4 +278,40 @@ TEST_F(DialogTest, DoubleClickIsOK)
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_FALSE(form.Cancelled());
     EXPECT_EQ(dialogs::ReadLastDataView().lId, request.view->Id());
+}
+
+// Team data views follow the personal ones; one chosen from the team file
+// is reported as a team data view, and "(New Data View)" shows nothing.
+TEST_F(DialogTest, PickerOverBothStores)
+{
+    QTemporaryDir team;
+    const QString teamFile = team.filePath(QStringLiteral("qvDataView Team.cfg"));
+    ASSERT_TRUE(QFile::copy(SampleConfig(), teamFile));
+    biz::ConfigFileSettings files;
+    files.SetConfigFilePath(1, SampleConfig());
+    files.SetConfigFilePath(2, teamFile);
+    const int count = store->DataViewCollection().Count();
+    frmSelectDataItems form;
+    SelectRequest request;
+    RunSelect(form, request, [&](frmSelectDataItems &f) {
+        auto *picker = Child<QComboBox>(f, "icboDataView");
+        ASSERT_EQ(picker->count(), 1 + 2 * count);
+        EXPECT_EQ(picker->itemData(1).toString().left(9), QStringLiteral("LOCAL_ID="));
+        EXPECT_EQ(picker->itemText(1 + count), QStringLiteral("Sample Contacts"));
+        EXPECT_EQ(picker->itemData(1 + count).toString().left(8), QStringLiteral("TEAM_ID="));
+        ChooseEntry(picker, 1 + count + 3);
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_GT(Viewer(f)->RecordCount(), 0);
+        ChooseEntry(picker, 0);
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_EQ(Viewer(f)->RecordCount(), 0);
+        EXPECT_FALSE(Child(f, "cboField")->isEnabled());
+        EXPECT_FALSE(Button(f, "cmdOK")->isEnabled());
+        ChooseEntry(picker, 1 + count + 3);
+        ASSERT_TRUE(WaitIdle(f));
+        TickRow(f, 0);
+        Click(f, "cmdOK");
+    });
+    EXPECT_EQ(form.Settings()->DataViewType, 2);
+    EXPECT_EQ(dialogs::ReadLastDataView().lType, 2);
 }
