@@ -119,3 +119,25 @@ TEST_F(DialogTest, ValueListsOnDemandButNotForMemos)
     });
     EXPECT_EQ(large.view->Fields.Item(QStringLiteral("Amount"))->Conditions.size(), 1u);
 }
+
+// Offline, the value list comes from the rows already fetched and F5 does
+// not go to the source.
+TEST_F(DialogTest, OfflineValuesAndF5)
+{
+    frmSelectDataItems form;
+    SelectRequest request;
+    request.view = View("Sample Customers");
+    request.offline = true;
+    RunSelect(form, request, [](frmSelectDataItems &f) {
+        QSignalSpy shown(&f, &frmSelectDataItems::RowsShown);
+        ChooseText(Child<QComboBox>(f, "cboField"), QStringLiteral("City"));
+        auto *values = Child<QComboBox>(f, "cboParam");
+        values->setFocus();
+        QTest::keyClick(values, Qt::Key_Down);
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_EQ(values->count(), 2 + 8) << "the eight cities of the rows";
+        QTest::keyClick(List(f), Qt::Key_F5);
+        EXPECT_EQ(shown.count(), 0);
+        Click(f, "cmdCancel");
+    });
+}
