@@ -129,10 +129,12 @@ bool DataViewDataServices::RunWork(const std::function<void(WorkControl &)> &wor
     const bool finished = m_runner->Run(control, [control, work] { work(*control); },
                                         [this](int progress) { emit Fetching(progress); });
     m_control.reset();
-    m_cancelled = !finished;
-    if (finished)
+    // Work that saw the cancel may still return normally with what it had
+    // read so far; that is a cancelled answer all the same.
+    m_cancelled = !finished || control->CancelRequested;
+    if (!m_cancelled)
         emit Fetching(100);
-    return finished;
+    return !m_cancelled;
 }
 
 void DataViewDataServices::Cancel()

@@ -1,0 +1,92 @@
+#include "DialogsFixture.h"
+#include "dialogs/frmViewDataItems.h"
+
+#include "config/ConfigObjects.h"
+#include "viewer/ctlDataViewer.h"
+
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTextBrowser>
+
+using namespace qv;
+using namespace qv::test;
+using qv::test::DialogTest;
+
+namespace {
+
+// Shows the window as a View Data request does and hands it to the driver
+// once the rows are in.
+void RunView(const std::shared_ptr<config::DataView> &view, qint32 preview, const QString &caption,
+             const std::function<void(frmViewDataItems &)> &driver)
+{
+    frmViewDataItems form;
+    form.SetDataView(view);
+    form.SetPreview(preview);
+    form.Prepare();
+    form.SetFormCaption(caption);
+    ui::modal_driver::Push([driver](QDialog &dialog) {
+        auto &view = static_cast<frmViewDataItems &>(dialog);
+        ASSERT_TRUE(WaitIdle(view));
+        driver(view);
+    });
+    ui::RunModal(form);
+}
+
+} // namespace
+
+TEST_F(DialogTest, ViewDataPreviewFullAndUntitled)
+{
+    auto view = View("Sample Customers");
+    RunView(view, 5, QStringLiteral("Preview"), [](frmViewDataItems &f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Preview - Sample Customers"));
+        EXPECT_EQ(Child<ctlDataViewer>(f, "ctlDataViewer")->RecordCount(), 5);
+        EXPECT_TRUE(Child(f, "ctlDataViewer")->isVisible());
+        EXPECT_FALSE(Child(f, "optNativeView")->isEnabled()) << "a database cannot render itself";
+        EXPECT_FALSE(Child(f, "chkShow")->isEnabled());
+        EXPECT_TRUE(Child<QRadioButton>(f, "optTableView")->isChecked());
+        QTest::mouseClick(Child(f, "cmdClose"), Qt::LeftButton);
+    });
+    EXPECT_FALSE(view->Recordset) << "closing releases the rows";
+
+    view->Name.clear();
+    RunView(view, 0, QStringLiteral("Viewing Data"), [](frmViewDataItems &f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Viewing Data - (Untitled)"));
+        EXPECT_EQ(f.ProgressTitle(), QStringLiteral("(Untitled) Rows"));
+        EXPECT_EQ(Child<ctlDataViewer>(f, "ctlDataViewer")->RecordCount(), 250);
+        EXPECT_EQ(Child<QStatusBar>(f, "sbrStatusBar")->currentMessage(), QStringLiteral("250 records displayed"));
+        f.close();
+    });
+}
+
+TEST_F(DialogTest, ViewDataNativeViewOfAPage)
+{
+    RunView(View("Sample Offices"), 0, QStringLiteral("Preview"), [](frmViewDataItems &f) {
+        auto *browser = Child<QTextBrowser>(f, "WebBrowser");
+        EXPECT_TRUE(browser->isVisible());
+        EXPECT_TRUE(Child<QRadioButton>(f, "optNativeView")->isChecked());
+        const QString table = browser->toPlainText();
+        EXPECT_FALSE(table.isEmpty());
+        QTest::mouseClick(Child(f, "chkShow"), Qt::LeftButton);
+        EXPECT_GT(browser->toPlainText().size(), table.size()) << "contextual data adds the page around the table";
+        QTest::mouseClick(Child(f, "optTableView"), Qt::LeftButton);
+        EXPECT_TRUE(Child(f, "ctlDataViewer")->isVisible());
+        EXPECT_FALSE(browser->isVisible());
+        f.close();
+    });
+}
+
+TEST_F(DialogTest, ViewDataPlacementSurvivesReopening)
+{
+    QRect placed;
+    RunView(View("Sample Tasks"), 0, QStringLiteral("Preview"), [&](frmViewDataItems &f) {
+        f.move(90, 75);
+        f.resize(720, 540);
+        placed = f.geometry();
+        f.close();
+    });
+    RunView(View("Sample Tasks"), 0, QStringLiteral("Preview"), [&](frmViewDataItems &f) {
+        EXPECT_EQ(f.geometry().size(), placed.size());
+        EXPECT_EQ(f.pos(), QPoint(90, 75));
+        f.close();
+    });
+}
