@@ -170,6 +170,8 @@ TEST_P(OdbcSourceTest, FiltersMatchWhatTheirOperatorsSay)
         {"Salary", 3, "50,000.00", {ann, empty}},
         {"Born", 5, "1/1/1980", {ann}},
         {"Name", 7, "b*", {bob}},
+        {"Name", 1, "ANN", {ann}},
+        {"Name", 3, "bob", {bob, zoe}},
         {"Name", 7, "*o'n*", {bob}},
         {"Notes", 8, "100%", {ann}},
         {"Notes", 8, "_", {zoe}},

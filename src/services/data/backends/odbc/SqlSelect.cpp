@@ -41,6 +41,12 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
         RaiseBadFilter(c, QStringLiteral("this operator needs a value"));
     }
     if (c.Operator >= 1 && c.Operator <= 6) {
+        // Texts compare without regard to case, as they do in the file sources
+        // and in the author's eyes ("leeds" finds Leeds).
+        if (text) {
+            parameters.append(Variant(c.Value.toUpper()));
+            return QStringLiteral("UPPER(%1) ").arg(field) + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
+        }
         parameters.append(ConditionValue(c));
         return field + u' ' + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
     }
