@@ -13,6 +13,16 @@ class QWidget;
 
 namespace qv {
 class Dictionary;
+class Variant;
+template<typename T>
+class BasicCollection;
+using Collection = BasicCollection<Variant>;
+namespace ado {
+class Recordset;
+}
+namespace biz {
+class Settings;
+}
 namespace config {
 class DataView;
 }
@@ -94,10 +104,38 @@ public:
     // 9: replaces the thread's shared data services object.
     void SetDataViewDataServices(std::shared_ptr<qv::data::DataViewDataServices> &oServices);
 
-    // 10 to 14: the Insert Data dialog and the View Data window (added with their forms).
+    static constexpr int32_t DispidInsertDataCancelled = 0x68030001;
+    // 10: whether the last Insert Data was cancelled; false before the first.
+    bool InsertDataCancelled() const;
+    static constexpr int32_t DispidInsertDataView = 0x68030000;
+    // 11: the data view the user ended on in Insert Data; nullptr before the first.
+    std::shared_ptr<qv::config::DataView> InsertDataView() const;
+    static constexpr int32_t DispidInsertDataSelectionRS = 0x6003000A;
+    // 12: the chosen rows as formatted text; nullptr when none were chosen.
+    std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRS();
+    static constexpr int32_t DispidShowSelectData = 0x6003000B;
+    // 13: the Insert Data dialog. Without a data view the user must pick one;
+    // otherwise the reference is left holding the data view shown. Answers the
+    // settings of the user's choices, or nullptr when cancelled. The dialog
+    // stays, hidden, for the members above; errors are shown, not thrown.
+    std::shared_ptr<qv::biz::Settings> ShowSelectData(
+        std::shared_ptr<qv::config::DataView> &oDataView,
+        const std::shared_ptr<qv::biz::Settings> &oSettings = nullptr,
+        const std::shared_ptr<qv::Collection> &colParaStyle = nullptr,
+        const std::shared_ptr<qv::Collection> &colTableStyle = nullptr, eConfigFileType DataViewType = Personal,
+        int32_t lDisplayParam = -1, bool bForceDataView = false, bool bShowFormatControls = true,
+        bool bShowSave = true, bool bShowCheckboxes = true, const QString &sSelectedRowsXML = QString(),
+        const QString &sFormCaption = QStringLiteral("Insert Data"), bool bOffline = false,
+        bool bDisableMenus = false, bool bDisableColReorder = false);
+    static constexpr int32_t DispidShowViewData = 0x6003000C;
+    // 14: the View Data window over the data view, in full (lPreview 0) or as
+    // a preview of that many rows; lDisplayParam is not used. Errors are shown.
+    void ShowViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview = 0,
+                      int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
 
     static constexpr int32_t DispidCloseForms = 0x6003000D;
-    // 15: closes every form this instance holds open.
+    // 15: closes every form this instance holds open, the hidden Insert Data
+    // dialog with its results too.
     void CloseForms();
 
     static constexpr int32_t DispidVisualGetAccessDatasource = 0x6003000E;
@@ -124,7 +162,10 @@ public:
                                                            const QString &sFieldName, bool bOffline,
                                                            bool bSort = true);
 
-    // 21: the Insert Data dialog's raw selection (added with its form).
+    static constexpr int32_t DispidInsertDataSelectionRawRS = 0x60030013;
+    // 21: the chosen rows with the data view's own field values; nullptr when
+    // none were chosen.
+    std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRawRS();
 
 private:
     struct Private;

@@ -13,7 +13,6 @@ namespace qv::dialogs {
 
 inline constexpr auto kNoFilter = "(no filter)";
 inline constexpr auto kBlank = "(blank)";
-inline constexpr auto kNewDataView = "(New Data View)";
 inline constexpr auto kApplyFilterCaption = "Apply &Filter";
 inline constexpr auto kRemoveFilterCaption = "Remove &Filter";
 inline constexpr auto kRetrievingData = "Retrieving data...";

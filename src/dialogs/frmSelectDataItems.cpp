@@ -77,7 +77,7 @@ frmSelectDataItems::frmSelectDataItems(QWidget *parent) : QDialog(parent)
     m_oViewer->SetParentHandle(this);
 
     const std::pair<QWidget *, int> colHelp[] = {
-        {m_oPicker->Widget(), 10000}, {cboField, 10020}, {cboOperator, 10030}, {cboParam, 10040},
+        {icboDataView, 10000}, {cboField, 10020}, {cboOperator, 10030}, {cboParam, 10040},
         {m_oViewer, 10050}, {cmdSelect, 10060}, {cmdDeselect, 10070}, {cmdApplyFilter, 10550},
         {cboFormatType, 10080}, {cboInsertPosition, 10090}, {cboFormatStyle, 10100}, {cmdOK, 30010},
         {cmdCancel, 30000}, {cmdLaunchDataViewWizard, 20060}, {cmdSaveSettings, 10110}};
@@ -98,9 +98,12 @@ frmSelectDataItems::~frmSelectDataItems()
 
 void frmSelectDataItems::BuildControls()
 {
-    m_oPicker = MakeComboDataViewPicker(this);
-    m_oPicker->OnChosen = [this] { HandleErrors([this] { OnDataViewChosen(); }, kTitle); };
-    lblDataView = MakeLabel(this, "lblDataView", QStringLiteral("Data &View:"), m_oPicker->Widget());
+    icboDataView = MakeCombo(this, "icboDataView");
+    icboDataView->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Only the user's choices count: filling the picker raises no activated().
+    connect(icboDataView, &QComboBox::activated, this,
+            [this] { HandleErrors([this] { OnDataViewChosen(); }, kTitle); });
+    lblDataView = MakeLabel(this, "lblDataView", QStringLiteral("Data &View:"), icboDataView);
     cmdLaunchDataViewWizard = MakeButton(this, "cmdLaunchDataViewWizard", QStringLiteral("..."));
     cmdLaunchDataViewWizard->setToolTip(QStringLiteral("Data View Wizard"));
     cmdLaunchDataViewWizard->hide(); // until the wizard can be reached from here
@@ -144,7 +147,7 @@ void frmSelectDataItems::BuildControls()
 
     auto *oPickerRow = new QHBoxLayout;
     oPickerRow->addWidget(lblDataView);
-    oPickerRow->addWidget(m_oPicker->Widget(), 1);
+    oPickerRow->addWidget(icboDataView, 1);
     oPickerRow->addWidget(cmdLaunchDataViewWizard);
     auto *oFilterRow = new QHBoxLayout;
     oFilterRow->addWidget(lblFilter);
@@ -306,7 +309,7 @@ void frmSelectDataItems::Prepare()
 void frmSelectDataItems::LayoutControls()
 {
     lblDataView->setVisible(m_bForceDataView);
-    m_oPicker->Widget()->setVisible(m_bForceDataView);
+    icboDataView->setVisible(m_bForceDataView);
     cmdSaveSettings->setVisible(m_bShowSave);
     cmdSelect->setVisible(CheckBoxes());
     cmdDeselect->setVisible(CheckBoxes());

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "SelectDataPicker.h"
-
 #include "scripting/Collection.h"
 
 #include <QDialog>
@@ -146,6 +144,8 @@ private:
 
     // data views and rows (frmSelectDataItemsRows.cpp)
     void FillPicker(qint32 lId, qint32 lType);
+    QString PickerKeyOf(int index) const;
+    bool SelectPickerKey(const QString &sKey);
     std::shared_ptr<config::ConfigStore> StoreOfKind(qint32 lKind);
     void TakeDataView(const std::shared_ptr<config::DataView> &oDataView, qint32 lType);
     void OnDataViewChosen();
@@ -175,7 +175,7 @@ private:
     bool FilterApplied() const;
 
     QLabel *lblDataView = nullptr;
-    std::unique_ptr<dialogs::SelectDataPicker> m_oPicker;
+    QComboBox *icboDataView = nullptr;
     QPushButton *cmdLaunchDataViewWizard = nullptr;
     QLabel *lblFilter = nullptr;
     QComboBox *cboField = nullptr;

@@ -6,6 +6,7 @@
 #include "SelectDataRules.h"
 #include "ado/Recordset.h"
 #include "biz/Settings.h"
+#include "common/basDataViewPicker.h"
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
 #include "viewer/ctlDataViewer.h"
@@ -67,7 +68,7 @@ void frmSelectDataItems::MarkChanged()
 {
     if (m_bFirstPaint || m_bLoading)
         return;
-    if (m_bForceDataView && m_oPicker->SelectedText() == QLatin1String(kNewDataView))
+    if (m_bForceDataView && icboDataView->currentText() == QLatin1String(kNewDataView))
         return;
     m_bChanged = true;
     UpdateSaveState();
@@ -122,7 +123,7 @@ std::shared_ptr<biz::Settings> frmSelectDataItems::GetDialogSettings()
         oSettings->DataViewName = m_oDataView->Name;
         oSettings->DataViewKey = m_oDataView->TextKey();
     }
-    const qint32 lPickerKind = m_bForceDataView ? PickerKeyKind(m_oPicker->SelectedKey()) : 0;
+    const qint32 lPickerKind = m_bForceDataView ? DataViewKeyKind(PickerKeyOf(icboDataView->currentIndex())) : 0;
     oSettings->DataViewType = lPickerKind != 0 ? lPickerKind : m_lDataViewType;
     oSettings->FilterSet = false;
     if (m_lDataViewParameterId > 0 && ValueIsFilter(cboParam->currentText())) {

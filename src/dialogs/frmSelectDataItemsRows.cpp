@@ -5,6 +5,7 @@
 #include "SelectDataRules.h"
 #include "biz/ConfigFileSettings.h"
 #include "biz/Settings.h"
+#include "common/basDataViewPicker.h"
 #include "common/basErrorHandling.h"
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
@@ -55,17 +56,40 @@ void frmSelectDataItems::FillPicker(qint32 lId, qint32 lType)
     } catch (...) {
         m_oTeamStore.reset();
     }
-    m_oPicker->Fill(m_oPersonalStore.get(), m_oTeamStore.get());
+    icboDataView->clear();
+    if (m_oPersonalStore && !sPersonal.isEmpty())
+        AddDataViewItems(icboDataView, m_oPersonalStore->DataViewCollection(), 1);
+    if (m_oTeamStore)
+        AddDataViewItems(icboDataView, m_oTeamStore->DataViewCollection(), 2);
+    // Here "(New Data View)" is its own key, so that it can be selected by key.
+    const QString sNew = QString::fromLatin1(kNewDataView);
+    icboDataView->insertItem(0, PickerImage(QString::fromLatin1(kImgLocal)), sNew);
+    icboDataView->setItemData(0, sNew, kPickerKeyRole);
+    icboDataView->setItemData(0, QString::fromLatin1(kImgLocal), kPickerImageRole);
 
     if (lType == -1)
         lType = m_lDataViewType;
     const qint32 lKind = lType == 2 ? 2 : 1;
-    if (lId > 0 && m_oPicker->SelectKey(PickerKey(lId, lKind)) && !m_oDataView) {
+    if (lId > 0 && SelectPickerKey(MakeDataViewKey(lId, lKind)) && !m_oDataView) {
         if (const auto oStore = StoreOfKind(lKind))
             TakeDataView(oStore->DataViewCollection().Item(lId), lKind);
     }
     if (!m_oDataView)
-        m_oPicker->SelectKey(QString::fromLatin1(kNewDataView));
+        SelectPickerKey(sNew);
+}
+
+QString frmSelectDataItems::PickerKeyOf(int index) const
+{
+    return PickerKey(icboDataView, index);
+}
+
+bool frmSelectDataItems::SelectPickerKey(const QString &sKey)
+{
+    const int index = FindPickerKey(icboDataView, sKey);
+    if (index < 0)
+        return false;
+    icboDataView->setCurrentIndex(index);
+    return true;
 }
 
 void frmSelectDataItems::TakeDataView(const std::shared_ptr<config::DataView> &oDataView, qint32 lType)
@@ -80,7 +104,7 @@ void frmSelectDataItems::TakeDataView(const std::shared_ptr<config::DataView> &o
 
 void frmSelectDataItems::OnDataViewChosen()
 {
-    if (m_oDataView && m_oPicker->SelectedText() == m_oDataView->Name)
+    if (m_oDataView && icboDataView->currentText() == m_oDataView->Name)
         return;
     m_bHostRows = false;
     m_bChanged = false;
@@ -91,12 +115,12 @@ void frmSelectDataItems::OnDataViewChosen()
     m_lFormatType = 2;
     ApplyPositionAndLayout();
 
-    const QString sKey = m_oPicker->SelectedKey();
+    const QString sKey = PickerKeyOf(icboDataView->currentIndex());
     std::shared_ptr<config::DataView> oChosen;
     if (sKey != QLatin1String(kNewDataView)) {
-        const qint32 lKind = PickerKeyKind(sKey);
+        const qint32 lKind = DataViewKeyKind(sKey);
         if (const auto oStore = StoreOfKind(lKind))
-            oChosen = oStore->DataViewCollection().Item(PickerKeyId(sKey));
+            oChosen = oStore->DataViewCollection().Item(DataViewKeyId(sKey));
         TakeDataView(oChosen, lKind);
         LoadSettings(true);
     } else {
@@ -113,7 +137,7 @@ void frmSelectDataItems::OnDataViewChosen()
     m_bChanged = false;
     UpdateSaveState();
     if (m_oViewer->RecordCount() == 0)
-        m_oPicker->Widget()->setFocus();
+        icboDataView->setFocus();
 }
 
 void frmSelectDataItems::OnFirstPaint()

@@ -65,8 +65,3 @@ void DVUser::SetDataViewDataServices(std::shared_ptr<data::DataViewDataServices>
 {
     entry::CurrentThreadState().DataServices = oServices;
 }
-
-void DVUser::CloseForms()
-{
-    // Each form's issue closes and drops its form here.
-}

@@ -6,6 +6,10 @@
 #include "qvuser/DVUser.h"
 
 #include "common/basErrorHandling.h"
+#include "dialogs/frmSelectDataItems.h"
+#include "dialogs/frmViewDataItems.h"
+
+#include <QPointer>
 
 #include <memory>
 
@@ -28,7 +32,8 @@ ThreadState &CurrentThreadState();
 std::shared_ptr<data::DataViewDataServices> SharedDataServices();
 
 // Runs a member's body; a failure gets "QVUSER.DVUser." + sProcedure added to
-// its source and is shown as a warning, and the member answers `fallback`.
+// its source (nothing when sProcedure is "") and is shown as a warning, and
+// the member answers `fallback`.
 template<typename Result, typename Body>
 Result ShowErrorsOf(const QString &sProcedure, Result fallback, Body &&body) noexcept
 {
@@ -37,7 +42,8 @@ Result ShowErrorsOf(const QString &sProcedure, Result fallback, Body &&body) noe
     } catch (...) {
         CaptureError();
     }
-    AddErrorSource(QStringLiteral("QVUSER.DVUser.") + sProcedure);
+    if (!sProcedure.isEmpty())
+        AddErrorSource(QStringLiteral("QVUSER.DVUser.") + sProcedure);
     ShowError(QString(), QString(), QString(), 48);
     return fallback;
 }
@@ -50,5 +56,10 @@ struct DVUser::Private
     std::shared_ptr<qv::data::DataViewDataServices> oDataViewDS;
     // The string table this instance loaded, kept while it lives.
     std::shared_ptr<const qv::StringTable> oResourceLibrary;
+    // The Insert Data dialog: made on the first ShowSelectData and kept,
+    // hidden, until CloseForms, so that its results can be read.
+    std::unique_ptr<qv::frmSelectDataItems> oSelectForm;
+    // The View Data window while ShowViewData shows it.
+    QPointer<qv::frmViewDataItems> oViewForm;
     // Later forms add their references here and close them in CloseForms.
 };

@@ -1,6 +1,5 @@
 #include "DialogsFixture.h"
 #include "TestMain.h"
-#include "dialogs/SelectDataPicker.h"
 #include "dialogs/SelectDataRules.h"
 
 #include "config/ConfigObjects.h"
@@ -90,18 +89,6 @@ TEST(SelectDataRules, LayoutsMapBothWays)
     EXPECT_EQ(FormatTypeOfLayoutText(QStringLiteral("Bullets")), 0);
     EXPECT_EQ(LayoutIndexOfFormatType(9), 0);
     SetResourceLibrary(nullptr);
-}
-
-TEST(SelectDataRules, PickerKeys)
-{
-    EXPECT_EQ(PickerKey(12, 1), QStringLiteral("LOCAL_ID=12"));
-    EXPECT_EQ(PickerKey(12, 2), QStringLiteral("TEAM_ID=12"));
-    EXPECT_EQ(PickerKey(12, -1), QStringLiteral("TEAM_ID=12"));
-    EXPECT_EQ(PickerKeyKind(QStringLiteral("local_id=5")), 1);
-    EXPECT_EQ(PickerKeyId(QStringLiteral("local_id=5")), 5);
-    EXPECT_EQ(PickerKeyKind(QStringLiteral("(New Data View)")), 0);
-    EXPECT_EQ(PickerKeyId(QStringLiteral("(New Data View)")), 0);
-    EXPECT_EQ(PickerKeyId(QStringLiteral("TEAM_ID=x")), 0);
 }
 
 TEST(SelectDataRules, UnsavedFiltersGoSavedOnesStay)

@@ -11,6 +11,7 @@ static_assert(Personal == 1 && Team == 2 && NotSpecified == -1);
 static_assert(FormatTypeTableWithRowHeader == 5 && InsertPositionAfter == 2);
 static_assert(FirstNotSpecified == -1 && SecondQuorivoField == 3);
 static_assert(DVUser::DispidGetValueListDictionary == 0x60030012);
+static_assert(DVUser::DispidShowSelectData == 0x6003000B && DVUser::DispidInsertDataSelectionRawRS == 0x60030013);
 
 int main(int argc, char **argv)
 {
@@ -38,6 +39,10 @@ int main(int argc, char **argv)
             }
             check(none == nullptr, "the reference changed");
         }
+        check(!first.InsertDataCancelled() && first.InsertDataView() == nullptr,
+              "Insert Data results exist before any Insert Data");
+        check(first.InsertDataSelectionRS() == nullptr && first.InsertDataSelectionRawRS() == nullptr,
+              "a selection exists before any Insert Data");
         first.CloseForms();
     } catch (const std::exception &error) {
         std::fprintf(stderr, "qvhost: unexpected exception: %s\n", error.what());
