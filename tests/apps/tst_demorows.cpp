@@ -166,3 +166,30 @@ TEST(SamplesSetup, SamplesReplaceOnlyAMissingPersonalConfiguration)
     QFile(own).open(QIODevice::WriteOnly);
     EXPECT_EQ(PersonalConfigurationToSet(own, samples), QString());
 }
+
+TEST(SelectionMemory, RowsAreFoundAgainByTheirVisibleColumnsUnlessKeyColumnsAreSet)
+{
+    const auto column = [](const char *caption, bool visible, bool linked) {
+        auto setting = std::make_shared<qv::biz::ColumnSetting>();
+        setting->Caption = QString::fromUtf8(caption);
+        setting->Visible = visible;
+        setting->Linked = linked;
+        return setting;
+    };
+    auto unkeyed = std::make_shared<qv::biz::Settings>();
+    unkeyed->Columns->Add(column("Id", true, false), QStringLiteral("Id"));
+    unkeyed->Columns->Add(column("Notes", false, false), QStringLiteral("Notes"));
+    unkeyed->Columns->Add(column("Name", true, false), QStringLiteral("Name"));
+    auto keyed = std::make_shared<qv::biz::Settings>();
+    keyed->Columns->Add(column("Id", true, true), QStringLiteral("Id"));
+    keyed->Columns->Add(column("Name", true, false), QStringLiteral("Name"));
+
+    SelectionMemory memory;
+    memory.Remember(QStringLiteral("A"), unkeyed, Selection());
+    memory.Remember(QStringLiteral("B"), keyed, Selection());
+    EXPECT_TRUE(unkeyed->Columns->Item(QStringLiteral("Id"))->Linked);
+    EXPECT_FALSE(unkeyed->Columns->Item(QStringLiteral("Notes"))->Linked);
+    EXPECT_TRUE(unkeyed->Columns->Item(QStringLiteral("Name"))->Linked);
+    EXPECT_TRUE(keyed->Columns->Item(QStringLiteral("Id"))->Linked);
+    EXPECT_FALSE(keyed->Columns->Item(QStringLiteral("Name"))->Linked);
+}
