@@ -55,20 +55,32 @@ void PrintLine(const char *kind, const QStringList &texts)
     std::printf("%s\t%s\n", kind, qPrintable(texts.join(QLatin1Char('\t'))));
 }
 
-// Waits for Insert Data to show three rows, then works it: ticks, layout,
-// picture, OK. Polls, since the dialog runs its own modal loop.
-class ThreeRowsDriver : public QObject
+// Waits until Insert Data shows at least three rows, then hands the dialog
+// to Work. Polls, since the dialog runs its own modal loop.
+class InsertDataDriver : public QObject
 {
 public:
-    explicit ThreeRowsDriver(QString screenshot) : m_screenshot(std::move(screenshot))
+    InsertDataDriver()
     {
         m_clock.start();
         connect(&m_timer, &QTimer::timeout, this, [this] { Step(); });
         m_timer.start(100);
     }
     bool Done() const { return m_done; }
-    const QStringList &Header() const { return m_header; }
-    const QList<QStringList> &Rows() const { return m_rows; }
+
+protected:
+    virtual void Work(QDialog *dialog, QTreeView *list) = 0;
+    void Press(QDialog *dialog, const char *button)
+    {
+        auto *target = dialog->findChild<QPushButton *>(QString::fromLatin1(button));
+        if (!target) {
+            std::fprintf(stderr, "qvdemo: Insert Data has no %s button\n", button);
+            dialog->reject();
+            return;
+        }
+        m_done = true;
+        target->click();
+    }
 
 private:
     void Step()
@@ -88,7 +100,21 @@ private:
         Work(dialog, list);
     }
 
-    void Work(QDialog *dialog, QTreeView *list)
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    bool m_done = false;
+};
+
+// Ticks the first three rows, picks a table with header, takes the picture, OK.
+class ThreeRowsDriver : public InsertDataDriver
+{
+public:
+    explicit ThreeRowsDriver(QString screenshot) : m_screenshot(std::move(screenshot)) {}
+    const QStringList &Header() const { return m_header; }
+    const QList<QStringList> &Rows() const { return m_rows; }
+
+private:
+    void Work(QDialog *dialog, QTreeView *list) override
     {
         m_header = ShownTexts(list, -1);
         for (int row = 0; row < 3; ++row) {
@@ -103,22 +129,31 @@ private:
         QApplication::processEvents();
         if (!m_screenshot.isEmpty() && !dialog->grab().save(m_screenshot, "PNG"))
             std::fprintf(stderr, "qvdemo: the picture could not be written to %s\n", qPrintable(m_screenshot));
-        auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("cmdOK"));
-        if (!ok) {
-            std::fprintf(stderr, "qvdemo: Insert Data has no OK button\n");
-            dialog->reject();
-            return;
-        }
-        m_done = true;
-        ok->click();
+        Press(dialog, "cmdOK");
     }
 
     QString m_screenshot;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    bool m_done = false;
     QStringList m_header;
     QList<QStringList> m_rows;
+};
+
+// Notes which rows come up ticked (1-based), then cancels.
+class TickedRowsDriver : public InsertDataDriver
+{
+public:
+    const QStringList &Ticked() const { return m_ticked; }
+
+private:
+    void Work(QDialog *dialog, QTreeView *list) override
+    {
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            if (list->model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked)
+                m_ticked.append(QString::number(row + 1));
+        }
+        Press(dialog, "cmdCancel");
+    }
+
+    QStringList m_ticked;
 };
 
 int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
@@ -149,6 +184,15 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
     PrintLine("header", driver.Header());
     for (const QStringList &row : driver.Rows())
         PrintLine("row", row);
+
+    // The next Insert Data on the same data view starts with those rows ticked.
+    TickedRowsDriver again;
+    menu.InsertData(nullptr);
+    if (!again.Done()) {
+        std::fprintf(stderr, "qvdemo: the second Insert Data did not show its rows\n");
+        return 4;
+    }
+    PrintLine("ticked-again", again.Ticked());
     std::fflush(stdout);
     return 0;
 }
