@@ -55,12 +55,12 @@ void PrintLine(const char *kind, const QStringList &texts)
     std::printf("%s\t%s\n", kind, qPrintable(texts.join(QLatin1Char('\t'))));
 }
 
-// Waits until Insert Data shows at least three rows, then hands the dialog
-// to Work. Polls, since the dialog runs its own modal loop.
-class InsertDataDriver : public QObject
+// Waits until the dialog of that name shows at least `rows` rows, then hands
+// it to Work. Polls, since the dialog runs its own modal loop.
+class DialogDriver : public QObject
 {
 public:
-    InsertDataDriver()
+    DialogDriver(const char *dialog, int rows) : m_dialog(dialog), m_rows(rows)
     {
         m_clock.start();
         connect(&m_timer, &QTimer::timeout, this, [this] { Step(); });
@@ -70,11 +70,12 @@ public:
 
 protected:
     virtual void Work(QDialog *dialog, QTreeView *list) = 0;
+    virtual bool Ready(QTreeView *list) { return list->model()->rowCount() >= m_rows; }
     void Press(QDialog *dialog, const char *button)
     {
         auto *target = dialog->findChild<QPushButton *>(QString::fromLatin1(button));
         if (!target) {
-            std::fprintf(stderr, "qvdemo: Insert Data has no %s button\n", button);
+            std::fprintf(stderr, "qvdemo: %s has no %s button\n", m_dialog, button);
             dialog->reject();
             return;
         }
@@ -85,24 +86,33 @@ protected:
 private:
     void Step()
     {
-        QDialog *dialog = VisibleDialog("frmSelectDataItems");
+        QDialog *dialog = VisibleDialog(m_dialog);
         if (m_clock.elapsed() > kTimeoutMs) {
             m_timer.stop();
-            std::fprintf(stderr, "qvdemo: Insert Data did not show three rows in time\n");
+            std::fprintf(stderr, "qvdemo: %s did not show %d rows in time\n", m_dialog, m_rows);
             if (dialog)
                 dialog->reject();
             return;
         }
         auto *list = dialog ? dialog->findChild<QTreeView *>(QStringLiteral("lvwItems")) : nullptr;
-        if (!list || list->model()->rowCount() < 3)
+        if (!list || !Ready(list))
             return;
         m_timer.stop();
         Work(dialog, list);
     }
 
+    const char *m_dialog;
+    int m_rows;
     QTimer m_timer;
     QElapsedTimer m_clock;
     bool m_done = false;
+};
+
+// Ticks rows in Insert Data.
+class InsertDataDriver : public DialogDriver
+{
+public:
+    InsertDataDriver() : DialogDriver("frmSelectDataItems", 3) {}
 };
 
 // Ticks the first three rows, picks a table with header, takes the picture, OK.
@@ -156,17 +166,81 @@ private:
     QStringList m_ticked;
 };
 
+// Notes the caption and how many rows View Data shows, pictures it, closes it.
+class ViewDataDriver : public DialogDriver
+{
+public:
+    explicit ViewDataDriver(QString screenshot) : DialogDriver("frmViewDataItems", 1), m_screenshot(std::move(screenshot)) {}
+    QString Caption() const { return m_caption; }
+    int Shown() const { return m_shown; }
+
+private:
+    // The rows arrive in batches: ready once the count has held for five polls.
+    bool Ready(QTreeView *list) override
+    {
+        const int rows = list->model()->rowCount();
+        m_steady = rows > 0 && rows == m_lastCount ? m_steady + 1 : 0;
+        m_lastCount = rows;
+        return m_steady >= 5;
+    }
+
+    void Work(QDialog *dialog, QTreeView *list) override
+    {
+        m_caption = dialog->windowTitle();
+        m_shown = list->model()->rowCount();
+        if (!m_screenshot.isEmpty() && !dialog->grab().save(m_screenshot, "PNG"))
+            std::fprintf(stderr, "qvdemo: the picture could not be written to %s\n", qPrintable(m_screenshot));
+        Press(dialog, "cmdClose");
+    }
+
+    QString m_screenshot;
+    QString m_caption;
+    int m_shown = 0;
+    int m_lastCount = -1;
+    int m_steady = 0;
+};
+
+// The data view the scripts work on; nullptr (and a message) when it is missing.
+std::shared_ptr<qv::config::DataView> SampleCustomers(DemoDataMenu &menu)
+{
+    auto oDataView = menu.FindDataView(QStringLiteral("Sample Customers"));
+    if (!oDataView)
+        std::fprintf(stderr, "qvdemo: the personal configuration has no data view \"Sample Customers\"\n");
+    return oDataView;
+}
+
+int ViewData(const QStringList &arguments, DemoDataMenu &menu)
+{
+    bool bNumber = false;
+    const int lPreview = arguments.value(1).toInt(&bNumber);
+    if (arguments.size() < 2 || arguments.size() > 3 || !bNumber || lPreview < 0) {
+        std::fprintf(stderr, "usage: qvdemo --script view-data PREVIEW_ROWS [SCREENSHOT]\n");
+        return 2;
+    }
+    auto oDataView = SampleCustomers(menu);
+    if (!oDataView)
+        return 2;
+    ViewDataDriver driver(arguments.value(2));
+    menu.ViewData(oDataView, lPreview);
+    if (!driver.Done()) {
+        std::fprintf(stderr, "qvdemo: View Data showed no rows\n");
+        return 4;
+    }
+    PrintLine("caption", {driver.Caption()});
+    PrintLine("shown", {QString::number(driver.Shown())});
+    std::fflush(stdout);
+    return 0;
+}
+
 int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
 {
     if (arguments.size() < 2 || arguments.size() > 3) {
         std::fprintf(stderr, "usage: qvdemo --script insert-three-rows OUTPUT [SCREENSHOT]\n");
         return 2;
     }
-    auto oDataView = menu.FindDataView(QStringLiteral("Sample Customers"));
-    if (!oDataView) {
-        std::fprintf(stderr, "qvdemo: the personal configuration has no data view \"Sample Customers\"\n");
+    auto oDataView = SampleCustomers(menu);
+    if (!oDataView)
         return 2;
-    }
     window.Editor()->setPlainText(QStringLiteral("Our three customers:"));
     window.Editor()->moveCursor(QTextCursor::End);
 
@@ -201,9 +275,10 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
 
 int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
 {
-    if (arguments.value(0) != QLatin1String("insert-three-rows")) {
-        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows\n",
-                     qPrintable(arguments.value(0)));
+    const QString name = arguments.value(0);
+    if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")) {
+        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data\n",
+                     qPrintable(name));
         return 2;
     }
     if (!DemoDataMenu::Available()) {
@@ -211,6 +286,8 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
         return 3;
     }
     menu.SetConsoleReports(true);
+    if (name == QLatin1String("view-data"))
+        return ViewData(arguments, menu);
     return InsertThreeRows(arguments, window, menu);
 }
 

@@ -17,6 +17,11 @@ class DemoWindow;
 //     Prints the captions ("header<TAB>...") and the ticked rows
 //     ("row<TAB>...") as the dialog showed them.
 //
+//   view-data PREVIEW_ROWS [SCREENSHOT]
+//     View Data on "Sample Customers", in full (0) or as a preview of that
+//     many rows; prints the window's caption ("caption<TAB>...") and how many
+//     rows it shows ("shown<TAB>N"), writes its picture and closes it.
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.

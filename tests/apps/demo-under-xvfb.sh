@@ -6,7 +6,8 @@
 # Then checks that the document's one table holds the dialog's captions and
 # exactly the three ticked rows, in that order, and that the next Insert Data
 # on that data view comes up with the same rows ticked. The picture of the
-# dialog is left in BUILD_FOLDER/insert-data-dialog.png.
+# dialog is left in BUILD_FOLDER/insert-data-dialog.png. Then View Data on
+# the same data view, as a preview of 5 rows and in full.
 set -euo pipefail
 
 qvdemo="${1:?usage: demo-under-xvfb.sh QVDEMO SAMPLES_FOLDER BUILD_FOLDER}"
@@ -62,3 +63,25 @@ if again != [["1", "2", "3"]]:
     sys.exit("FAIL: the next Insert Data came up with rows %r ticked, not 1, 2 and 3" % again)
 print("the document holds the header %r and the three ticked rows, and they came up ticked again" % (rows[0],))
 PY
+
+# How many customers the sample database holds, asked of the database itself.
+customers="$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute("SELECT COUNT(*) FROM Customers").fetchone()[0])' "$samples/Sample Sales.sqlite")"
+
+# View Data: a preview shows 5 rows under the caption "Preview", the full view all of them.
+view_data() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$samples" --script view-data "$1" "$build/view-data-$1.png" >"$work/view-$1.txt"
+}
+view_data 5 || { echo "FAIL: the scripted preview failed" >&2; exit 1; }
+view_data 0 || { echo "FAIL: the scripted full view failed" >&2; exit 1; }
+expect_line() {
+  grep -qxF "$2" "$work/view-$1.txt" || {
+    echo "FAIL: View Data $1 printed" >&2; cat "$work/view-$1.txt" >&2
+    echo "but not: $2" >&2; exit 1
+  }
+}
+expect_line 5 "$(printf 'caption\tPreview - Sample Customers')"
+expect_line 5 "$(printf 'shown\t5')"
+expect_line 0 "$(printf 'caption\tView Data - Sample Customers')"
+expect_line 0 "$(printf 'shown\t%s' "$customers")"
+echo "View Data showed 5 rows as a preview and all $customers in full"
