@@ -1,0 +1,91 @@
+// The editor's calls to DVUser's Insert Data and View Data members. They are
+// built with QVDEMO_HAS_INSERT_DATA, once DVUser has those members.
+
+#include "DemoDataMenu.h"
+
+#include "DemoWindow.h"
+#include "DocumentWriter.h"
+#include "HostServices.h"
+#include "RowTable.h"
+
+#include "ado/Recordset.h"
+#include "biz/Settings.h"
+#include "config/ConfigStore.h"
+#include "scripting/Collection.h"
+
+#include <qvuser/DVUser.h>
+
+#include <QTextEdit>
+
+namespace qvdemo {
+
+#if QVDEMO_HAS_INSERT_DATA
+
+bool DemoDataMenu::Available()
+{
+    return true;
+}
+
+bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView)
+{
+    const Remembered memo = oDataView ? m_memory.Recall(oDataView->TextKey()) : Remembered{};
+    const eConfigFileType lType = memo.Settings && memo.Settings->DataViewType == Team ? Team : Personal;
+    const std::shared_ptr<qv::biz::Settings> oChosen = m_oDVUser->ShowSelectData(
+        oDataView, memo.Settings, m_host->StyleCollection(HostServices::ParagraphStyles),
+        m_host->StyleCollection(HostServices::TableStyles), lType, -1, false, true, true, true,
+        memo.SelectedRowsXml, QStringLiteral("Insert Data"), false, false, false);
+    if (m_oDVUser->InsertDataCancelled() || !oChosen) {
+        m_window->ShowStatus(QStringLiteral("Insert Data was cancelled."));
+        return false;
+    }
+    std::shared_ptr<qv::config::DataView> oUsed = m_oDVUser->InsertDataView();
+    std::shared_ptr<qv::ado::Recordset> oRows = m_oDVUser->InsertDataSelectionRS();
+    std::shared_ptr<qv::ado::Recordset> oRawRows = m_oDVUser->InsertDataSelectionRawRS();
+    const RowTable rows = RowsFromRecordset(oRows);
+
+    InsertChoice choice;
+    choice.Style = oChosen->StyleName;
+    ToLayout(oChosen->FormatType, choice.Layout);
+    ToPosition(oChosen->InsertPosition, choice.Position);
+    QTextCursor cursor = m_window->Editor()->textCursor();
+    const bool bWritten = WriteRows(cursor, rows, choice, m_host->Styles());
+    m_window->Editor()->setTextCursor(cursor);
+
+    m_oLastDataView = oUsed ? oUsed : oDataView;
+    m_memory.Remember(m_oLastDataView ? m_oLastDataView->TextKey() : oChosen->DataViewKey, oChosen, oRows);
+    const qint64 lRawCount = oRawRows ? oRawRows->RecordCount() : 0;
+    m_window->ShowStatus(bWritten ? QStringLiteral("Inserted %1 rows of \"%2\" (%3 source rows).")
+                                        .arg(rows.Rows.size())
+                                        .arg(oChosen->DataViewName)
+                                        .arg(lRawCount)
+                                  : QStringLiteral("No rows were chosen."));
+    return bWritten;
+}
+
+void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview)
+{
+    // A preview keeps the library's own caption ("Preview").
+    m_oDVUser->ShowViewData(oDataView, lPreview, -1, lPreview == 0 ? QStringLiteral("View Data") : QString());
+}
+
+#else
+
+bool DemoDataMenu::Available()
+{
+    return false;
+}
+
+bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &)
+{
+    m_window->ShowStatus(QStringLiteral("Insert Data is not in this build."));
+    return false;
+}
+
+void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &, int32_t)
+{
+    m_window->ShowStatus(QStringLiteral("View Data is not in this build."));
+}
+
+#endif
+
+} // namespace qvdemo

@@ -1,0 +1,124 @@
+#include "DemoDataMenu.h"
+
+#include "DemoWindow.h"
+#include "HostServices.h"
+
+#include "biz/ConfigFileSettings.h"
+#include "config/ConfigStore.h"
+
+#include <qvuser/DVUser.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <exception>
+
+namespace qvdemo {
+
+namespace {
+const QString kNotYet = QStringLiteral(" (not in this build: needs the Insert Data members of DVUser)");
+constexpr int32_t kPreviewRows = 5;
+} // namespace
+
+DemoDataMenu::DemoDataMenu(DemoWindow *window, HostServices *host)
+    : QObject(window), m_window(window), m_host(host), m_oDVUser(std::make_unique<DVUser>())
+{
+    BuildMenu();
+}
+
+DemoDataMenu::~DemoDataMenu() = default;
+
+void DemoDataMenu::BuildMenu()
+{
+    QMenu *mnuData = m_window->menuBar()->addMenu(QStringLiteral("&Data"));
+    mnuData->setObjectName(QStringLiteral("mnuData"));
+    QAction *mnuInsertData = mnuData->addAction(QStringLiteral("&Insert Data..."));
+    mnuInsertData->setObjectName(QStringLiteral("mnuInsertData"));
+    connect(mnuInsertData, &QAction::triggered, this, [this] { InsertData(nullptr); });
+
+    QMenu *mnuViewData = mnuData->addMenu(QStringLiteral("&View Data"));
+    mnuViewData->setObjectName(QStringLiteral("mnuViewData"));
+    connect(mnuViewData, &QMenu::aboutToShow, this, [this, mnuViewData] { FillDataViewMenu(mnuViewData, 0); });
+    QMenu *mnuPreviewData = mnuData->addMenu(QStringLiteral("&Preview Data"));
+    mnuPreviewData->setObjectName(QStringLiteral("mnuPreviewData"));
+    connect(mnuPreviewData, &QMenu::aboutToShow, this,
+            [this, mnuPreviewData] { FillDataViewMenu(mnuPreviewData, kPreviewRows); });
+
+    if (Available())
+        return;
+    for (QAction *action : {mnuInsertData, mnuViewData->menuAction(), mnuPreviewData->menuAction()}) {
+        action->setEnabled(false);
+        action->setText(action->text() + kNotYet);
+    }
+}
+
+void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)
+{
+    menu->clear();
+    std::shared_ptr<qv::config::ConfigStore> oStore = PersonalStore();
+    if (!oStore || oStore->DataViewCollection().Count() == 0) {
+        menu->addAction(QStringLiteral("(no data views in the personal configuration)"))->setEnabled(false);
+        return;
+    }
+    for (const auto &oDataView : oStore->DataViewCollection()) {
+        QAction *action = menu->addAction(oDataView->Name.isEmpty() ? QStringLiteral("(Untitled)") : oDataView->Name);
+        action->setObjectName(QStringLiteral("mnuDataView%1").arg(oDataView->Id()));
+        connect(action, &QAction::triggered, this, [this, oDataView, lPreview] { ViewData(oDataView, lPreview); });
+    }
+}
+
+std::shared_ptr<qv::config::ConfigStore> DemoDataMenu::PersonalStore()
+{
+    try {
+        const QString path = qv::biz::ConfigFileSettings().GetConfigFilePath(qv::biz::ConfigFileSettings::Personal);
+        if (m_oStore && m_oStore->FilePath() == path)
+            return m_oStore;
+        auto oStore = qv::config::ConfigStore::Create();
+        oStore->Open(path);
+        m_oStore = oStore;
+    } catch (const std::exception &e) {
+        ReportFailure(QString::fromUtf8(e.what()));
+    }
+    return m_oStore;
+}
+
+std::shared_ptr<qv::config::DataView> DemoDataMenu::FindDataView(const QString &name)
+{
+    std::shared_ptr<qv::config::ConfigStore> oStore = PersonalStore();
+    return oStore ? oStore->DataViewCollection().ItemByName(name) : nullptr;
+}
+
+bool DemoDataMenu::InsertData(std::shared_ptr<qv::config::DataView> oDataView)
+{
+    if (!oDataView)
+        oDataView = m_oLastDataView;
+    try {
+        return CallInsertData(oDataView);
+    } catch (const std::exception &e) {
+        ReportFailure(QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+void DemoDataMenu::ViewData(std::shared_ptr<qv::config::DataView> oDataView, int32_t lPreview)
+{
+    try {
+        CallViewData(oDataView, lPreview);
+    } catch (const std::exception &e) {
+        ReportFailure(QString::fromUtf8(e.what()));
+    }
+}
+
+void DemoDataMenu::ReportFailure(const QString &text)
+{
+    m_window->ShowStatus(text);
+    if (m_bConsole) {
+        std::fprintf(stderr, "qvdemo: %s\n", qPrintable(text));
+        return;
+    }
+    QMessageBox::warning(m_window, m_window->windowTitle(), text);
+}
+
+} // namespace qvdemo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringList>
+
+namespace qvdemo {
+
+class DemoDataMenu;
+class DemoWindow;
+
+// Scripted runs of the editor, for tests under a virtual display. They work
+// the library's dialogs as a user would, through the controls' names only.
+//
+//   insert-three-rows OUTPUT [SCREENSHOT]
+//     Insert Data on "Sample Customers": ticks the first three rows, picks
+//     "Table with Header", writes a picture of the dialog to SCREENSHOT
+//     (PNG), presses OK and saves the document as OUTPUT (.odt or .html).
+//     Prints the captions ("header<TAB>...") and the ticked rows
+//     ("row<TAB>...") as the dialog showed them.
+//
+//   view-data PREVIEW_ROWS [SCREENSHOT]
+//     View Data on "Sample Customers", in full (0) or as a preview of that
+//     many rows; prints the window's caption ("caption<TAB>...") and how many
+//     rows it shows ("shown<TAB>N"), writes its picture and closes it.
+//
+// Answers the process exit code: 0 done, 2 bad arguments or no such data
+// view, 3 not in this build, 4 the dialog did not come or nothing was written,
+// 5 the document could not be saved.
+int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu);
+
+} // namespace qvdemo

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# demo-under-xvfb.sh QVDEMO SAMPLES_FOLDER BUILD_FOLDER
+#
+# Runs the demo editor on a virtual X display: Insert Data on the sample
+# customers with three rows ticked and a table with header, saved as ODF.
+# Then checks that the document's one table holds the dialog's captions and
+# exactly the three ticked rows, in that order, and that the next Insert Data
+# on that data view comes up with the same rows ticked. The picture of the
+# dialog is left in BUILD_FOLDER/insert-data-dialog.png. Then View Data on
+# the same data view, as a preview of 5 rows and in full.
+set -euo pipefail
+
+qvdemo="${1:?usage: demo-under-xvfb.sh QVDEMO SAMPLES_FOLDER BUILD_FOLDER}"
+samples="${2:?samples folder}"
+build="${3:?build folder}"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# The run's registry, settings and data folders are its own.
+export QV_REGISTRY_ROOT="$work/registry" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$QV_REGISTRY_ROOT" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+# ctest runs under the offscreen platform; this run wants a real X server.
+export QT_QPA_PLATFORM=xcb
+
+document="$work/customers.odt"
+picture="$build/insert-data-dialog.png"
+rm -f "$picture"
+if ! xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$samples" --script insert-three-rows "$document" "$picture" >"$work/shown.txt"; then
+  echo "FAIL: the scripted run of the demo editor failed" >&2
+  exit 1
+fi
+[ -s "$picture" ] || { echo "FAIL: no picture of the dialog at $picture" >&2; exit 1; }
+
+python3 - "$document" "$work/shown.txt" <<'PY'
+import sys, zipfile
+import xml.etree.ElementTree as ET
+
+TABLE = "{urn:oasis:names:tc:opendocument:xmlns:table:1.0}"
+TEXT = "{urn:oasis:names:tc:opendocument:xmlns:text:1.0}"
+document, shown = sys.argv[1], sys.argv[2]
+lines = [l.rstrip("\n").split("\t") for l in open(shown, encoding="utf-8") if l.strip()]
+expected = [l[1:] for l in lines if l[0] in ("header", "row")]
+if len(expected) != 4 or lines[0][0] != "header":
+    sys.exit("FAIL: the run printed %d captions and rows, not a header and three rows" % len(expected))
+
+root = ET.fromstring(zipfile.ZipFile(document).read("content.xml"))
+tables = list(root.iter(TABLE + "table"))
+if len(tables) != 1:
+    sys.exit("FAIL: the document holds %d tables, not one" % len(tables))
+
+def cell_text(cell):
+    # The writer indents its XML; a cell's text is that of its paragraphs.
+    return "\n".join("".join(p.itertext()).strip() for p in cell.iter(TEXT + "p"))
+
+rows = [[cell_text(cell) for cell in row.iter(TABLE + "table-cell")] for row in tables[0].iter(TABLE + "table-row")]
+if rows != expected:
+    sys.exit("FAIL: the table holds\n  %r\nbut the dialog showed\n  %r" % (rows, expected))
+again = [l[1:] for l in lines if l[0] == "ticked-again"]
+if again != [["1", "2", "3"]]:
+    sys.exit("FAIL: the next Insert Data came up with rows %r ticked, not 1, 2 and 3" % again)
+print("the document holds the header %r and the three ticked rows, and they came up ticked again" % (rows[0],))
+PY
+
+# How many customers the sample database holds, asked of the database itself.
+customers="$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute("SELECT COUNT(*) FROM Customers").fetchone()[0])' "$samples/Sample Sales.sqlite")"
+
+# View Data: a preview shows 5 rows under the caption "Preview", the full view all of them.
+view_data() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$samples" --script view-data "$1" "$build/view-data-$1.png" >"$work/view-$1.txt"
+}
+view_data 5 || { echo "FAIL: the scripted preview failed" >&2; exit 1; }
+view_data 0 || { echo "FAIL: the scripted full view failed" >&2; exit 1; }
+expect_line() {
+  grep -qxF "$2" "$work/view-$1.txt" || {
+    echo "FAIL: View Data $1 printed" >&2; cat "$work/view-$1.txt" >&2
+    echo "but not: $2" >&2; exit 1
+  }
+}
+expect_line 5 "$(printf 'caption\tPreview - Sample Customers')"
+expect_line 5 "$(printf 'shown\t5')"
+expect_line 0 "$(printf 'caption\tView Data - Sample Customers')"
+expect_line 0 "$(printf 'shown\t%s' "$customers")"
+echo "View Data showed 5 rows as a preview and all $customers in full"
