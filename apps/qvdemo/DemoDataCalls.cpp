@@ -1,5 +1,4 @@
-// The editor's calls to DVUser's Insert Data and View Data members. They are
-// built with QVDEMO_HAS_INSERT_DATA, once DVUser has those members.
+// The editor's calls to DVUser's Insert Data and View Data members.
 
 #include "DemoDataMenu.h"
 
@@ -18,13 +17,6 @@
 #include <QTextEdit>
 
 namespace qvdemo {
-
-#if QVDEMO_HAS_INSERT_DATA
-
-bool DemoDataMenu::Available()
-{
-    return true;
-}
 
 bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView)
 {
@@ -67,25 +59,5 @@ void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &oDataView
     // A preview keeps the library's own caption ("Preview").
     m_oDVUser->ShowViewData(oDataView, lPreview, -1, lPreview == 0 ? QStringLiteral("View Data") : QString());
 }
-
-#else
-
-bool DemoDataMenu::Available()
-{
-    return false;
-}
-
-bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &)
-{
-    m_window->ShowStatus(QStringLiteral("Insert Data is not in this build."));
-    return false;
-}
-
-void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &, int32_t)
-{
-    m_window->ShowStatus(QStringLiteral("View Data is not in this build."));
-}
-
-#endif
 
 } // namespace qvdemo

@@ -18,7 +18,6 @@
 namespace qvdemo {
 
 namespace {
-const QString kNotYet = QStringLiteral(" (not in this build: needs the Insert Data members of DVUser)");
 constexpr int32_t kPreviewRows = 5;
 } // namespace
 
@@ -45,13 +44,6 @@ void DemoDataMenu::BuildMenu()
     mnuPreviewData->setObjectName(QStringLiteral("mnuPreviewData"));
     connect(mnuPreviewData, &QMenu::aboutToShow, this,
             [this, mnuPreviewData] { FillDataViewMenu(mnuPreviewData, kPreviewRows); });
-
-    if (Available())
-        return;
-    for (QAction *action : {mnuInsertData, mnuViewData->menuAction(), mnuPreviewData->menuAction()}) {
-        action->setEnabled(false);
-        action->setText(action->text() + kNotYet);
-    }
 }
 
 void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)

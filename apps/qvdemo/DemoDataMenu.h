@@ -32,9 +32,6 @@ public:
     DemoDataMenu(DemoWindow *window, HostServices *host);
     ~DemoDataMenu() override;
 
-    // Whether this build calls DVUser's Insert Data and View Data members.
-    static bool Available();
-
     // Shows Insert Data on the data view (nullptr: the last one used, or the
     // user picks one) and writes the chosen rows at the editor's cursor.
     // True when rows were written; failures are shown to the user.

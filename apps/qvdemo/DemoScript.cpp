@@ -281,10 +281,6 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
                      qPrintable(name));
         return 2;
     }
-    if (!DemoDataMenu::Available()) {
-        std::fprintf(stderr, "qvdemo: this build has no Insert Data (configure with -DQVDEMO_HAS_INSERT_DATA=ON)\n");
-        return 3;
-    }
     menu.SetConsoleReports(true);
     if (name == QLatin1String("view-data"))
         return ViewData(arguments, menu);
