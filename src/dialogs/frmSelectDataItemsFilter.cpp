@@ -40,11 +40,8 @@ void SelectByData(QComboBox *oCombo, const QVariant &vData)
 
 QString frmSelectDataItems::EditText(const QString &sValue, const config::Field &oField) const
 {
-    // A text format only changes how a text looks ("All Uppercase"); a filter
-    // value must stay the source's own text, or it would not match the rows
-    // of a source that compares texts with regard to case.
-    if (oField.DataKind == FieldTypeText || oField.DataKind == FieldTypeMemo)
-        return sValue;
+    // Texts are compared without regard to case by every source, so a text
+    // shown "All Uppercase" still finds its rows.
     return Formats().GetFormattedDataForEdit(sValue, oField.DataKind, oField.ViewFormat);
 }
 

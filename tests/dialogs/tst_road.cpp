@@ -94,7 +94,7 @@ TEST_F(DialogTest, HostInsertsDataAndAsksAgainWithItsSelection)
     EXPECT_EQ(settings->FormatType, int(FormatTypeTable));
     EXPECT_EQ(settings->StyleName, QStringLiteral("Plain Table"));
     EXPECT_EQ(settings->InsertPosition, int(InsertPositionAfter));
-    EXPECT_EQ(settings->FilterValue, QStringLiteral("Leeds"));
+    EXPECT_EQ(settings->FilterValue, QStringLiteral("LEEDS")) << "as the City format shows it";
     auto formatted = host.InsertDataSelectionRS();
     auto raw = host.InsertDataSelectionRawRS();
     ASSERT_TRUE(formatted && raw);

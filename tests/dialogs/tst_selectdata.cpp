@@ -77,7 +77,7 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
     EXPECT_EQ(settings->InsertPosition, 2);
     EXPECT_TRUE(settings->FilterSet);
     EXPECT_EQ(settings->FilterField, QStringLiteral("City"));
-    EXPECT_EQ(settings->FilterValue, QStringLiteral("Leeds"));
+    EXPECT_EQ(settings->FilterValue, QStringLiteral("LEEDS")) << "as the City format shows it";
     EXPECT_EQ(dialogs::ReadLastDataView().lId, request.view->Id());
     for (const auto &field : request.view->Fields)
         EXPECT_TRUE(field->Conditions.empty()) << "the unsaved filter left the host's data view";
