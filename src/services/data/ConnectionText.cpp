@@ -147,13 +147,6 @@ QString OdbcDriverText(const QString &connectionText)
         else
             out.append(part);
     }
-    // SQLite's driver reads a whole result into memory before it hands out
-    // the first row unless it is told to step; a large table would then
-    // hold the first page back for as long as the table takes to read.
-    bool hasStep = false;
-    ConnectionValue(out, QStringLiteral("StepAPI"), &hasStep);
-    if (!hasStep && ConnectionValue(out, QStringLiteral("Driver")).contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
-        out.append({QStringLiteral("StepAPI"), QStringLiteral("1")});
     return JoinConnectionText(out);
 }
 

@@ -80,8 +80,7 @@ TEST(ConnectionText, WhatTheDriverManagerIsGiven)
         {"File Name=/dsn/x.dsn", "FILEDSN=/dsn/x.dsn"},
         {"Provider=MSDASQL;Extended Properties=\"DSN=Sales;UID=x\"", "DSN=Sales;UID=x"},
         {"Driver={PostgreSQL Unicode};Server=127.0.0.1", "Driver=PostgreSQL Unicode;Server=127.0.0.1"},
-        {"Driver=SQLite3;Database=/a.db", "Driver=SQLite3;Database=/a.db;StepAPI=1"},
-        {"Driver=SQLite3;StepAPI=0;Database=/a.db", "Driver=SQLite3;StepAPI=0;Database=/a.db"},
+        {"Driver=SQLite3;StepAPI=1;Database=/a.db", "Driver=SQLite3;StepAPI=1;Database=/a.db"},
         {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a.mdb", ""},
         {"", ""},
     };
