@@ -33,9 +33,9 @@ QString ContainedText(const QString &storedValue)
 ValueKind KindOfAdoType(int adoType)
 {
     switch (adoType) {
-    case adtype::Date: case 133: case 134: case 135:
+    case ado::adDate: case 133: case 134: case 135:
         return ValueKind::Date;
-    case adtype::Boolean:
+    case ado::adBoolean:
         return ValueKind::Boolean;
     case 2: case 3: case 4: case 5: case 6: case 14: case 16: case 17: case 18: case 19: case 20: case 21:
     case 131: case 139:

@@ -42,7 +42,7 @@ QList<Condition> ConditionsOf(const config::DataView &view)
     QList<Condition> conditions;
     for (const auto &field : view.Fields) {
         for (const config::Condition &c : field->Conditions)
-            conditions.append({DataField{field->Name, field->AdoType ? field->AdoType : adtype::VarWChar, kTextSize},
+            conditions.append({DataField{field->Name, field->AdoType ? field->AdoType : ado::adVarWChar, kTextSize},
                                OperatorCode(c.Operator), c.Value});
     }
     return conditions;
@@ -188,7 +188,7 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetValueList(const std::shared
         return list;
     }
     RowsRequest request = RequestOf(*view, mode != 0);
-    const DataField target{fieldName, field && field->AdoType ? field->AdoType : adtype::VarWChar, kTextSize};
+    const DataField target{fieldName, field && field->AdoType ? field->AdoType : ado::adVarWChar, kTextSize};
     const qsizetype limit = m_valueListLimit;
     struct Answer
     {

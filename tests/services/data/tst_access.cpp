@@ -18,9 +18,9 @@ TEST(AccessDatabase, Jet3TableKeepsEveryFieldTypeAndValue)
 {
     // Table1 of the Access 97 file, as mdb-schema and mdb-export show it.
     const DataTable table = ReadTable("access/testV1997.mdb", "Table1");
-    const QList<DataField> fields{{"A", adtype::VarWChar, 50},     {"B", adtype::VarWChar, 100}, {"C", adtype::UnsignedTinyInt, 1},
-                                  {"D", adtype::SmallInt, 2},      {"E", adtype::Integer, 4},    {"F", adtype::Double, 8},
-                                  {"G", adtype::Date, 8},          {"H", adtype::Currency, 8},   {"I", adtype::Boolean, 2}};
+    const QList<DataField> fields{{"A", ado::adVarWChar, 50},     {"B", ado::adVarWChar, 100}, {"C", ado::adUnsignedTinyInt, 1},
+                                  {"D", ado::adSmallInt, 2},      {"E", ado::adInteger, 4},    {"F", ado::adDouble, 8},
+                                  {"G", ado::adDate, 8},          {"H", ado::adCurrency, 8},   {"I", ado::adBoolean, 2}};
     EXPECT_EQ(table.Fields, fields);
     ASSERT_EQ(table.Rows.size(), 2);
     EXPECT_EQ(table.Rows[1], DataRow({"abcdefg", "hijklmnop", qint32(2), qint32(222), qint32(333333333), 444.555,
@@ -45,7 +45,7 @@ TEST(AccessDatabase, TextDatesAndMemosOfLaterFormats)
 
     const DataTable complex = ReadTable("access/complexDataTestV2007.accdb", "Table1");
     EXPECT_EQ(ValueText(complex, 2, QStringLiteral("append-memo-data")), QStringLiteral("row3-memo-again"));
-    EXPECT_EQ(complex.Fields[complex.FieldIndex(QStringLiteral("memo-data"))].Type, adtype::LongVarWChar);
+    EXPECT_EQ(complex.Fields[complex.FieldIndex(QStringLiteral("memo-data"))].Type, ado::adLongVarWChar);
 }
 
 TEST(AccessDatabase, TablesThenSavedQueriesAreTheDataItems)

@@ -42,18 +42,18 @@ const QString kLong(300, u'x');
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ColumnTypeTest,
     ::testing::Values(
-        ColumnCase{"numbers", {1.5, Variant(), 2.0}, adtype::Double, {"1.5", "<null>", "2"}},
-        ColumnCase{"dates", {Variant(), Day(2024, 2, 29)}, adtype::Date, {"<null>", "2024-02-29"}},
-        ColumnCase{"booleans", {true, false}, adtype::Boolean, {"TRUE", "FALSE"}},
-        ColumnCase{"texts", {QString(), "a"}, adtype::VarWChar, {"<null>", "a"}},
-        ColumnCase{"long text", {"a", kLong}, adtype::LongVarWChar, {"a", kLong}},
+        ColumnCase{"numbers", {1.5, Variant(), 2.0}, ado::adDouble, {"1.5", "<null>", "2"}},
+        ColumnCase{"dates", {Variant(), Day(2024, 2, 29)}, ado::adDate, {"<null>", "2024-02-29"}},
+        ColumnCase{"booleans", {true, false}, ado::adBoolean, {"TRUE", "FALSE"}},
+        ColumnCase{"texts", {QString(), "a"}, ado::adVarWChar, {"<null>", "a"}},
+        ColumnCase{"long text", {"a", kLong}, ado::adLongVarWChar, {"a", kLong}},
         // A number column with one text far down is text, and the numbers keep their digits.
-        ColumnCase{"numbers then text", {12.0, 0.1, 123456789012345.0, "n/a"}, adtype::VarWChar,
+        ColumnCase{"numbers then text", {12.0, 0.1, 123456789012345.0, "n/a"}, ado::adVarWChar,
                    {"12", "0.1", "123456789012345", "n/a"}},
-        ColumnCase{"dates and numbers", {Day(1999, 12, 31), 3.0}, adtype::VarWChar, {"1999-12-31", "3"}},
-        ColumnCase{"booleans and texts", {true, "maybe"}, adtype::VarWChar, {"TRUE", "maybe"}},
+        ColumnCase{"dates and numbers", {Day(1999, 12, 31), 3.0}, ado::adVarWChar, {"1999-12-31", "3"}},
+        ColumnCase{"booleans and texts", {true, "maybe"}, ado::adVarWChar, {"TRUE", "maybe"}},
         // Blank rows at the end are no records.
-        ColumnCase{"nothing", {Variant(), QString()}, adtype::VarWChar, {}}),
+        ColumnCase{"nothing", {Variant(), QString()}, ado::adVarWChar, {}}),
     [](const auto &info) {
         QString name = QString::fromLatin1(info.param.label);
         return name.replace(u' ', u'_').toStdString();

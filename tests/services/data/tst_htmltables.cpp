@@ -77,8 +77,8 @@ TEST(HtmlTables, SpansNamesAndNumbersAsThePageLaysThemOut)
     EXPECT_EQ(fields, QStringList({"Name", "Phone", "Phone1", "Code"}));
     ASSERT_EQ(staff.Rows.size(), 3);
     // Plain decimals make number columns; "007" and "1,5" would not read back as written, so stay text.
-    EXPECT_EQ(staff.Fields[1].Type, adtype::Double);
-    EXPECT_EQ(staff.Fields[3].Type, adtype::VarWChar);
+    EXPECT_EQ(staff.Fields[1].Type, ado::adDouble);
+    EXPECT_EQ(staff.Fields[3].Type, ado::adVarWChar);
     EXPECT_EQ(staff.Rows[0], DataRow({"Ann\nLee", 1.0, -12.5, "007"}));
     EXPECT_EQ(staff.Rows[1], DataRow({"Ann\nLee", 2.0, 3.0, "1,5"}));
     EXPECT_EQ(staff.Rows[2], DataRow({"outer", Variant::Null(), Variant::Null(), Variant::Null()}));
@@ -87,7 +87,7 @@ TEST(HtmlTables, SpansNamesAndNumbersAsThePageLaysThemOut)
     const DataTable numbers = TableFromGrid(QStringLiteral("p.html"), QStringLiteral("n"),
                                             ParseHtmlTables("<table><tr><th>n</th></tr><tr><td>-12.5</td></tr>"
                                                             "<tr><td></td></tr><tr><td>0.25</td></tr></table>")[0].Cells);
-    EXPECT_EQ(numbers.Fields[0].Type, adtype::Double);
+    EXPECT_EQ(numbers.Fields[0].Type, ado::adDouble);
     EXPECT_EQ(numbers.Rows, QList<DataRow>({{-12.5}, {Variant::Null()}, {0.25}}));
 }
 

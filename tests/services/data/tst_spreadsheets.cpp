@@ -49,30 +49,30 @@ INSTANTIATE_TEST_SUITE_P(
     Files, RealWorkbookTest,
     ::testing::Values(
         // A column of text, numbers, a date (1904 system), a Boolean, a formula and an error.
-        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 3, "hello world", "2015-01-01", adtype::VarWChar},
-        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 6, "hello world", "#DIV/0!", adtype::VarWChar},
-        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 1, "hello world", "12345", adtype::VarWChar},
-        SheetCase{"excel/merged_cells.xlsx", "Sheet1", 6, 3, 1, "Quantity", "23", adtype::Double},
-        SheetCase{"excel/empty_cells.xlsx", "Sheet1", 3, 4, 0, "B1", "<null>", adtype::VarWChar},
-        SheetCase{"excel/empty_cells.xlsx", "Sheet1", 3, 4, 2, "D1", "<null>", adtype::VarWChar},
-        SheetCase{"excel/namespaced.xlsx", "Sheet1", 1, 13, 0, "w4", "w", adtype::VarWChar},
+        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 3, "hello world", "2015-01-01", ado::adVarWChar},
+        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 6, "hello world", "#DIV/0!", ado::adVarWChar},
+        SheetCase{"excel/testcelltypes.xlsx", "Sheet1", 7, 2, 1, "hello world", "12345", ado::adVarWChar},
+        SheetCase{"excel/merged_cells.xlsx", "Sheet1", 6, 3, 1, "Quantity", "23", ado::adDouble},
+        SheetCase{"excel/empty_cells.xlsx", "Sheet1", 3, 4, 0, "B1", "<null>", ado::adVarWChar},
+        SheetCase{"excel/empty_cells.xlsx", "Sheet1", 3, 4, 2, "D1", "<null>", ado::adVarWChar},
+        SheetCase{"excel/namespaced.xlsx", "Sheet1", 1, 13, 0, "w4", "w", ado::adVarWChar},
         SheetCase{"excel/noStylesAndSharedStringsTest.xlsx", "10 Aug 2013 19_11_21", 2605, 30, 1, "Move samples",
-                  "2013-08-10 19:11:21", adtype::VarWChar},
+                  "2013-08-10 19:11:21", ado::adVarWChar},
         SheetCase{"excel/inlineStrings.xlsx", "Activity by Day", 37, 12, 0, "HL Retail - North America - Activity by Day - MTD",
-                  "Advertiser: Malformed Industries", adtype::LongVarWChar},
-        SheetCase{"excel/macExcelTest.xlsx", "普通技能", 0, 1, 0, "编号", "<no such cell>", adtype::VarWChar},
-        SheetCase{"excel/wpsBlankLineTest.xlsx", "Sheet1", 4, 3, 1, "编号", "编号", adtype::VarWChar},
-        SheetCase{"excel/googleDocsTest.xlsx", "Sheet1", 1, 2, 0, "It has a couple of columns", "hello hello", adtype::VarWChar},
-        SheetCase{"excel/profiles.xls", "PROFILEDEF", 14, 13, 0, "a", "100", adtype::Double},
-        SheetCase{"excel/profiles.xls", "AXISDATUMLEVELS", 14, 3, 0, "i", "265.21206", adtype::Double},
-        SheetCase{"excel/profiles.xls", "PROFILELEVELS", 14, 30, 0, "Quergefälle", "0.025", adtype::Double},
-        SheetCase{"excel/ragged.xls", "Sheet1", 4, 4, 2, "F4", "j", adtype::VarWChar},
-        SheetCase{"excel/namesdemo.xls", "Seamus O'Reilly", 0, 1, 0, "42", "<no such cell>", adtype::VarWChar},
-        SheetCase{"excel/spreadsheetml-excel2003.iso8859-1.xml", "Sheet1", 1, 1, 0, "Voilà", "PhpSpreadsheet", adtype::VarWChar},
-        SheetCase{"excel/spreadsheetml-issue.850.xml", "Worksheet", 4, 1, 3, "1-منصور حسين الناصر", "hello", adtype::VarWChar},
+                  "Advertiser: Malformed Industries", ado::adLongVarWChar},
+        SheetCase{"excel/macExcelTest.xlsx", "普通技能", 0, 1, 0, "编号", "<no such cell>", ado::adVarWChar},
+        SheetCase{"excel/wpsBlankLineTest.xlsx", "Sheet1", 4, 3, 1, "编号", "编号", ado::adVarWChar},
+        SheetCase{"excel/googleDocsTest.xlsx", "Sheet1", 1, 2, 0, "It has a couple of columns", "hello hello", ado::adVarWChar},
+        SheetCase{"excel/profiles.xls", "PROFILEDEF", 14, 13, 0, "a", "100", ado::adDouble},
+        SheetCase{"excel/profiles.xls", "AXISDATUMLEVELS", 14, 3, 0, "i", "265.21206", ado::adDouble},
+        SheetCase{"excel/profiles.xls", "PROFILELEVELS", 14, 30, 0, "Quergefälle", "0.025", ado::adDouble},
+        SheetCase{"excel/ragged.xls", "Sheet1", 4, 4, 2, "F4", "j", ado::adVarWChar},
+        SheetCase{"excel/namesdemo.xls", "Seamus O'Reilly", 0, 1, 0, "42", "<no such cell>", ado::adVarWChar},
+        SheetCase{"excel/spreadsheetml-excel2003.iso8859-1.xml", "Sheet1", 1, 1, 0, "Voilà", "PhpSpreadsheet", ado::adVarWChar},
+        SheetCase{"excel/spreadsheetml-issue.850.xml", "Worksheet", 4, 1, 3, "1-منصور حسين الناصر", "hello", ado::adVarWChar},
         SheetCase{"excel/spreadsheetml-issue.2157.small.xml", "ProductsAPIData", 1, 47, 0, "title",
-                  "Τέλεια όραση χωρίς γυαλιά", adtype::VarWChar},
-        SheetCase{"excel/spreadsheetml-PageSetup.xml", "Sheet2", 4, 3, 3, "1", "60", adtype::Double}));
+                  "Τέλεια όραση χωρίς γυαλιά", ado::adVarWChar},
+        SheetCase{"excel/spreadsheetml-PageSetup.xml", "Sheet2", 4, 3, 3, "1", "60", ado::adDouble}));
 
 struct BrokenCase
 {
@@ -149,8 +149,8 @@ TEST_F(GeneratedWorkbookTest, EveryCellKindKeepsItsValue)
     EXPECT_EQ(reader->DataItems(), QStringList({"Données 数据", "Empty"}));
     const DataTable table = reader->ReadItem(QStringLiteral("données 数据"));
     ASSERT_EQ(table.Rows.size(), 1000);
-    const QList<int> types{adtype::VarWChar, adtype::Double, adtype::Date, adtype::Date, adtype::Boolean,
-                           adtype::VarWChar, adtype::LongVarWChar, adtype::Double, adtype::VarWChar};
+    const QList<int> types{ado::adVarWChar, ado::adDouble, ado::adDate, ado::adDate, ado::adBoolean,
+                           ado::adVarWChar, ado::adLongVarWChar, ado::adDouble, ado::adVarWChar};
     for (qsizetype c = 0; c < types.size(); ++c)
         EXPECT_EQ(table.Fields[c].Type, types[c]) << table.Fields[c].Name.toStdString();
     EXPECT_EQ(ValueText(table, 0, QStringLiteral("Text")), QStringLiteral("Zeile 1"));

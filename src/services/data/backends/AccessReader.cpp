@@ -27,23 +27,23 @@ DataField FieldOf(const MdbColumn &column, bool jet3)
 {
     const QString name = QString::fromUtf8(column.name);
     switch (column.col_type) {
-    case MDB_BOOL: return {name, adtype::Boolean, 2};
-    case MDB_BYTE: return {name, adtype::UnsignedTinyInt, 1};
-    case MDB_INT: return {name, adtype::SmallInt, 2};
-    case MDB_LONGINT: return {name, adtype::Integer, 4};
-    case MDB_COMPLEX: return {name, adtype::Integer, 4};
-    case MDB_MONEY: return {name, adtype::Currency, 8};
-    case MDB_FLOAT: return {name, adtype::Single, 4};
-    case MDB_DOUBLE: return {name, adtype::Double, 8};
-    case MDB_DATETIME: return {name, adtype::Date, 8};
-    case MDB_NUMERIC: return {name, adtype::Numeric, 19};
-    case MDB_REPID: return {name, adtype::Guid, 16};
-    case MDB_MEMO: return {name, adtype::LongVarWChar, kLongTextSize};
-    case MDB_OLE: return {name, adtype::LongVarBinary, 1073741823};
-    case MDB_BINARY: return {name, adtype::VarBinary, column.col_size};
+    case MDB_BOOL: return {name, ado::adBoolean, 2};
+    case MDB_BYTE: return {name, ado::adUnsignedTinyInt, 1};
+    case MDB_INT: return {name, ado::adSmallInt, 2};
+    case MDB_LONGINT: return {name, ado::adInteger, 4};
+    case MDB_COMPLEX: return {name, ado::adInteger, 4};
+    case MDB_MONEY: return {name, ado::adCurrency, 8};
+    case MDB_FLOAT: return {name, ado::adSingle, 4};
+    case MDB_DOUBLE: return {name, ado::adDouble, 8};
+    case MDB_DATETIME: return {name, ado::adDate, 8};
+    case MDB_NUMERIC: return {name, ado::adNumeric, 19};
+    case MDB_REPID: return {name, ado::adGUID, 16};
+    case MDB_MEMO: return {name, ado::adLongVarWChar, kLongTextSize};
+    case MDB_OLE: return {name, ado::adLongVarBinary, 1073741823};
+    case MDB_BINARY: return {name, ado::adVarBinary, column.col_size};
     default:
         // Text sizes are in bytes, two a character from JET 4 on.
-        return {name, adtype::VarWChar, jet3 ? column.col_size : column.col_size / 2};
+        return {name, ado::adVarWChar, jet3 ? column.col_size : column.col_size / 2};
     }
 }
 

@@ -67,15 +67,15 @@ DataField FieldFor(const QString &name, unsigned kinds, qsizetype longestText)
 {
     switch (kinds) {
     case kNumber:
-        return {name, adtype::Double, 8};
+        return {name, ado::adDouble, 8};
     case kDate:
-        return {name, adtype::Date, 8};
+        return {name, ado::adDate, 8};
     case kBoolean:
-        return {name, adtype::Boolean, 2};
+        return {name, ado::adBoolean, 2};
     default:
         if (longestText > kTextSize)
-            return {name, adtype::LongVarWChar, kLongTextSize};
-        return {name, adtype::VarWChar, kTextSize};
+            return {name, ado::adLongVarWChar, kLongTextSize};
+        return {name, ado::adVarWChar, kTextSize};
     }
 }
 

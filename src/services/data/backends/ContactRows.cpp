@@ -110,9 +110,9 @@ QList<DataField> ContactFields()
 {
     QList<DataField> fields;
     for (int c = 0; c < ColumnCount; ++c)
-        fields << DataField{QString::fromLatin1(kNames[c]), adtype::VarWChar, kTextSize};
-    fields[Birthday] = {fields[Birthday].Name, adtype::Date, 8};
-    fields[Notes] = {fields[Notes].Name, adtype::LongVarWChar, kLongTextSize};
+        fields << DataField{QString::fromLatin1(kNames[c]), ado::adVarWChar, kTextSize};
+    fields[Birthday] = {fields[Birthday].Name, ado::adDate, 8};
+    fields[Notes] = {fields[Notes].Name, ado::adLongVarWChar, kLongTextSize};
     return fields;
 }
 
@@ -158,12 +158,12 @@ DataRow ContactRow(const VCard &card)
 void FitTextSizes(QList<DataField> &fields, const QList<DataRow> &rows)
 {
     for (qsizetype c = 0; c < fields.size(); ++c) {
-        if (fields[c].Type != adtype::VarWChar)
+        if (fields[c].Type != ado::adVarWChar)
             continue;
         for (const DataRow &row : rows) {
             const QString *text = c < row.size() ? row[c].Get<QString>() : nullptr;
             if (text && text->size() > kTextSize) {
-                fields[c].Type = adtype::LongVarWChar;
+                fields[c].Type = ado::adLongVarWChar;
                 fields[c].DefinedSize = kLongTextSize;
                 break;
             }

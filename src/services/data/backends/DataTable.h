@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ado/AdoEnums.h"
 #include "automation/Variant.h"
 
 #include <QFile>
@@ -11,23 +12,7 @@
 
 namespace qv::data {
 
-// Field types, numbered as ADO numbers them.
-namespace adtype {
-inline constexpr int SmallInt = 2;
-inline constexpr int Integer = 3;
-inline constexpr int Single = 4;
-inline constexpr int Double = 5;
-inline constexpr int Currency = 6;
-inline constexpr int Date = 7;
-inline constexpr int Boolean = 11;
-inline constexpr int UnsignedTinyInt = 17;
-inline constexpr int Guid = 72;
-inline constexpr int Numeric = 131;
-inline constexpr int VarWChar = 202;
-inline constexpr int LongVarWChar = 203;
-inline constexpr int VarBinary = 204;
-inline constexpr int LongVarBinary = 205;
-} // namespace adtype
+// Field types are ADO's own numbers (ado::DataTypeEnum).
 
 // The defined size ADO reports for a text field and for a long text field.
 inline constexpr int kTextSize = 255;
@@ -42,7 +27,7 @@ inline constexpr auto kDataSource = "QVDATA.DataViewDataServices";
 struct DataField
 {
     QString Name;
-    int Type = adtype::VarWChar;
+    int Type = ado::adVarWChar;
     int DefinedSize = kTextSize;
     friend bool operator==(const DataField &, const DataField &) = default;
 };

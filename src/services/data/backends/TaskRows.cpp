@@ -123,15 +123,15 @@ void CollectTodos(icalcomponent *component, QList<DataRow> &rows)
 QList<DataField> TaskFields()
 {
     return {
-        {QStringLiteral("Subject"), adtype::VarWChar, kTextSize},
-        {QStringLiteral("Start Date"), adtype::Date, 8},
-        {QStringLiteral("Due Date"), adtype::Date, 8},
-        {QStringLiteral("Status"), adtype::VarWChar, kTextSize},
-        {QStringLiteral("Priority"), adtype::VarWChar, kTextSize},
-        {QStringLiteral("% Complete"), adtype::Integer, 4},
-        {QStringLiteral("Date Completed"), adtype::Date, 8},
-        {QStringLiteral("Categories"), adtype::VarWChar, kTextSize},
-        {QStringLiteral("Notes"), adtype::LongVarWChar, kLongTextSize},
+        {QStringLiteral("Subject"), ado::adVarWChar, kTextSize},
+        {QStringLiteral("Start Date"), ado::adDate, 8},
+        {QStringLiteral("Due Date"), ado::adDate, 8},
+        {QStringLiteral("Status"), ado::adVarWChar, kTextSize},
+        {QStringLiteral("Priority"), ado::adVarWChar, kTextSize},
+        {QStringLiteral("% Complete"), ado::adInteger, 4},
+        {QStringLiteral("Date Completed"), ado::adDate, 8},
+        {QStringLiteral("Categories"), ado::adVarWChar, kTextSize},
+        {QStringLiteral("Notes"), ado::adLongVarWChar, kLongTextSize},
     };
 }
 

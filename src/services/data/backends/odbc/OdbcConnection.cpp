@@ -96,24 +96,24 @@ int AdoTypeOf(SQLSMALLINT sqlType)
     case SQL_VARCHAR: return 200;        // adVarChar
     case SQL_LONGVARCHAR: return 201;    // adLongVarChar
     case SQL_WCHAR: return 130;          // adWChar
-    case SQL_WVARCHAR: return adtype::VarWChar;
-    case SQL_WLONGVARCHAR: return adtype::LongVarWChar;
-    case SQL_BIT: return adtype::Boolean;
+    case SQL_WVARCHAR: return ado::adVarWChar;
+    case SQL_WLONGVARCHAR: return ado::adLongVarWChar;
+    case SQL_BIT: return ado::adBoolean;
     case SQL_TINYINT: return 16;         // adTinyInt
-    case SQL_SMALLINT: return adtype::SmallInt;
-    case SQL_INTEGER: return adtype::Integer;
+    case SQL_SMALLINT: return ado::adSmallInt;
+    case SQL_INTEGER: return ado::adInteger;
     case SQL_BIGINT: return 20;          // adBigInt
-    case SQL_REAL: return adtype::Single;
-    case SQL_FLOAT: case SQL_DOUBLE: return adtype::Double;
-    case SQL_DECIMAL: case SQL_NUMERIC: return adtype::Numeric;
+    case SQL_REAL: return ado::adSingle;
+    case SQL_FLOAT: case SQL_DOUBLE: return ado::adDouble;
+    case SQL_DECIMAL: case SQL_NUMERIC: return ado::adNumeric;
     case SQL_TYPE_DATE: case SQL_DATE: return 133;         // adDBDate
     case SQL_TYPE_TIME: case SQL_TIME: return 134;         // adDBTime
     case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: return 135; // adDBTimeStamp
-    case SQL_GUID: return adtype::Guid;
+    case SQL_GUID: return ado::adGUID;
     case SQL_BINARY: return 128;         // adBinary
-    case SQL_VARBINARY: return adtype::VarBinary;
-    case SQL_LONGVARBINARY: return adtype::LongVarBinary;
-    default: return adtype::VarWChar;
+    case SQL_VARBINARY: return ado::adVarBinary;
+    case SQL_LONGVARBINARY: return ado::adLongVarBinary;
+    default: return ado::adVarWChar;
     }
 }
 
