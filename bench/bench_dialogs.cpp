@@ -2,56 +2,31 @@
 // a 1,000,000-row SQLite table through ODBC, against the same on a
 // 10,000-row table. The first rows must not wait for the whole table.
 #include "BenchMain.h"
+#include "SqliteTables.h"
 
 #include "config/ConfigStore.h"
 #include "data/DataViewDataServices.h"
-#include "data/backends/odbc/OdbcConnection.h"
 #include "dialogs/frmSelectDataItems.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 using namespace qv;
 
 namespace {
 
-constexpr int kBigRows = 1000000;
-constexpr int kSmallRows = 10000;
-
-struct Databases
+const bench::SqliteTables &Data()
 {
-    QTemporaryDir dir;
-    QString big, small;
-
-    Databases()
-    {
-        // Nothing the dialog remembers reaches the user's own settings.
-        qputenv("QV_REGISTRY_ROOT", dir.filePath(QStringLiteral("registry")).toLocal8Bit());
-        qputenv("QV_DATA_ROOT", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        big = Make(QStringLiteral("big.db"), kBigRows);
-        small = Make(QStringLiteral("small.db"), kSmallRows);
-    }
-
-    QString Make(const QString &name, int rows)
-    {
-        const QString path = dir.filePath(name);
-        data::odbc::Connection db(QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + path);
-        db.Execute({QStringLiteral("CREATE TABLE t (id INTEGER, name VARCHAR(40), amount DOUBLE, born DATE, city VARCHAR(30))"), {}});
-        db.Execute({QStringLiteral("INSERT INTO t WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                   "SELECT i, 'Name ' || i, i * 1.25, date('2000-01-01', '+' || (i % 9000) || ' days'), "
-                                   "'City ' || ((i * 7919) % 5000) FROM n")
-                        .arg(rows - 1),
-                    {}});
-        return path;
-    }
-};
-
-Databases &Data()
-{
-    static Databases data;
-    return data;
+    static const bench::SqliteTables tables;
+    // Nothing the dialog remembers reaches the user's own settings.
+    static const bool rooted = [] {
+        qputenv("QV_REGISTRY_ROOT", tables.dir.filePath(QStringLiteral("registry")).toLocal8Bit());
+        qputenv("QV_DATA_ROOT", tables.dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        return true;
+    }();
+    Q_UNUSED(rooted);
+    return tables;
 }
 
 // A data view over the table, every field displayed, as the wizard leaves it.

@@ -2,12 +2,12 @@
 // list must cost what the database's own SELECT DISTINCT costs, measured
 // against the same query run through the sqlite3 C API in the same process.
 #include "BenchMain.h"
+#include "SqliteTables.h"
 
 #include "ado/Recordset.h"
 #include "data/backends/odbc/OdbcConnection.h"
 #include "data/backends/odbc/OdbcRowSource.h"
 
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -16,40 +16,10 @@ using namespace qv::data::odbc;
 
 namespace {
 
-constexpr int kBigRows = 1000000;
-constexpr int kSmallRows = 10000;
-constexpr int kCities = 5000;
-
-struct Databases
+const bench::SqliteTables &Data()
 {
-    QTemporaryDir dir;
-    QString big, small;
-
-    Databases()
-    {
-        big = Make(QStringLiteral("big.db"), kBigRows);
-        small = Make(QStringLiteral("small.db"), kSmallRows);
-    }
-
-    QString Make(const QString &name, int rows)
-    {
-        const QString path = dir.filePath(name);
-        Connection db(QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + path);
-        db.Execute({QStringLiteral("CREATE TABLE t (id INTEGER, name VARCHAR(40), amount DOUBLE, born DATE, city VARCHAR(30))"), {}});
-        db.Execute({QStringLiteral("INSERT INTO t WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                                   "SELECT i, 'Name ' || i, i * 1.25, date('2000-01-01', '+' || (i % 9000) || ' days'), "
-                                   "'City ' || ((i * 7919) % %2) FROM n")
-                        .arg(rows - 1)
-                        .arg(kCities),
-                    {}});
-        return path;
-    }
-};
-
-Databases &Data()
-{
-    static Databases data;
-    return data;
+    static const bench::SqliteTables tables;
+    return tables;
 }
 
 QString TextOf(const QString &path) { return QStringLiteral("Driver=SQLite3;Database=") + path; }
@@ -97,7 +67,7 @@ void BM_ValueListThroughOdbc(benchmark::State &state)
         qsizetype values = 0;
         for (QList<qv::data::DataRow> page; !(page = cursor->Fetch(1000)).isEmpty();)
             values += page.size();
-        if (values != kCities)
+        if (values != bench::kSqliteCities)
             state.SkipWithError("wrong number of values");
     }
 }
@@ -119,7 +89,7 @@ void BM_ValueListThroughSqlite(benchmark::State &state)
         }
         sqlite3_finalize(statement);
         sqlite3_close(db);
-        if (values != kCities)
+        if (values != bench::kSqliteCities)
             state.SkipWithError("wrong number of values");
     }
 }
