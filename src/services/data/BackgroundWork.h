@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QList>
-
 #include <atomic>
-#include <exception>
 #include <functional>
-#include <memory>
 #include <mutex>
-#include <thread>
 
 namespace qv::data {
 
@@ -20,32 +15,14 @@ public:
     std::atomic<bool> CancelRequested{false};
 
     // Called once when the caller cancels (from the caller's thread); the
-    // work installs it once it holds something that can be stopped.
+    // work installs it once it holds something that can be stopped, and
+    // forgets it (an empty function) before that thing goes.
     void OnCancel(std::function<void()> stop);
     void Cancel();
 
 private:
     std::mutex m_mutex;
     std::function<void()> m_stop;
-};
-
-// Runs work on a thread of its own while the calling thread waits in a local
-// event loop, so that its windows paint and a Cancel button works. Every
-// 100 ms `report` is called on the calling thread with the progress. Ends
-// when the work ends (its exception is raised here) or, within a poll, once
-// the control is cancelled: the work then finishes on its own and its result
-// is dropped. The threads are joined when the runner goes.
-class BackgroundRunner
-{
-public:
-    ~BackgroundRunner();
-
-    // True when the work ran to its end, false when it was cancelled.
-    bool Run(const std::shared_ptr<WorkControl> &control, std::function<void()> work,
-             const std::function<void(int)> &report);
-
-private:
-    QList<std::shared_ptr<std::thread>> m_threads;
 };
 
 } // namespace qv::data

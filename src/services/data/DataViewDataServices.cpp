@@ -1,6 +1,6 @@
 #include "DataViewDataServices.h"
 
-#include "BackgroundWork.h"
+#include "DataJob.h"
 #include "ConnectionText.h"
 #include "SourceAccess.h"
 #include "backends/HtmlTableReader.h"
@@ -12,6 +12,7 @@
 #include "config/ConfigObjects.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -110,58 +111,65 @@ QString TableHtml(const QString &title, const QList<DataField> &fields, const QL
 
 } // namespace
 
-DataViewDataServices::DataViewDataServices(QObject *parent)
-    : QObject(parent), m_runner(std::make_unique<BackgroundRunner>())
+DataViewDataServices::DataViewDataServices(QObject *parent) : QObject(parent)
 {
 }
 
 DataViewDataServices::~DataViewDataServices()
 {
-    if (m_control)
-        m_control->Cancel();
+    // A member still waiting ends with its job cancelled; nothing here waits
+    // for the work to wind down.
+    if (const auto job = m_current.lock())
+        job->Cancel();
 }
 
-bool DataViewDataServices::RunWork(const std::function<void(WorkControl &)> &work)
+bool DataViewDataServices::Wait(const std::shared_ptr<DataJob> &job)
 {
     m_cancelled = false;
-    auto control = std::make_shared<WorkControl>();
-    m_control = control;
-    const bool finished = m_runner->Run(control, [control, work] { work(*control); },
-                                        [this](int progress) { emit Fetching(progress); });
-    m_control.reset();
-    // Work that saw the cancel may still return normally with what it had
-    // read so far; that is a cancelled answer all the same.
-    m_cancelled = !finished || control->CancelRequested;
-    if (!m_cancelled)
-        emit Fetching(100);
-    return !m_cancelled;
+    m_current = job;
+    connect(job.get(), &DataJob::Fetching, this, &DataViewDataServices::Fetching);
+    const auto forget = qScopeGuard([this] { m_current.reset(); });
+    const bool finished = job->Wait();
+    m_cancelled = !finished;
+    return finished;
+}
+
+bool DataViewDataServices::RunWork(const std::function<void(WorkControl &)> &work, const std::function<void()> &apply)
+{
+    return Wait(DataJob::Start(work, apply));
 }
 
 void DataViewDataServices::Cancel()
 {
     m_cancelled = true;
-    if (m_control)
-        m_control->Cancel();
+    if (const auto job = m_current.lock())
+        job->Cancel();
 }
 
-void DataViewDataServices::FillDataView(const std::shared_ptr<config::DataView> &view, qint32 previewRows)
+std::shared_ptr<DataJob> DataViewDataServices::StartFillDataView(const std::shared_ptr<config::DataView> &view,
+                                                                 qint32 previewRows)
 {
     RequireView(view);
     // The worker gets plain values, never the caller's objects.
     RowsRequest request = RequestOf(*view, true);
     request.MaxRows = previewRows > 0 ? previewRows : -1;
     auto result = std::make_shared<std::shared_ptr<ado::Recordset>>();
-    const bool done = RunWork([request, result](WorkControl &control) mutable {
-        ResolveItem(request);
-        control.Progress = 10;
-        auto rs = RecordsetOver(OpenRows(request, control));
-        control.Progress = 60;
-        rs->MoveFirst();
-        rs->IsEOF(); // brings the first page while the caller still waits
-        *result = rs;
-    });
-    if (done)
-        view->Recordset = *result;
+    return DataJob::Start(
+        [request, result](WorkControl &control) mutable {
+            ResolveItem(request);
+            control.Progress = 10;
+            auto rs = RecordsetOver(OpenRows(request, control));
+            control.Progress = 60;
+            rs->MoveFirst();
+            rs->IsEOF(); // brings the first page while the caller still waits
+            *result = rs;
+        },
+        [view, result] { view->Recordset = *result; });
+}
+
+void DataViewDataServices::FillDataView(const std::shared_ptr<config::DataView> &view, qint32 previewRows)
+{
+    Wait(StartFillDataView(view, previewRows));
 }
 
 std::shared_ptr<Dictionary> DataViewDataServices::GetValueList(const std::shared_ptr<config::DataView> &view,
@@ -187,27 +195,46 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetValueList(const std::shared
         m_valueListCut = !rows->IsEOF();
         return list;
     }
+    std::shared_ptr<Dictionary> online;
+    bool cut = false;
+    if (!Wait(StartValueList(view, fieldName, mode, sorted, [&](std::shared_ptr<Dictionary> values, bool wasCut) {
+            online = std::move(values);
+            cut = wasCut;
+        })))
+        return nullptr;
+    m_valueListCut = cut;
+    return online;
+}
+
+std::shared_ptr<DataJob> DataViewDataServices::StartValueList(
+    const std::shared_ptr<config::DataView> &view, const QString &fieldName, qint32 mode, bool sorted,
+    std::function<void(std::shared_ptr<Dictionary>, bool)> take)
+{
+    RequireView(view);
+    Q_ASSERT(take);
+    const std::shared_ptr<config::Field> field = view->Fields.Item(fieldName);
     RowsRequest request = RequestOf(*view, mode != 0);
     const DataField target{fieldName, field && field->AdoType ? field->AdoType : ado::adVarWChar, kTextSize};
     const qsizetype limit = m_valueListLimit;
     struct Answer
     {
-        QList<Variant> values;
+        std::shared_ptr<Dictionary> list = std::make_shared<Dictionary>();
         bool cut = false;
     };
     auto answer = std::make_shared<Answer>();
-    const bool done = RunWork([request, target, sorted, limit, answer](WorkControl &control) mutable {
-        ResolveItem(request);
-        answer->values = DistinctValues(request, target, sorted, limit, answer->cut, control);
-    });
-    if (!done)
-        return nullptr;
-    for (const Variant &v : answer->values) {
-        if (!list->Exists(v))
-            list->Add(v, v);
-    }
-    m_valueListCut = answer->cut;
-    return list;
+    // The list is built on the worker too: a raised limit makes a long one,
+    // and the caller's thread must stay free to see a Cancel.
+    return DataJob::Start(
+        [request, target, sorted, limit, answer](WorkControl &control) mutable {
+            ResolveItem(request);
+            for (const Variant &v : DistinctValues(request, target, sorted, limit, answer->cut, control)) {
+                if (control.CancelRequested)
+                    return;
+                if (!answer->list->Exists(v))
+                    answer->list->Add(v, v);
+            }
+        },
+        [answer, take = std::move(take)] { take(answer->list, answer->cut); });
 }
 
 std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, const QString &fileDsnFolder) const
@@ -368,18 +395,28 @@ QString DataViewDataServices::GetHtml(const std::shared_ptr<config::DataView> &v
                    ? QString::fromUtf8(bytes)
                    : QString::fromLatin1(bytes);
     }
+    QString html;
+    Wait(StartTableHtml(view, [&html](QString page) { html = std::move(page); }));
+    return html;
+}
+
+std::shared_ptr<DataJob> DataViewDataServices::StartTableHtml(const std::shared_ptr<config::DataView> &view,
+                                                              std::function<void(QString)> take)
+{
+    RequireView(view);
     RowsRequest request = RequestOf(*view, true);
     const QString title = view->Name;
     auto html = std::make_shared<QString>();
-    RunWork([request, title, html](WorkControl &control) mutable {
-        ResolveItem(request);
-        const OpenedRows rows = OpenRows(request, control);
-        QList<ado::RowSource::Row> all;
-        for (QList<ado::RowSource::Row> page; !(page = rows.Source->FetchNextPage()).isEmpty();)
-            all << page;
-        *html = TableHtml(title, rows.Fields, all);
-    });
-    return *html;
+    return DataJob::Start(
+        [request, title, html](WorkControl &control) mutable {
+            ResolveItem(request);
+            const OpenedRows rows = OpenRows(request, control);
+            QList<ado::RowSource::Row> all;
+            for (QList<ado::RowSource::Row> page; !(page = rows.Source->FetchNextPage()).isEmpty();)
+                all << page;
+            *html = TableHtml(title, rows.Fields, all);
+        },
+        [html, take = std::move(take)] { take(*html); });
 }
 
 } // namespace qv::data

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace qv::config {
@@ -22,15 +23,20 @@ struct PimFolderInfo
     qint32 ItemCount = 0;
 };
 
-class BackgroundRunner;
+class DataJob;
 class WorkControl;
 
 // The data services: everything the windows ask of a data view's source.
-// One object serves a thread (its user-interface thread). Long work runs on
-// a worker thread while the member waits in a local event loop, so that
-// windows paint; Fetching reports progress (0 to 100) at least every 100 ms
-// meanwhile, and Cancel, called from a handler during the wait, ends the
-// member within 100 ms with Cancelled() true and nothing changed.
+// One object serves a thread (its user-interface thread).
+//
+// Long work is a DataJob on the services' thread pool. The Start members
+// hand the job to the caller, who waits on its Finished signal; the windows
+// use these through their fetch helper. The other members are for callers
+// that need an answer at once: they run the same job and wait for it in a
+// local event loop, so that windows paint; Fetching reports progress (0 to
+// 100) at least every 100 ms meanwhile, and Cancel, called from a handler
+// during the wait, ends the member within 100 ms with Cancelled() true and
+// nothing changed.
 //
 // Errors are ComError naming the source and what is wrong with it: number
 // kErrorSourceUnreadable for a source that cannot be opened or read,
@@ -50,6 +56,8 @@ public:
     // the recordset holds the first page and fetches the rest as it is
     // walked, while its RecordCount tells the full count.
     void FillDataView(const std::shared_ptr<config::DataView> &view, qint32 previewRows = 0);
+    // The same as a job: the view's Recordset is set just before Finished.
+    std::shared_ptr<DataJob> StartFillDataView(const std::shared_ptr<config::DataView> &view, qint32 previewRows = 0);
 
     // The distinct values of a field, as keys of a dictionary (items are
     // the same values). `mode` 0 takes every row of the data item; any other
@@ -59,6 +67,11 @@ public:
     // values; ValueListCut tells whether there were more.
     std::shared_ptr<Dictionary> GetValueList(const std::shared_ptr<config::DataView> &view, const QString &fieldName,
                                              qint32 mode, bool offline, bool sorted);
+    // The online value list as a job: `take` gets the list (and whether the
+    // limit cut it) just before Finished.
+    std::shared_ptr<DataJob> StartValueList(const std::shared_ptr<config::DataView> &view, const QString &fieldName,
+                                            qint32 mode, bool sorted,
+                                            std::function<void(std::shared_ptr<Dictionary>, bool)> take);
     qint32 ValueListLimit() const { return m_valueListLimit; }
     void SetValueListLimit(qint32 limit) { m_valueListLimit = std::max(limit, 1); }
     bool ValueListCut() const { return m_valueListCut; }
@@ -99,6 +112,14 @@ public:
     // HTML for a view whose source renders itself (an HTML page): the whole
     // page with `contextual`, else only the view's table; "" for others.
     QString GetHtml(const std::shared_ptr<config::DataView> &view, bool contextual);
+    // The view's own table as a job; `take` gets the page before Finished.
+    std::shared_ptr<DataJob> StartTableHtml(const std::shared_ptr<config::DataView> &view,
+                                            std::function<void(QString)> take);
+
+    // Waits for a job of these services as the members that answer at once
+    // do: Fetching follows it, Cancel reaches it, and Cancelled() then tells
+    // of it. Raises its failure; false when it was cancelled.
+    bool Wait(const std::shared_ptr<DataJob> &job);
 
     void Cancel();
     bool Cancelled() const { return m_cancelled; }
@@ -107,11 +128,10 @@ signals:
     void Fetching(qint32 progress);
 
 private:
-    // Runs work in the background as the class comment says; false when cancelled.
-    bool RunWork(const std::function<void(WorkControl &)> &work);
+    // Runs a job and waits for it as the class comment says; false when cancelled.
+    bool RunWork(const std::function<void(WorkControl &)> &work, const std::function<void()> &apply = {});
 
-    std::unique_ptr<BackgroundRunner> m_runner;
-    std::shared_ptr<WorkControl> m_control;
+    std::weak_ptr<DataJob> m_current;
     bool m_cancelled = false;
     qint32 m_valueListLimit = 10000;
     bool m_valueListCut = false;

@@ -4,6 +4,7 @@
 #include "automation/OleDate.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 
 
 namespace qv::data::odbc {
@@ -201,13 +202,26 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
         // SQLCancel is the one call a driver takes from another thread.
         onCancel([raw = handle.get()] { SQLCancel(raw); });
     }
-    Check(SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size())), handle, m_source, "Reading the rows");
+    try {
+        Check(SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size())), handle, m_source, "Reading the rows");
+    } catch (...) {
+        // Forgotten while the statement still exists, so that no cancel
+        // reaches a freed handle.
+        if (onCancel)
+            onCancel({});
+        throw;
+    }
     return std::make_unique<Cursor>(std::move(handle), m_source);
 }
 
-qint64 Connection::Count(const SqlStatement &statement)
+qint64 Connection::Count(const SqlStatement &statement, const std::function<void(std::function<void()>)> &onCancel)
 {
-    const QList<DataRow> rows = Execute(statement)->Fetch(1);
+    std::unique_ptr<Cursor> cursor = Execute(statement, 0, onCancel);
+    const auto forget = qScopeGuard([&onCancel] {
+        if (onCancel)
+            onCancel({});
+    });
+    const QList<DataRow> rows = cursor->Fetch(1);
     if (rows.isEmpty() || rows.front().isEmpty())
         return 0;
     const Variant &v = rows.front().front();

@@ -65,8 +65,8 @@ public:
     // forget it before the statement goes (when Execute throws, at once).
     std::unique_ptr<Cursor> Execute(const SqlStatement &statement, qint64 maxRows = 0,
                                     const std::function<void(std::function<void()>)> &onCancel = {});
-    // The single number a COUNT statement answers.
-    qint64 Count(const SqlStatement &statement);
+    // The single number a COUNT statement answers; `onCancel` as for Execute.
+    qint64 Count(const SqlStatement &statement, const std::function<void(std::function<void()>)> &onCancel = {});
 
     const SqlDialect &Dialect() const { return m_dialect; }
     // The connection text with any password masked, for messages.

@@ -2,6 +2,14 @@
 
 #include "OdbcConnection.h"
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 namespace qv::data::odbc {
 namespace {
 
@@ -11,143 +19,184 @@ constexpr size_t kPagesAhead = 2;
 
 } // namespace
 
+struct OdbcRowSource::State
+{
+    QString connectionText;
+    SqlStatement select;
+    SqlStatement count;
+    qsizetype pageSize = 500;
+    qint64 maxRows = -1;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool cancelled = false;
+    bool described = false;
+    bool finished = false;
+    QList<DataField> fields;
+    std::deque<QList<Row>> pages;
+    std::exception_ptr failure;
+    std::optional<qint64> total;
+    // The running statements' cancels, for Cancel; guarded by mutex and
+    // forgotten before their statements go.
+    std::function<void()> stopRead;
+    std::function<void()> stopCount;
+
+    // Installs a statement's cancel, or runs it at once when the source was
+    // cancelled before the statement began.
+    void Hold(std::function<void()> State::*slot, std::function<void()> stop)
+    {
+        std::lock_guard lock(mutex);
+        this->*slot = cancelled ? std::function<void()>() : stop;
+        if (cancelled && stop)
+            stop();
+    }
+    void Forget(std::function<void()> State::*slot)
+    {
+        std::lock_guard lock(mutex);
+        this->*slot = nullptr;
+    }
+};
+
 OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlStatement count, qsizetype pageSize,
                              qint64 maxRows)
-    : m_connectionText(std::move(connectionText)), m_select(std::move(select)), m_count(std::move(count)),
-      m_pageSize(std::max<qsizetype>(pageSize, 1)), m_maxRows(maxRows)
+    : m_state(std::make_shared<State>())
 {
-    m_reader = std::thread([this] { ReadRows(); });
+    m_state->connectionText = std::move(connectionText);
+    m_state->select = std::move(select);
+    m_state->count = std::move(count);
+    m_state->pageSize = std::max<qsizetype>(pageSize, 1);
+    m_state->maxRows = maxRows;
+    std::thread([state = m_state] { ReadRows(state); }).detach();
     // A preview reads at most its few rows, and those are its count: a count
     // over the whole table would only compete with them.
-    if (m_maxRows < 0)
-        m_counter = std::thread([this] { CountRows(); });
+    if (maxRows < 0)
+        std::thread([state = m_state] { CountRows(state); }).detach();
     else
-        m_total = -1;
+        m_state->total = -1;
 }
 
 OdbcRowSource::~OdbcRowSource()
 {
     Cancel();
-    m_reader.join();
-    if (m_counter.joinable())
-        m_counter.join();
 }
 
-void OdbcRowSource::ReadRows()
+void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
 {
     try {
-        Connection connection(m_connectionText);
-        std::unique_ptr<Cursor> cursor = connection.Execute(m_select, std::max<qint64>(m_maxRows, 0));
-        // Cancel reaches the cursor through m_cursor: it is forgotten before
-        // the cursor goes, however this thread leaves.
-        struct Forget
+        Connection connection(s->connectionText);
+        std::unique_ptr<Cursor> cursor =
+            connection.Execute(s->select, std::max<qint64>(s->maxRows, 0),
+                               [&s](std::function<void()> stop) { s->Hold(&State::stopRead, std::move(stop)); });
+        // The cancel is forgotten before the cursor goes, however this thread leaves.
+        const std::unique_ptr<State, std::function<void(State *)>> forget(
+            s.get(), [](State *state) { state->Forget(&State::stopRead); });
         {
-            OdbcRowSource *self;
-            ~Forget()
-            {
-                std::lock_guard lock(self->m_mutex);
-                self->m_cursor = nullptr;
-            }
-        } forget{this};
-        {
-            std::lock_guard lock(m_mutex);
-            m_fields = cursor->Fields();
-            m_described = true;
-            m_cursor = m_cancelled ? nullptr : cursor.get();
+            std::lock_guard lock(s->mutex);
+            s->fields = cursor->Fields();
+            s->described = true;
         }
-        m_changed.notify_all();
+        s->changed.notify_all();
         qint64 read = 0;
         for (;;) {
             {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [this] { return m_cancelled || m_pages.size() < kPagesAhead; });
-                if (m_cancelled)
+                std::unique_lock lock(s->mutex);
+                s->changed.wait(lock, [&s] { return s->cancelled || s->pages.size() < kPagesAhead; });
+                if (s->cancelled)
                     break;
             }
-            qsizetype wanted = m_pageSize;
-            if (m_maxRows >= 0)
-                wanted = qsizetype(std::min<qint64>(wanted, m_maxRows - read));
+            qsizetype wanted = s->pageSize;
+            if (s->maxRows >= 0)
+                wanted = qsizetype(std::min<qint64>(wanted, s->maxRows - read));
             QList<Row> page = wanted > 0 ? cursor->Fetch(wanted) : QList<Row>();
             read += page.size();
-            std::lock_guard lock(m_mutex);
-            if (page.isEmpty() || m_cancelled)
+            std::lock_guard lock(s->mutex);
+            if (page.isEmpty() || s->cancelled)
                 break;
-            m_pages.push_back(std::move(page));
-            m_changed.notify_all();
+            s->pages.push_back(std::move(page));
+            s->changed.notify_all();
         }
     } catch (...) {
-        std::lock_guard lock(m_mutex);
-        m_failure = std::current_exception();
-        m_described = true;
+        s->Forget(&State::stopRead);
+        std::lock_guard lock(s->mutex);
+        s->failure = std::current_exception();
+        s->described = true;
     }
     {
-        std::lock_guard lock(m_mutex);
-        m_finished = true;
+        std::lock_guard lock(s->mutex);
+        s->finished = true;
     }
-    m_changed.notify_all();
+    s->changed.notify_all();
 }
 
-void OdbcRowSource::CountRows()
+void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
 {
     qint64 total = -1;
     try {
-        Connection connection(m_connectionText);
-        total = connection.Count(m_count);
+        Connection connection(s->connectionText);
+        total = connection.Count(s->count, [&s](std::function<void()> stop) {
+            s->Hold(&State::stopCount, std::move(stop));
+        });
     } catch (...) {
         // Without a count the recordset counts the rows it fetches; a source
         // that cannot count usually cannot read either, and says so there.
         total = -1;
     }
+    s->Forget(&State::stopCount);
     {
-        std::lock_guard lock(m_mutex);
-        m_total = total;
+        std::lock_guard lock(s->mutex);
+        s->total = total;
     }
-    m_changed.notify_all();
+    s->changed.notify_all();
 }
 
 QList<DataField> OdbcRowSource::Fields()
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_described; });
-    if (m_failure)
-        std::rethrow_exception(m_failure);
-    return m_fields;
+    std::unique_lock lock(m_state->mutex);
+    m_state->changed.wait(lock, [this] { return m_state->described; });
+    if (m_state->failure)
+        std::rethrow_exception(m_state->failure);
+    return m_state->fields;
 }
 
 QList<ado::RowSource::Row> OdbcRowSource::FetchNextPage()
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_cancelled || m_finished || !m_pages.empty(); });
-    if (m_cancelled)
+    std::unique_lock lock(m_state->mutex);
+    m_state->changed.wait(lock, [this] { return m_state->cancelled || m_state->finished || !m_state->pages.empty(); });
+    if (m_state->cancelled)
         return {};
-    if (m_pages.empty()) {
-        if (m_failure)
-            std::rethrow_exception(std::exchange(m_failure, nullptr));
+    if (m_state->pages.empty()) {
+        if (m_state->failure)
+            std::rethrow_exception(std::exchange(m_state->failure, nullptr));
         return {};
     }
-    QList<Row> page = std::move(m_pages.front());
-    m_pages.pop_front();
+    QList<Row> page = std::move(m_state->pages.front());
+    m_state->pages.pop_front();
     lock.unlock();
-    m_changed.notify_all();
+    m_state->changed.notify_all();
     return page;
 }
 
 qint64 OdbcRowSource::TotalCount()
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_cancelled || m_total.has_value(); });
-    return m_total.value_or(-1);
+    std::unique_lock lock(m_state->mutex);
+    m_state->changed.wait(lock, [this] { return m_state->cancelled || m_state->total.has_value(); });
+    return m_state->total.value_or(-1);
 }
 
 void OdbcRowSource::Cancel()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_cancelled = true;
-        if (m_cursor)
-            m_cursor->Cancel();
+        std::lock_guard lock(m_state->mutex);
+        if (m_state->cancelled)
+            return;
+        m_state->cancelled = true;
+        // SQLCancel is the one call a driver takes from another thread.
+        if (m_state->stopRead)
+            m_state->stopRead();
+        if (m_state->stopCount)
+            m_state->stopCount();
     }
-    m_changed.notify_all();
+    m_state->changed.notify_all();
 }
 
 } // namespace qv::data::odbc

@@ -3,13 +3,7 @@
 #include "SqlSelect.h"
 #include "ado/RowSource.h"
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 namespace qv::data::odbc {
 
@@ -19,6 +13,10 @@ class Cursor;
 // recordset that walks them, while a second connection counts the same rows
 // beside the first page. Opening a data view over a large table thus costs
 // its first page; the count is waited for only when RecordCount is asked.
+//
+// Both threads work on a state they share with the source, so that the
+// source can go at once: its destructor cancels both statements (the read
+// and the count) and leaves the threads to close their connections.
 class OdbcRowSource : public ado::RowSource
 {
 public:
@@ -37,28 +35,11 @@ public:
     void Cancel() override;
 
 private:
-    void ReadRows();
-    void CountRows();
+    struct State;
+    static void ReadRows(const std::shared_ptr<State> &state);
+    static void CountRows(const std::shared_ptr<State> &state);
 
-    const QString m_connectionText;
-    const SqlStatement m_select;
-    const SqlStatement m_count;
-    const qsizetype m_pageSize;
-    const qint64 m_maxRows;
-
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_cancelled = false;
-    bool m_described = false;
-    bool m_finished = false;
-    QList<DataField> m_fields;
-    std::deque<QList<Row>> m_pages;
-    std::exception_ptr m_failure;
-    std::optional<qint64> m_total;
-    Cursor *m_cursor = nullptr; // the worker's, for Cancel; guarded by m_mutex
-
-    std::thread m_reader;
-    std::thread m_counter;
+    std::shared_ptr<State> m_state;
 };
 
 } // namespace qv::data::odbc
