@@ -135,6 +135,38 @@ TEST(MousePointerHelper, SetsAndRestoresTheOverride)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// A pointer the host set before stays when ours goes.
+TEST(MousePointerHelper, LeavesTheHostsOwnOverride)
+{
+    QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
+    SetMousePointer(pointer::Hourglass);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    SetMousePointer(pointer::Default);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr) << "the host's pointer was popped";
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    SetMousePointer(pointer::Default);
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// A parent that goes while the progress window waits for its delay, or
+// while it shows, takes the window along; the object outlives it safely.
+TEST(ProgressDialogObject, OutlivesItsParent)
+{
+    auto parent = std::make_unique<QWidget>();
+    ProgressDialog shown(parent.get());
+    shown.ShowAfter(0);
+    EXPECT_TRUE(shown.IsVisible());
+    ProgressDialog waiting(parent.get());
+    waiting.ShowAfter(20);
+    parent.reset();
+    EXPECT_FALSE(shown.IsVisible());
+    QTest::qWait(60);
+    EXPECT_FALSE(waiting.IsVisible());
+    shown.SetValue(50);
+    shown.Close();
+}
+
 TEST(TwipsHelper, FifteenTwipsAPixelAtNinetySixDpi)
 {
     const double perPixel = TwipsPerPixel();

@@ -12,6 +12,12 @@ int &Current()
     return current;
 }
 
+bool &OursPushed()
+{
+    thread_local bool pushed = false;
+    return pushed;
+}
+
 Qt::CursorShape ShapeOf(int pointer)
 {
     return pointer == pointer::ArrowHourglass ? Qt::BusyCursor : Qt::WaitCursor;
@@ -21,19 +27,24 @@ Qt::CursorShape ShapeOf(int pointer)
 
 void SetMousePointer(int pointer)
 {
-    const int before = Current();
     Current() = pointer;
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;
+    // One level of Qt's override stack is ours at most; the host's own
+    // levels below it are never touched.
+    bool &pushed = OursPushed();
     if (pointer == pointer::Default) {
-        while (QGuiApplication::overrideCursor())
+        if (pushed)
             QGuiApplication::restoreOverrideCursor();
+        pushed = false;
         return;
     }
-    if (before == pointer::Default || !QGuiApplication::overrideCursor())
-        QGuiApplication::setOverrideCursor(QCursor(ShapeOf(pointer)));
-    else
+    if (pushed) {
         QGuiApplication::changeOverrideCursor(QCursor(ShapeOf(pointer)));
+        return;
+    }
+    QGuiApplication::setOverrideCursor(QCursor(ShapeOf(pointer)));
+    pushed = true;
 }
 
 int MousePointer()

@@ -7,8 +7,9 @@ namespace pointer {
 inline constexpr int Default = 0, Hourglass = 11, ArrowHourglass = 13;
 }
 
-// Sets the application's pointer (one override level, replaced on every call;
-// Default removes it). Works without a QGuiApplication, only remembering.
+// Sets the application's pointer (one override level of ours, replaced on
+// every call; Default removes that level and no other, so a pointer the host
+// set stays). Works without a QGuiApplication, only remembering.
 void SetMousePointer(int pointer);
 int MousePointer();
 

@@ -5,7 +5,7 @@
 namespace qv::ui {
 
 ProgressDialog::ProgressDialog(QWidget *parent)
-    : m_parent(parent)
+    : m_parent(parent), m_parentGiven(parent != nullptr)
 {
     m_delay.setSingleShot(true);
     // A coarse timer may fire up to 5% early: the window must not show before its delay.
@@ -15,7 +15,8 @@ ProgressDialog::ProgressDialog(QWidget *parent)
 
 ProgressDialog::~ProgressDialog()
 {
-    delete m_dialog;
+    // The parent may have taken the window with it already.
+    delete m_dialog.data();
 }
 
 void ProgressDialog::SetCaption(const QString &caption)
@@ -52,6 +53,9 @@ void ProgressDialog::ShowAfter(int delayMs)
 void ProgressDialog::ShowNow()
 {
     if (!m_dialog) {
+        // A parent that went meanwhile leaves nothing to stand over.
+        if (m_parentGiven && !m_parent)
+            return;
         m_dialog = new QProgressDialog(m_parent);
         m_dialog->setObjectName(QStringLiteral("frmProgress"));
         m_dialog->setWindowModality(Qt::ApplicationModal);
@@ -75,6 +79,11 @@ void ProgressDialog::Close()
     m_delay.stop();
     if (m_dialog)
         m_dialog->hide();
+}
+
+bool ProgressDialog::IsWindow(const QWidget *oWindow) const
+{
+    return oWindow && oWindow == m_dialog.data();
 }
 
 bool ProgressDialog::IsVisible() const

@@ -12,7 +12,9 @@ namespace qv::ui {
 
 // The progress window shown around long work: it appears only once the work
 // has run for the delay, so that quick work shows nothing, and its Cancel
-// button emits Cancelled. The window is application modal while shown.
+// button emits Cancelled. The window is application modal while shown. It
+// stands over its parent while that lives; when the parent goes first, the
+// window goes with it and this object simply shows nothing more.
 class ProgressDialog : public QObject
 {
     Q_OBJECT
@@ -30,6 +32,8 @@ public:
     void ShowAfter(int delayMs);
     void Close();
     bool IsVisible() const;
+    // True when `oWindow` is this progress window.
+    bool IsWindow(const QWidget *oWindow) const;
     bool WasCancelled() const { return m_cancelled; }
 
 Q_SIGNALS:
@@ -39,7 +43,8 @@ private:
     void ShowNow();
 
     QPointer<QWidget> m_parent;
-    QProgressDialog *m_dialog = nullptr;
+    bool m_parentGiven = false;
+    QPointer<QProgressDialog> m_dialog;
     QTimer m_delay;
     QString m_caption;
     QString m_message;
