@@ -53,9 +53,10 @@ void FirstPaintedRows(benchmark::State &state, const QString &path)
     for (auto _ : state) {
         view->DropRows();
         frmSelectDataItems form;
-        form.SetDataServices(services);
-        form.SetDataView(view, 1);
-        form.Prepare();
+        dialogs::SelectDataRequest request;
+        request.oDataView = view;
+        request.oServices = services;
+        form.Prepare(request);
         QEventLoop wait;
         QObject::connect(&form, &frmSelectDataItems::RowsShown, &wait, &QEventLoop::quit);
         form.show();

@@ -3,16 +3,14 @@
 #include "SelectDataRules.h"
 #include "ValueListCombo.h"
 #include "ado/Recordset.h"
-#include "biz/ConfigFileSettings.h"
-#include "biz/Settings.h"
 #include "common/basErrorHandling.h"
+#include "common/FetchRunner.h"
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
-#include "config/ConfigStore.h"
 #include "data/DataViewDataServices.h"
 #include "ui/HelpService.h"
+#include "ui/Modal.h"
 #include "ui/MousePointer.h"
-#include "ui/ProgressDialog.h"
 #include "ui/Twips.h"
 #include "viewer/ctlDataViewer.h"
 
@@ -24,7 +22,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace qv {
 
@@ -66,8 +63,9 @@ frmSelectDataItems::frmSelectDataItems(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmSelectDataItems"));
     setWindowTitle(QStringLiteral("Insert Data"));
     setSizeGripEnabled(true);
-    m_oConfigFileSettings = std::make_shared<biz::ConfigFileSettings>();
+    m_oFetch = new FetchRunner(this);
     BuildControls();
+    ConnectControls();
 
     cboInsertPosition->addItems({QStringLiteral("Replace"), QStringLiteral("Before"), QStringLiteral("After")});
     cboInsertPosition->setCurrentIndex(0);
@@ -91,9 +89,9 @@ frmSelectDataItems::frmSelectDataItems(QWidget *parent) : QDialog(parent)
 
 frmSelectDataItems::~frmSelectDataItems()
 {
-    StopFetching();
-    if (m_oDataView && !m_bHostRows)
-        m_oDataView->DropRows();
+    // The runner goes with the dialog and cancels a fetch without waiting.
+    if (m_oState.DataView() && !m_oState.HostRows())
+        m_oState.DataView()->DropRows();
 }
 
 void frmSelectDataItems::BuildControls()
@@ -172,7 +170,10 @@ void frmSelectDataItems::BuildControls()
     oMain->addWidget(fraFormatting);
     oMain->addLayout(oButtonRow);
     oMain->addWidget(sbrStatusBar);
+}
 
+void frmSelectDataItems::ConnectControls()
+{
     connect(cmdOK, &QPushButton::clicked, this, [this] { HandleErrors([this] { OnOK(); }, kTitle); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { HandleErrors([this] { OnCancel(); }, kTitle); });
     connect(cmdSaveSettings, &QPushButton::clicked, this,
@@ -189,8 +190,8 @@ void frmSelectDataItems::BuildControls()
     connect(cboInsertPosition, &QComboBox::activated, this, [this] { MarkChanged(); });
     connect(cboField, &QComboBox::activated, this, [this] { HandleErrors([this] { OnFieldChosen(); }, kTitle); });
     connect(cboOperator, &QComboBox::activated, this, [this] {
-        if (!m_bLoading)
-            cmdApplyFilter->setEnabled(true);
+        m_oState.SetApplyWanted(true);
+        UpdateControls();
     });
     connect(cboParam, &QComboBox::editTextChanged, this, [this] { OnValueEdited(); });
     connect(cmdApplyFilter, &QPushButton::clicked, this,
@@ -198,9 +199,8 @@ void frmSelectDataItems::BuildControls()
     cboParam->installEventFilter(this);
 
     connect(m_oViewer, &ctlDataViewer::ListLimitReached, this, [this](qint32 lLimit, qint32) {
-        if (m_oProgress)
-            m_oProgress->Close();
-        m_lDisplayed = lLimit;
+        m_oFetch->CloseProgress();
+        m_oState.SetDisplayed(lLimit);
     });
     connect(m_oViewer, &ctlDataViewer::RefreshMe, this, [this] {
         HandleErrors([this] {
@@ -212,86 +212,41 @@ void frmSelectDataItems::BuildControls()
     InstallHelpKey(this);
 }
 
-void frmSelectDataItems::SetParagraphStyles(const std::shared_ptr<Collection> &colStyles)
-{
-    m_colParagraphStyles = colStyles ? colStyles : std::make_shared<Collection>();
-}
-
-void frmSelectDataItems::SetTableStyles(const std::shared_ptr<Collection> &colStyles)
-{
-    m_colTableStyles = colStyles ? colStyles : std::make_shared<Collection>();
-}
-
-void frmSelectDataItems::SetForceDataView(bool bForce)
-{
-    m_bForceDataView = bForce;
-    UpdateControls();
-}
-
-bool frmSelectDataItems::CheckBoxes() const
-{
-    return m_oViewer->CheckBoxes();
-}
-
-void frmSelectDataItems::SetCheckBoxes(bool bCheckBoxes)
-{
-    m_oViewer->SetCheckBoxes(bCheckBoxes);
-}
-
-void frmSelectDataItems::SetFormCaption(const QString &sCaption)
-{
-    setWindowTitle(sCaption);
-}
-
-void frmSelectDataItems::SetInsertPosition(qint32 lPosition)
-{
-    m_lInsertPosition = lPosition;
-}
-
-void frmSelectDataItems::SetFormatType(qint32 lFormatType)
-{
-    m_lFormatType = lFormatType;
-}
-
 void frmSelectDataItems::ApplyPositionAndLayout()
 {
-    if (m_lInsertPosition >= 0 && m_lInsertPosition < cboInsertPosition->count())
-        cboInsertPosition->setCurrentIndex(m_lInsertPosition);
-    cboFormatType->setCurrentIndex(LayoutIndexOfFormatType(m_lFormatType));
+    const qint32 lPosition = m_oState.InsertPosition();
+    if (lPosition >= 0 && lPosition < cboInsertPosition->count())
+        cboInsertPosition->setCurrentIndex(lPosition);
+    cboFormatType->setCurrentIndex(LayoutIndexOfFormatType(m_oState.FormatType()));
 }
 
-void frmSelectDataItems::SetDataServices(const std::shared_ptr<data::DataViewDataServices> &oServices)
+std::shared_ptr<data::DataViewDataServices> frmSelectDataItems::Services()
 {
-    m_oServices = oServices;
+    if (!m_oServices)
+        m_oServices = std::make_shared<data::DataViewDataServices>();
+    return m_oServices;
 }
 
-void frmSelectDataItems::SetDataView(std::shared_ptr<config::DataView> &oDataView, qint32 lDataViewType)
+void frmSelectDataItems::Prepare(const SelectDataRequest &oRequest)
 {
-    m_bHostRows = false;
-    if (oDataView) {
+    Q_ASSERT(!m_oFetch->Busy());
+    const bool bNewDataView = oRequest.oDataView && oRequest.oDataView != m_oState.DataView();
+    m_oState.Begin(oRequest);
+    if (oRequest.oServices)
+        m_oServices = oRequest.oServices;
+    if (bNewDataView) {
         std::shared_ptr<config::DataView> oNone;
         m_oViewer->SetDataView(oNone, QString(), true, true);
-        TakeDataView(oDataView, lDataViewType);
-        m_bHostRows = bool(oDataView->Recordset);
-    } else if (!m_oDataView) {
-        m_lDataViewType = lDataViewType;
-        m_bDataViewShown = false;
     }
-    oDataView = m_oDataView;
-}
-
-void frmSelectDataItems::Prepare()
-{
-    m_bFirstPaint = true;
-    m_bCancelled = false;
-    m_bChanged = false;
+    setWindowTitle(oRequest.sFormCaption.isEmpty() ? QStringLiteral("Insert Data") : oRequest.sFormCaption);
+    m_oViewer->SetCheckBoxes(oRequest.bCheckBoxes);
     ui::BusyPointer oBusy;
     sbrStatusBar->clearMessage();
     ResetFilterRow();
-    if (!m_oDataView || m_bForceDataView) {
+    if (!m_oState.DataView() || m_oState.ShowPicker()) {
         HandleErrors([this] {
-            if (m_oDataView) {
-                FillPicker(m_oDataView->Id(), m_lDataViewType);
+            if (const auto &oDataView = m_oState.DataView()) {
+                FillPicker(oDataView->Id(), m_oState.DataViewType());
                 return;
             }
             const LastDataView oLast = ReadLastDataView();
@@ -300,50 +255,47 @@ void frmSelectDataItems::Prepare()
     }
     ApplyPositionAndLayout();
     LoadSettings(false);
-    FillStyleList(m_sStyle);
+    FillStyleList(m_oState.Style());
     LayoutControls();
     UpdateControls();
-    UpdateSaveState();
 }
 
 void frmSelectDataItems::LayoutControls()
 {
-    lblDataView->setVisible(m_bForceDataView);
-    icboDataView->setVisible(m_bForceDataView);
-    cmdSaveSettings->setVisible(m_bShowSave);
-    cmdSelect->setVisible(CheckBoxes());
-    cmdDeselect->setVisible(CheckBoxes());
-    fraFormatting->setVisible(m_bShowFormatControls);
+    const SelectDataRequest &oRequest = m_oState.Request();
+    lblDataView->setVisible(m_oState.ShowPicker());
+    icboDataView->setVisible(m_oState.ShowPicker());
+    cmdSaveSettings->setVisible(oRequest.bShowSave);
+    cmdSelect->setVisible(oRequest.bCheckBoxes);
+    cmdDeselect->setVisible(oRequest.bCheckBoxes);
+    fraFormatting->setVisible(oRequest.bShowFormatControls);
 }
 
-void frmSelectDataItems::StopFetching()
+void frmSelectDataItems::Close(bool bCancelled)
 {
-    if (m_bFetching && !m_bFetchingValues)
-        m_oViewer->Cancel();
-    if (m_bFetching && m_oServices)
-        m_oServices->Cancel();
-    if (m_oProgress)
-        m_oProgress->Close();
+    m_oState.DiscardUnsavedFilters(false);
+    m_oFetch->Cancel();
+    m_oViewer->Cancel();
+    if (bCancelled) {
+        m_oState.Finish(true, Choices(), nullptr, nullptr);
+        QDialog::done(QDialog::Rejected);
+        return;
+    }
+    m_oState.Finish(false, Choices(), m_oViewer->GetSelectedItems(), m_oViewer->GetRawSelectedItems());
+    if (const auto &oDataView = m_oState.DataView())
+        WriteLastDataView(oDataView->Id(), m_oState.DataViewType());
+    QDialog::done(QDialog::Accepted);
 }
 
 void frmSelectDataItems::OnOK()
 {
-    m_bCancelled = false;
-    GetDialogSettings(); // takes the layout, style and position from the lists
-    DiscardUnsavedCustomFilters(false);
-    if (m_oDataView)
-        WriteLastDataView(m_oDataView->Id(), m_lDataViewType);
-    StopFetching();
-    QDialog::done(QDialog::Accepted);
+    Close(false);
 }
 
 void frmSelectDataItems::OnCancel()
 {
     ui::BusyPointer oBusy;
-    m_bCancelled = true;
-    DiscardUnsavedCustomFilters(false);
-    StopFetching();
-    QDialog::done(QDialog::Rejected);
+    Close(true);
 }
 
 void frmSelectDataItems::reject()
@@ -361,23 +313,20 @@ void frmSelectDataItems::closeEvent(QCloseEvent *oEvent)
 bool frmSelectDataItems::event(QEvent *oEvent)
 {
     if (oEvent->type() == ctlDataViewer::DialogChangedEventType()) {
-        m_bChanged = true;
-        UpdateSaveState();
+        m_oState.MarkChanged(false);
+        UpdateControls();
         return true;
     }
     return QDialog::event(oEvent);
 }
 
-void frmSelectDataItems::paintEvent(QPaintEvent *oEvent)
+void frmSelectDataItems::showEvent(QShowEvent *oEvent)
 {
-    QDialog::paintEvent(oEvent);
-    if (!m_bFirstPaint)
+    QDialog::showEvent(oEvent);
+    if (!m_oState.RowsPending())
         return;
-    // The rows are fetched after this paint returns, so that the window is
-    // on screen while they come.
-    m_bFirstPaint = false;
-    m_bLoading = true;
-    QTimer::singleShot(0, this, [this] { HandleErrors([this] { OnFirstPaint(); }, kTitle); });
+    // Queued, so that the window is on screen while the rows come.
+    QMetaObject::invokeMethod(this, [this] { HandleErrors([this] { OnFirstShow(); }, kTitle); }, Qt::QueuedConnection);
 }
 
 void frmSelectDataItems::keyPressEvent(QKeyEvent *oEvent)
@@ -393,14 +342,23 @@ void frmSelectDataItems::keyReleaseEvent(QKeyEvent *oEvent)
         QDialog::keyReleaseEvent(oEvent);
         return;
     }
-    if (FilterApplied() || m_bOffline || m_bFetching || m_bLoading || !m_oDataView)
+    HandleErrors([this] { OnRefresh(); }, kTitle);
+}
+
+void frmSelectDataItems::OnRefresh()
+{
+    if (!m_oState.RefreshAllowed())
         return;
-    HandleErrors([this] {
-        m_oDataView->DropRows();
-        m_bHostRows = false;
-        FetchAndShowRows();
-        UpdateControls();
-    }, kTitle);
+    m_oState.DataView()->DropRows();
+    m_oState.ForgetHostRows();
+    FetchRows();
+}
+
+const SelectDataResult &RunSelectData(frmSelectDataItems &oForm, const SelectDataRequest &oRequest)
+{
+    oForm.Prepare(oRequest);
+    ui::RunModal(oForm);
+    return oForm.Result();
 }
 
 } // namespace qv

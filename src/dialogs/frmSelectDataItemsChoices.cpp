@@ -1,12 +1,12 @@
 // The Insert Data dialog's choices: saved settings, the style list, the
-// changed flag, the enabled state and status text, and the settings the
-// host receives.
+// enabled state and status text, and the choices the state builds its
+// settings and result from.
 #include "frmSelectDataItems.h"
 
 #include "SelectDataRules.h"
-#include "ado/Recordset.h"
 #include "biz/Settings.h"
 #include "common/basDataViewPicker.h"
+#include "common/basErrorHandling.h"
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
 #include "viewer/ctlDataViewer.h"
@@ -22,88 +22,68 @@ using namespace dialogs;
 
 void frmSelectDataItems::LoadSettings(bool bReset)
 {
-    if (bReset)
-        m_oSettings.reset();
-    if (!m_oSettings && !m_bDisableSavedSettingsRestore) {
-        auto oSettings = std::make_shared<biz::Settings>();
-        if (m_oDataView && oSettings->Load(m_oDataView->TextKey()))
-            m_oSettings = oSettings;
-    }
-    if (!m_oSettings)
+    if (!m_oState.LoadSettings(bReset))
         return;
-    m_lInsertPosition = m_oSettings->InsertPosition;
-    m_lFormatType = m_oSettings->FormatType;
     ApplyPositionAndLayout();
-    FillStyleList(m_oSettings->StyleName);
+    FillStyleList(m_oState.Style());
 }
 
 void frmSelectDataItems::FillStyleList(const QString &sStyle)
 {
     const QSignalBlocker oBlock(cboFormatStyle);
+    const SelectDataRequest &oRequest = m_oState.Request();
     const bool bTable = IsTableLayout(cboFormatType->currentIndex());
-    const Collection &colStyles = bTable ? *m_colTableStyles : *m_colParagraphStyles;
+    const auto &colStyles = bTable ? oRequest.colTableStyles : oRequest.colParagraphStyles;
     cboFormatStyle->clear();
     cboFormatStyle->addItem(LoadResString(kNoStyleString));
-    for (const Variant &vStyle : colStyles)
-        cboFormatStyle->addItem(vStyle.ToText());
-    m_sStyle = sStyle;
-    if (m_sStyle.isEmpty()) {
+    if (colStyles) {
+        for (const Variant &vStyle : *colStyles)
+            cboFormatStyle->addItem(vStyle.ToText());
+    }
+    m_oState.SetStyle(sStyle);
+    if (sStyle.isEmpty()) {
         cboFormatStyle->setCurrentIndex(0);
         return;
     }
-    const int lIndex = cboFormatStyle->findText(m_sStyle, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const int lIndex = cboFormatStyle->findText(sStyle, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (lIndex >= 0)
         cboFormatStyle->setCurrentIndex(lIndex);
     else
-        cboFormatStyle->setEditText(m_sStyle);
+        cboFormatStyle->setEditText(sStyle);
 }
 
 void frmSelectDataItems::OnLayoutChosen()
 {
-    FillStyleList(m_sStyle);
+    FillStyleList(m_oState.Style());
     MarkChanged();
 }
 
 void frmSelectDataItems::MarkChanged()
 {
-    if (m_bFirstPaint || m_bLoading)
-        return;
-    if (m_bForceDataView && icboDataView->currentText() == QLatin1String(kNewDataView))
-        return;
-    m_bChanged = true;
-    UpdateSaveState();
-}
-
-void frmSelectDataItems::UpdateSaveState()
-{
-    cmdSaveSettings->setEnabled(m_bShowSave && m_bChanged);
+    m_oState.MarkChanged(icboDataView->currentText() == QLatin1String(kNewDataView));
+    UpdateControls();
 }
 
 void frmSelectDataItems::UpdateControls()
 {
-    const FilterRowState oFilter = FilterRowStates(bool(m_oDataView), cboOperator->count(), cmdApplyFilter->isEnabled());
-    lblFilter->setEnabled(oFilter.bField);
-    cboField->setEnabled(oFilter.bField);
-    cboOperator->setEnabled(oFilter.bOperator);
-    cboParam->setEnabled(oFilter.bParam);
-    cmdApplyFilter->setEnabled(oFilter.bApply);
-
-    SelectionButtons oButtons =
-        SelectionButtonStates(CheckBoxes(), m_oViewer->RecordCount(), m_oViewer->SelectionCount());
-    if (oButtons.bTickOnlyRow)
-        m_oViewer->SelectAll();
-    cmdSelect->setEnabled(oButtons.bSelectAll);
-    cmdDeselect->setEnabled(oButtons.bDeselectAll);
-    cmdOK->setEnabled(oButtons.bOK);
-    cmdOK->setDefault(oButtons.bOK);
+    const SelectControls oControls =
+        m_oState.Controls(m_oViewer->RecordCount(), m_oViewer->SelectionCount(), cboOperator->count());
+    lblFilter->setEnabled(oControls.oFilter.bField);
+    cboField->setEnabled(oControls.oFilter.bField);
+    cboOperator->setEnabled(oControls.oFilter.bOperator);
+    cboParam->setEnabled(oControls.oFilter.bParam);
+    cmdApplyFilter->setEnabled(oControls.oFilter.bApply);
+    cmdApplyFilter->setText(QString::fromLatin1(m_oState.FilterApplied() ? kRemoveFilterCaption : kApplyFilterCaption));
+    cmdSelect->setEnabled(oControls.oButtons.bSelectAll);
+    cmdDeselect->setEnabled(oControls.oButtons.bDeselectAll);
+    cmdOK->setEnabled(oControls.oButtons.bOK);
+    cmdOK->setDefault(oControls.oButtons.bOK);
+    cmdSaveSettings->setEnabled(oControls.bSaveSettings);
 }
 
 void frmSelectDataItems::UpdateStatus()
 {
-    qint64 lTotal = 0;
-    if (m_oDataView && m_oDataView->Recordset)
-        lTotal = m_oDataView->Recordset->RecordCount();
-    sbrStatusBar->showMessage(StatusText(m_lDisplayed, m_oViewer->SelectionCount(), lTotal));
+    sbrStatusBar->showMessage(m_oState.Status(m_oViewer->SelectionCount()));
 }
 
 void frmSelectDataItems::OnSelectAll(bool bSelect)
@@ -116,52 +96,28 @@ void frmSelectDataItems::OnSelectAll(bool bSelect)
     UpdateControls();
 }
 
-std::shared_ptr<biz::Settings> frmSelectDataItems::GetDialogSettings()
+SelectChoices frmSelectDataItems::Choices() const
 {
-    auto oSettings = std::make_shared<biz::Settings>();
-    if (m_oDataView) {
-        oSettings->DataViewName = m_oDataView->Name;
-        oSettings->DataViewKey = m_oDataView->TextKey();
-    }
-    const qint32 lPickerKind = m_bForceDataView ? DataViewKeyKind(PickerKeyOf(icboDataView->currentIndex())) : 0;
-    oSettings->DataViewType = lPickerKind != 0 ? lPickerKind : m_lDataViewType;
-    oSettings->FilterSet = false;
-    if (m_lDataViewParameterId > 0 && ValueIsFilter(cboParam->currentText())) {
-        const auto oField = ChosenField();
-        oSettings->FilterField = oField ? oField->Name : cboField->currentData().toString();
-        oSettings->FilterOperator = cboOperator->currentData().toInt();
-        oSettings->FilterValue = StoredValue(cboParam->currentText().trimmed());
-        oSettings->FilterSet = true;
-    }
-    m_lFormatType = FormatTypeOfLayoutText(cboFormatType->currentText());
-    const QString sStyle = cboFormatStyle->currentText();
-    m_sStyle = sStyle == LoadResString(kNoStyleString) ? QString() : sStyle;
-    m_lInsertPosition = cboInsertPosition->currentIndex();
-    oSettings->FormatType = m_lFormatType;
-    oSettings->StyleName = m_sStyle;
-    oSettings->InsertPosition = m_lInsertPosition;
-    if (auto colColumns = m_oViewer->GetControlSettings())
-        oSettings->Columns = colColumns;
-    return oSettings;
-}
-
-std::shared_ptr<ado::Recordset> frmSelectDataItems::GetSelection()
-{
-    return m_oViewer->GetSelectedItems();
-}
-
-std::shared_ptr<ado::Recordset> frmSelectDataItems::GetRawSelection()
-{
-    return m_oViewer->GetRawSelectedItems();
+    SelectChoices oChoices;
+    if (m_oState.ShowPicker())
+        oChoices.lPickerKind = DataViewKeyKind(PickerKeyOf(icboDataView->currentIndex()));
+    oChoices.sLayoutText = cboFormatType->currentText();
+    oChoices.sStyleText = cboFormatStyle->currentText();
+    oChoices.lInsertPosition = cboInsertPosition->currentIndex();
+    const auto oField = ChosenField();
+    oChoices.sFilterField = oField ? oField->Name : cboField->currentData().toString();
+    oChoices.lFilterOperator = cboOperator->currentData().toInt();
+    oChoices.sFilterValue = cboParam->currentText();
+    oChoices.oColumns = m_oViewer->GetControlSettings();
+    return oChoices;
 }
 
 void frmSelectDataItems::OnSaveSettings()
 {
-    const auto oSettings = GetDialogSettings();
-    if (oSettings->Save().isEmpty())
+    if (m_oState.BuildSettings(Choices())->Save().isEmpty())
         return;
-    m_bChanged = false;
-    UpdateSaveState();
+    m_oState.ClearChanged();
+    UpdateControls();
 }
 
 } // namespace qv

@@ -5,9 +5,12 @@
 #include "SelectDataRules.h"
 #include "biz/ConfigFileSettings.h"
 #include "biz/Settings.h"
+#include "common/FetchRunner.h"
 #include "common/basErrorHandling.h"
 #include "config/ConfigObjects.h"
+#include "data/DataJob.h"
 #include "data/DataViewDataServices.h"
+#include "scripting/Dictionary.h"
 #include "format/DataFormat.h"
 #include "viewer/ctlDataViewer.h"
 
@@ -47,14 +50,10 @@ QString frmSelectDataItems::EditText(const QString &sValue, const config::Field 
 
 std::shared_ptr<config::Field> frmSelectDataItems::ChosenField() const
 {
-    if (!m_oDataView || cboField->currentIndex() < 0)
+    const auto &oDataView = m_oState.DataView();
+    if (!oDataView || cboField->currentIndex() < 0)
         return nullptr;
-    return m_oDataView->Fields.ItemById(cboField->currentData().toInt());
-}
-
-bool frmSelectDataItems::FilterApplied() const
-{
-    return cmdApplyFilter->text() == QLatin1String(kRemoveFilterCaption);
+    return oDataView->Fields.ItemById(cboField->currentData().toInt());
 }
 
 void frmSelectDataItems::ResetFilterRow()
@@ -62,17 +61,14 @@ void frmSelectDataItems::ResetFilterRow()
     cboField->clear();
     cboOperator->clear();
     ResetValueList();
-    cmdApplyFilter->setText(QString::fromLatin1(kApplyFilterCaption));
-    cmdApplyFilter->setEnabled(false);
 }
 
 void frmSelectDataItems::ResetValueList()
 {
-    m_bFillingValues = true;
+    const QSignalBlocker oBlock(cboParam);
     cboParam->clear();
     cboParam->addItems({QString::fromLatin1(kNoFilter), QString::fromLatin1(kBlank)});
     cboParam->setCurrentIndex(0);
-    m_bFillingValues = false;
 }
 
 void frmSelectDataItems::FillOperatorList()
@@ -81,8 +77,9 @@ void frmSelectDataItems::FillOperatorList()
     const auto oField = ChosenField();
     if (!oField)
         return;
-    for (int lCode : m_oConfigFileSettings->AllowedOperators(m_oDataView->Source.Kind, *oField))
-        cboOperator->addItem(m_oConfigFileSettings->OperatorText(lCode), lCode);
+    const biz::ConfigFileSettings &oFiles = m_oState.ConfigFileSettings();
+    for (int lCode : oFiles.AllowedOperators(m_oState.DataView()->Source.Kind, *oField))
+        cboOperator->addItem(oFiles.OperatorText(lCode), lCode);
     if (cboOperator->count() > 0)
         cboOperator->setCurrentIndex(0);
 }
@@ -90,12 +87,13 @@ void frmSelectDataItems::FillOperatorList()
 void frmSelectDataItems::PrepareFilterRow()
 {
     ResetFilterRow();
-    if (!m_oDataView)
+    const auto &oDataView = m_oState.DataView();
+    if (!oDataView)
         return;
-    for (const auto &oField : m_oDataView->Fields) {
+    for (const auto &oField : oDataView->Fields) {
         if (!oField->Displayed && oField->Conditions.empty())
             continue;
-        if (m_oDataView->Source.Kind == kOutlookSource && oField->Name == QLatin1String(kOutlookCategories))
+        if (oDataView->Source.Kind == kOutlookSource && oField->Name == QLatin1String(kOutlookCategories))
             continue;
         cboField->addItem(oField->DisplayName.isEmpty() ? oField->Name : oField->DisplayName, oField->Id());
     }
@@ -103,76 +101,30 @@ void frmSelectDataItems::PrepareFilterRow()
         cboField->setCurrentIndex(0);
     FillOperatorList();
 
-    bool bSavedFilter = false;
-    if (m_lDataViewParameterId <= 0 && AddSavedCustomFilter()) {
-        m_lDataViewParameterId = m_lSettingsFilterId;
-        bSavedFilter = true;
-    }
-    if (m_lDataViewParameterId < 1)
+    const auto oShown = m_oState.PrepareFilter([this](const QString &sValue, const config::Field &oField) {
+        return EditText(sValue, oField);
+    });
+    if (!oShown.oField)
         return;
-    const auto oField = m_oDataView->Fields.FieldOfCondition(m_lDataViewParameterId);
-    const config::Condition *oCondition = oField ? oField->ConditionById(m_lDataViewParameterId) : nullptr;
-    if (!oCondition)
-        return;
-    SelectByData(cboField, oField->Id());
+    SelectByData(cboField, oShown.oField->Id());
     FillOperatorList();
-    const int lCode = m_oConfigFileSettings->OperatorCode(oCondition->Operator);
-    SelectByData(cboOperator, lCode);
-    const QString sValue = ValueWithoutWildcards(oCondition->Value, lCode);
-    m_bFillingValues = true;
-    cboParam->setEditText(ShownValue(sValue.isEmpty() ? sValue : EditText(sValue, *oField)));
-    m_bFillingValues = false;
-    if (bSavedFilter)
-        cmdApplyFilter->setText(QString::fromLatin1(kRemoveFilterCaption));
-}
-
-bool frmSelectDataItems::AddSavedCustomFilter()
-{
-    if (!m_oSettings || !m_oDataView || !m_oSettings->FilterSet)
-        return false;
-    const QString sValue = m_oSettings->FilterValue.trimmed();
-    if (sValue.isEmpty())
-        return false;
-    bool bNumeric = false;
-    const qint32 lFieldId = m_oSettings->FilterField.toInt(&bNumeric);
-    const auto oField = bNumeric ? m_oDataView->Fields.ItemById(lFieldId) : m_oDataView->Fields.Item(m_oSettings->FilterField);
-    if (!oField)
-        return false;
-    // A dialog shown again adds the saved filter again: drop the last copy.
-    if (m_lSettingsFilterId > 0) {
-        if (const auto oOld = m_oDataView->Fields.FieldOfCondition(m_lSettingsFilterId)) {
-            m_colSavedFilters.remove(CustomFilterKey(oOld->Name, m_lSettingsFilterId));
-            oOld->RemoveCondition(m_lSettingsFilterId);
-        }
-    }
-    const config::Condition &oCondition =
-        m_oConfigFileSettings->CreateCustomFilter(*oField, m_oSettings->FilterOperator, EditText(sValue, *oField));
-    m_lSettingsFilterId = oCondition.Id;
-    m_colSavedFilters.insert(CustomFilterKey(oField->Name, oCondition.Id));
-    return true;
-}
-
-void frmSelectDataItems::DiscardUnsavedCustomFilters(bool bKeepCurrent)
-{
-    if (m_oDataView)
-        DiscardUnsavedFilters(*m_oDataView, m_colSavedFilters, bKeepCurrent ? m_lDataViewParameterId : 0);
+    SelectByData(cboOperator, oShown.lOperatorCode);
+    const QSignalBlocker oBlock(cboParam);
+    cboParam->setEditText(ShownValue(oShown.sValue.isEmpty() ? oShown.sValue : EditText(oShown.sValue, *oShown.oField)));
 }
 
 void frmSelectDataItems::OnFieldChosen()
 {
-    DiscardUnsavedCustomFilters(false);
+    m_oState.FieldChanged();
     ResetValueList();
-    cmdApplyFilter->setText(QString::fromLatin1(kApplyFilterCaption));
-    cmdApplyFilter->setEnabled(false);
     FillOperatorList();
     UpdateControls();
 }
 
 void frmSelectDataItems::OnValueEdited()
 {
-    if (m_bFillingValues)
-        return;
-    cmdApplyFilter->setEnabled(ApplyEnabledForValue(cboParam->currentText(), m_bLoading));
+    m_oState.SetApplyWanted(ApplyEnabledForValue(cboParam->currentText(), m_oState.Loading()));
+    UpdateControls();
 }
 
 bool frmSelectDataItems::eventFilter(QObject *oWatched, QEvent *oEvent)
@@ -187,10 +139,14 @@ bool frmSelectDataItems::eventFilter(QObject *oWatched, QEvent *oEvent)
 
 void frmSelectDataItems::OnValueListOpening()
 {
-    if (cboParam->count() <= 2 && !m_bFetching)
+    if (!m_oState.CanFetch())
+        return;
+    // Opening the list is a choice of value: Apply follows what it shows.
+    m_oState.SetApplyWanted(m_oState.FilterApplied() ||
+                            ApplyEnabledForValue(cboParam->currentText(), m_oState.Loading()));
+    UpdateControls();
+    if (cboParam->count() <= 2)
         FillValueList();
-    if (!m_bFillingValues)
-        cmdApplyFilter->setEnabled(ApplyEnabledForValue(cboParam->currentText(), m_bLoading));
 }
 
 void frmSelectDataItems::FillValueList()
@@ -199,42 +155,52 @@ void frmSelectDataItems::FillValueList()
     if (!oField || Formats().IsMemo(oField->AdoType))
         return;
     const QString sTyped = cboParam->currentText();
-    StartProgress(QString::fromLatin1(kRetrievingValueList));
-    m_bFetchingValues = true;
-    std::shared_ptr<Dictionary> colValues;
-    try {
-        colValues = Services()->GetValueList(m_oDataView, oField->Name, -1, m_bOffline, true);
-    } catch (...) {
-        m_bFetchingValues = false;
-        EndProgress();
-        throw;
-    }
-    const bool bCancelled = Services()->Cancelled();
-    m_bFetchingValues = false;
-    EndProgress();
-    if (bCancelled || !colValues)
+    const auto &oDataView = m_oState.DataView();
+    if (m_oState.Request().bOffline) {
+        // The rows already fetched answer at once.
+        if (const auto colValues = Services()->GetValueList(oDataView, oField->Name, -1, true, true))
+            ShowValueList(*colValues, sTyped);
         return;
-    m_bFillingValues = true;
+    }
+    auto oJob = Services()->StartValueList(oDataView, oField->Name, -1, true,
+                                           [this, sTyped](std::shared_ptr<Dictionary> colValues, bool) {
+                                               ShowValueList(*colValues, sTyped);
+                                           });
+    const bool bApply = m_oState.ApplyWanted();
+    m_oState.FetchStarted(SelectDataState::Fetch::Values);
+    m_oFetch->Run(oJob, windowTitle(), QString::fromLatin1(kRetrievingValueList), [this, bApply](data::DataJob &oJob) {
+        m_oState.FetchEnded();
+        m_oState.SetApplyWanted(bApply);
+        UpdateControls();
+        if (oJob.Failed())
+            HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, QString::fromLatin1(kTitleDataViews));
+    });
+}
+
+void frmSelectDataItems::ShowValueList(const Dictionary &colValues, const QString &sTyped)
+{
+    const auto oField = ChosenField();
+    if (!oField)
+        return;
+    const QSignalBlocker oBlock(cboParam);
     cboParam->clear();
     cboParam->addItems({QString::fromLatin1(kNoFilter), QString::fromLatin1(kBlank)});
-    for (const Variant &vValue : colValues->Keys())
+    for (const Variant &vValue : colValues.Keys())
         cboParam->addItem(EditText(vValue.ToText(), *oField));
     if (sTyped == QLatin1String(kNoFilter))
         cboParam->setCurrentIndex(0);
     else
         cboParam->setEditText(sTyped);
-    m_bFillingValues = false;
 }
 
 void frmSelectDataItems::OnApplyFilter()
 {
-    if (FilterApplied())
+    if (!m_oState.CanFetch())
+        return;
+    if (m_oState.FilterApplied())
         RemoveFilter();
     else if (!ApplyFilter())
         return; // the value was refused: the focus stays on it
-    UpdateControls();
-    if (cmdApplyFilter->isEnabled())
-        cmdApplyFilter->setFocus();
 }
 
 bool frmSelectDataItems::ApplyFilter()
@@ -244,54 +210,44 @@ bool frmSelectDataItems::ApplyFilter()
         return false;
     const QString sValue = cboParam->currentText().trimmed();
     const int lCode = cboOperator->currentData().toInt();
-    if (!ValueNeedsNoCheck(sValue) && !m_oConfigFileSettings->IsValueValid(sValue, *oField)) {
+    if (!ValueNeedsNoCheck(sValue) && !m_oState.ConfigFileSettings().IsValueValid(sValue, *oField)) {
         ShowMessage(InvalidFilterMessage(cboField->currentText(), cboOperator->currentText(), cboParam->currentText()),
                     QString::fromLatin1(kTitleDataViews), 64);
         cboParam->setFocus();
         return false;
     }
-    DiscardUnsavedCustomFilters(false);
+    QString sStored = StoredValue(sValue);
     if (ValueIsFilter(sValue)) {
-        QString sStored = StoredValue(sValue);
         if (!sStored.isEmpty())
             sStored = EditText(sStored, *oField);
-        m_bFillingValues = true;
+        const QSignalBlocker oBlock(cboParam);
         cboParam->setEditText(ShownValue(sStored));
-        m_bFillingValues = false;
-        m_lDataViewParameterId = m_oConfigFileSettings->CreateCustomFilter(*oField, lCode, sStored).Id;
     }
+    m_oState.ApplyFilter(*oField, lCode, sStored, ValueIsFilter(sValue));
     AfterFilterChange();
-    cmdApplyFilter->setText(QString::fromLatin1(kRemoveFilterCaption));
-    cmdApplyFilter->setEnabled(true); // showing the rows disabled it; Remove must stay reachable
     return true;
 }
 
 void frmSelectDataItems::RemoveFilter()
 {
-    DiscardUnsavedCustomFilters(false);
-    if (m_lSettingsFilterId > 0 && m_lDataViewParameterId == m_lSettingsFilterId) {
-        if (const auto oField = m_oDataView->Fields.FieldOfCondition(m_lSettingsFilterId)) {
-            m_colSavedFilters.remove(CustomFilterKey(oField->Name, m_lSettingsFilterId));
-            oField->RemoveCondition(m_lSettingsFilterId);
-        }
-        m_lSettingsFilterId = 0;
-    }
-    m_lDataViewParameterId = 0;
+    m_oState.RemoveFilter();
     AfterFilterChange();
-    cmdApplyFilter->setText(QString::fromLatin1(kApplyFilterCaption));
-    cmdApplyFilter->setEnabled(ApplyEnabledForValue(cboParam->currentText(), m_bLoading));
 }
 
 void frmSelectDataItems::AfterFilterChange()
 {
     // The columns keep the layout the user gave them across the new fetch.
-    m_oSettings = GetDialogSettings();
-    m_bHostRows = false;
-    FetchAndShowRows();
-    m_oSettings = GetDialogSettings();
-    m_oViewer->SetDataviewerColumnsSettings(m_oSettings->Columns);
-    UpdateStatus();
-    UpdateSaveState();
+    m_oState.SetSettings(m_oState.BuildSettings(Choices()));
+    FetchRows([this] {
+        m_oState.SetSettings(m_oState.BuildSettings(Choices()));
+        m_oViewer->SetDataviewerColumnsSettings(m_oState.Settings()->Columns);
+        m_oState.SetApplyWanted(m_oState.FilterApplied() ||
+                                ApplyEnabledForValue(cboParam->currentText(), m_oState.Loading()));
+        UpdateStatus();
+        UpdateControls();
+        if (cmdApplyFilter->isEnabled())
+            cmdApplyFilter->setFocus();
+    });
 }
 
 } // namespace qv

@@ -5,13 +5,14 @@
 #include "SelectDataRules.h"
 #include "biz/ConfigFileSettings.h"
 #include "biz/Settings.h"
+#include "common/FetchRunner.h"
 #include "common/basDataViewPicker.h"
 #include "common/basErrorHandling.h"
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
+#include "data/DataJob.h"
 #include "data/DataViewDataServices.h"
 #include "ui/MousePointer.h"
-#include "ui/ProgressDialog.h"
 #include "viewer/ctlDataViewer.h"
 
 #include <QComboBox>
@@ -23,8 +24,7 @@ using namespace dialogs;
 
 namespace {
 
-// The progress window appears only when fetching takes this long.
-constexpr int kProgressDelayMs = 4000;
+const QString kTitle = QString::fromLatin1(kTitleDataViews);
 
 } // namespace
 
@@ -35,8 +35,9 @@ std::shared_ptr<config::ConfigStore> frmSelectDataItems::StoreOfKind(qint32 lKin
 
 void frmSelectDataItems::FillPicker(qint32 lId, qint32 lType)
 {
-    m_bForceDataView = true;
-    const QString sPersonal = m_oConfigFileSettings->GetConfigFilePath(biz::ConfigFileSettings::Personal);
+    m_oState.SetShowPicker(true);
+    const biz::ConfigFileSettings &oFiles = m_oState.ConfigFileSettings();
+    const QString sPersonal = oFiles.GetConfigFilePath(biz::ConfigFileSettings::Personal);
     if (!sPersonal.isEmpty()) {
         if (!m_oPersonalStore)
             m_oPersonalStore = config::ConfigStore::Create();
@@ -45,7 +46,7 @@ void frmSelectDataItems::FillPicker(qint32 lId, qint32 lType)
     // A team file that cannot be read leaves the picker with the personal
     // data views only.
     try {
-        const QString sTeam = m_oConfigFileSettings->GetConfigFilePath(biz::ConfigFileSettings::Team);
+        const QString sTeam = oFiles.GetConfigFilePath(biz::ConfigFileSettings::Team);
         if (sTeam.isEmpty()) {
             m_oTeamStore.reset();
         } else {
@@ -68,13 +69,13 @@ void frmSelectDataItems::FillPicker(qint32 lId, qint32 lType)
     icboDataView->setItemData(0, QString::fromLatin1(kImgLocal), kPickerImageRole);
 
     if (lType == -1)
-        lType = m_lDataViewType;
+        lType = m_oState.DataViewType();
     const qint32 lKind = lType == 2 ? 2 : 1;
-    if (lId > 0 && SelectPickerKey(MakeDataViewKey(lId, lKind)) && !m_oDataView) {
+    if (lId > 0 && SelectPickerKey(MakeDataViewKey(lId, lKind)) && !m_oState.DataView()) {
         if (const auto oStore = StoreOfKind(lKind))
-            TakeDataView(oStore->DataViewCollection().Item(lId), lKind);
+            m_oState.TakeDataView(oStore->DataViewCollection().Item(lId), lKind);
     }
-    if (!m_oDataView)
+    if (!m_oState.DataView())
         SelectPickerKey(sNew);
 }
 
@@ -92,147 +93,104 @@ bool frmSelectDataItems::SelectPickerKey(const QString &sKey)
     return true;
 }
 
-void frmSelectDataItems::TakeDataView(const std::shared_ptr<config::DataView> &oDataView, qint32 lType)
-{
-    m_oDataView = oDataView;
-    m_lDataViewType = lType;
-    m_bDataViewShown = false;
-    m_lSettingsFilterId = 0;
-    // The data view's own conditions are part of its definition and stay.
-    m_colSavedFilters = oDataView ? ConditionKeys(*oDataView) : QSet<QString>();
-}
-
 void frmSelectDataItems::OnDataViewChosen()
 {
-    if (m_oDataView && icboDataView->currentText() == m_oDataView->Name)
+    if (!m_oState.CanFetch())
         return;
-    m_bHostRows = false;
-    m_bChanged = false;
+    const auto &oCurrent = m_oState.DataView();
+    if (oCurrent && icboDataView->currentText() == oCurrent->Name)
+        return;
     ui::BusyPointer oBusy;
-    DiscardUnsavedCustomFilters(false);
+    m_oState.DiscardUnsavedFilters(false);
     ResetFilterRow();
-    m_lInsertPosition = 2;
-    m_lFormatType = 2;
+    m_oState.SetLayout(2, 2);
     ApplyPositionAndLayout();
 
     const QString sKey = PickerKeyOf(icboDataView->currentIndex());
-    std::shared_ptr<config::DataView> oChosen;
     if (sKey != QLatin1String(kNewDataView)) {
         const qint32 lKind = DataViewKeyKind(sKey);
+        std::shared_ptr<config::DataView> oChosen;
         if (const auto oStore = StoreOfKind(lKind))
             oChosen = oStore->DataViewCollection().Item(DataViewKeyId(sKey));
-        TakeDataView(oChosen, lKind);
+        m_oState.TakeDataView(oChosen, lKind);
         LoadSettings(true);
     } else {
-        TakeDataView(nullptr, m_lDataViewType);
+        m_oState.TakeDataView(nullptr, m_oState.DataViewType());
         std::shared_ptr<config::DataView> oNone;
         m_oViewer->SetDataView(oNone, QString(), true, true);
     }
-
-    m_bLoading = true;
     PrepareFilterRow();
-    FetchAndShowRows();
-    m_bLoading = false;
-    UpdateControls();
-    m_bChanged = false;
-    UpdateSaveState();
-    if (m_oViewer->RecordCount() == 0)
-        icboDataView->setFocus();
-}
-
-void frmSelectDataItems::OnFirstPaint()
-{
-    m_bLoading = true;
-    LayoutControls();
-    try {
-        if (m_oDataView) {
-            PrepareFilterRow();
-            FetchAndShowRows();
-        }
-    } catch (...) {
-        m_bLoading = false;
-        throw;
-    }
-    m_bLoading = false;
-    UpdateControls();
-    UpdateSaveState();
-}
-
-std::shared_ptr<data::DataViewDataServices> frmSelectDataItems::Services()
-{
-    if (!m_oServices)
-        m_oServices = std::make_shared<data::DataViewDataServices>();
-    return m_oServices;
-}
-
-void frmSelectDataItems::StartProgress(const QString &sMessage)
-{
-    m_oProgress = std::make_unique<ui::ProgressDialog>(this);
-    m_oProgress->SetCaption(windowTitle());
-    m_oProgress->SetMessage(sMessage);
-    connect(Services().get(), &data::DataViewDataServices::Fetching, m_oProgress.get(), &ui::ProgressDialog::SetValue);
-    connect(m_oProgress.get(), &ui::ProgressDialog::Cancelled, this, [this] {
-        if (m_oServices)
-            m_oServices->Cancel();
-        if (!m_bFetchingValues)
-            m_oViewer->Cancel();
-    });
-    m_oProgress->ShowAfter(kProgressDelayMs);
-    m_bFetching = true;
-}
-
-void frmSelectDataItems::EndProgress()
-{
-    m_bFetching = false;
-    if (m_oProgress) {
-        m_oProgress->Close();
-        disconnect(Services().get(), nullptr, m_oProgress.get(), nullptr);
-        m_oProgress.reset();
-    }
-}
-
-void frmSelectDataItems::FetchAndShowRows()
-{
-    if (!m_oDataView)
-        return;
-    StartProgress(QString::fromLatin1(kRetrievingData));
-    bool bCancelled = false;
-    try {
-        // Rows the host handed over are shown as they are.
-        if (!m_bHostRows || !m_oDataView->Recordset)
-            Services()->FillDataView(m_oDataView);
-        bCancelled = Services()->Cancelled();
-    } catch (...) {
-        EndProgress();
+    FetchRows([this] {
+        m_oState.ClearChanged();
         UpdateControls();
-        throw;
+        if (m_oViewer->RecordCount() == 0)
+            icboDataView->setFocus();
+    });
+}
+
+void frmSelectDataItems::OnFirstShow()
+{
+    LayoutControls();
+    if (!m_oState.DataView()) {
+        m_oState.SetRowsPending(false);
+        UpdateControls();
+        return;
     }
-    m_bFetching = false;
+    PrepareFilterRow();
+    FetchRows();
+}
+
+void frmSelectDataItems::FetchRows(std::function<void()> then)
+{
+    const auto oDataView = m_oState.DataView();
+    // Rows the host handed over are shown as they are.
+    if (!oDataView || (m_oState.HostRows() && oDataView->Recordset)) {
+        if (oDataView)
+            ShowRows(false);
+        m_oState.SetRowsPending(false);
+        UpdateControls();
+        if (then)
+            then();
+        return;
+    }
+    if (!m_oState.CanFetch())
+        return;
+    auto oJob = Services()->StartFillDataView(oDataView);
+    m_oState.FetchStarted(SelectDataState::Fetch::Rows);
     UpdateControls();
-    try {
-        ShowRows(bCancelled);
-    } catch (...) {
-        EndProgress();
-        throw;
-    }
-    EndProgress();
+    m_oFetch->Run(oJob, windowTitle(), QString::fromLatin1(kRetrievingData), [this, then](data::DataJob &oJob) {
+        m_oState.FetchEnded();
+        HandleErrors([&] {
+            if (oJob.Failed())
+                std::rethrow_exception(oJob.Failure());
+            ShowRows(oJob.WasCancelled());
+            if (then)
+                then();
+        }, kTitle);
+        UpdateControls();
+    });
 }
 
 void frmSelectDataItems::ShowRows(bool bCancelled)
 {
     ui::BusyPointer oBusy(ui::pointer::ArrowHourglass);
-    m_lDisplayed = 0;
+    m_oState.SetDisplayed(0);
     if (!bCancelled) {
-        if (m_oSettings)
-            m_oViewer->SetDataviewerColumnsSettings(m_oSettings->Columns);
-        auto oDataView = m_oDataView;
-        m_oViewer->SetDataView(oDataView, m_sSelectedRowsXML, m_bDisableMenus, m_bDisableColReorder);
-        if (oDataView)
-            m_oDataView = oDataView;
+        const SelectDataRequest &oRequest = m_oState.Request();
+        if (const auto &oSettings = m_oState.Settings())
+            m_oViewer->SetDataviewerColumnsSettings(oSettings->Columns);
+        auto oDataView = m_oState.DataView();
+        m_oViewer->SetDataView(oDataView, oRequest.sSelectedRowsXML, oRequest.bDisableMenus,
+                               oRequest.bDisableColReorder);
     }
-    cmdApplyFilter->setEnabled(false);
-    m_bDataViewShown = !bCancelled && !m_oViewer->Cancelled();
+    // A single row is ticked for the user once, when it arrives.
+    const SelectControls oControls =
+        m_oState.Controls(m_oViewer->RecordCount(), m_oViewer->SelectionCount(), cboOperator->count());
+    if (oControls.oButtons.bTickOnlyRow)
+        m_oViewer->SelectAll();
+    m_oState.SetApplyWanted(m_oState.FilterApplied());
     UpdateStatus();
+    UpdateControls();
     emit RowsShown();
 }
 

@@ -2,13 +2,15 @@
 
 #include "SelectDataRules.h"
 #include "ado/Recordset.h"
+#include "common/FetchRunner.h"
 #include "common/basErrorHandling.h"
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
+#include "data/DataJob.h"
 #include "data/DataViewDataServices.h"
 #include "ui/HelpService.h"
+#include "ui/Modal.h"
 #include "ui/MousePointer.h"
-#include "ui/ProgressDialog.h"
 #include "ui/Twips.h"
 #include "viewer/ctlDataViewer.h"
 
@@ -21,19 +23,12 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QTextBrowser>
-#include <QTimer>
 
 namespace qv {
 
 using namespace dialogs;
 
 namespace {
-
-// Below the Close button's stored place the window has this much room.
-constexpr int kCloseMargin = 1500;
-constexpr int kProgressDelayMs = 4000;
-constexpr int kFullViewRows = 5000;
-constexpr int kSourceRendersItself = 8;
 
 const QString kTitle = QString::fromLatin1(kTitleDataViews);
 
@@ -45,6 +40,7 @@ frmViewDataItems::frmViewDataItems(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Viewing Data"));
     setFont(QFont(QStringLiteral("Tahoma"), font().pointSize()));
     setSizeGripEnabled(true);
+    m_oFetch = new FetchRunner(this);
     BuildControls();
     const std::pair<QWidget *, int> colHelp[] = {
         {m_oViewer, 10500}, {WebBrowser, 10510}, {optTableView, 10520}, {optNativeView, 10530}, {chkShow, 10540}};
@@ -101,33 +97,15 @@ void frmViewDataItems::BuildControls()
 
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(optNativeView, &QRadioButton::toggled, this, [this](bool bOn) {
-        if (!m_bBusy)
+        if (!m_oState.Busy())
             ShowTableView(!bOn);
     });
     connect(chkShow, &QCheckBox::clicked, this, [this] { HandleErrors([this] { ShowNativeView(); }, kTitle); });
     connect(m_oViewer, &ctlDataViewer::ListLimitReached, this, [this](qint32 lLimit, qint32) {
-        m_lRowLimit = lLimit;
-        if (m_oProgress)
-            m_oProgress->Close();
+        m_oState.SetRowLimitReached(lLimit);
+        m_oFetch->CloseProgress();
     });
     connect(m_oViewer, &ctlDataViewer::RefreshMe, this, [this] { UpdateStatus(); });
-}
-
-void frmViewDataItems::SetDataView(const std::shared_ptr<config::DataView> &oDataView)
-{
-    m_oDataView = oDataView;
-    m_bLoadPending = true;
-}
-
-void frmViewDataItems::SetFormCaption(const QString &sCaption)
-{
-    m_sFormCaption = sCaption;
-    setWindowTitle(sCaption);
-}
-
-void frmViewDataItems::SetDataServices(const std::shared_ptr<data::DataViewDataServices> &oServices)
-{
-    m_oServices = oServices;
 }
 
 std::shared_ptr<data::DataViewDataServices> frmViewDataItems::Services()
@@ -137,33 +115,36 @@ std::shared_ptr<data::DataViewDataServices> frmViewDataItems::Services()
     return m_oServices;
 }
 
-void frmViewDataItems::Prepare()
+bool frmViewDataItems::Busy() const
 {
-    const ViewPlacement oPlace = ReadViewPlacement();
-    move(ui::TwipsToPixels(oPlace.lFormLeft, Qt::Horizontal), ui::TwipsToPixels(oPlace.lFormTop, Qt::Vertical));
-    resize(ui::TwipsToPixels(oPlace.lCloseLeft + kCloseMargin, Qt::Horizontal),
-           ui::TwipsToPixels(oPlace.lCloseTop + kCloseMargin, Qt::Vertical));
+    return m_oState.Busy() || m_oFetch->Busy();
+}
+
+void frmViewDataItems::Prepare(const ViewDataRequest &oRequest)
+{
+    m_oState.Begin(oRequest);
+    if (oRequest.oServices)
+        m_oServices = oRequest.oServices;
+    setWindowTitle(oRequest.sFormCaption);
+    const ViewDataState::Geometry oPlace = ViewDataState::GeometryOf(ReadViewPlacement());
+    move(ui::TwipsToPixels(oPlace.lLeft, Qt::Horizontal), ui::TwipsToPixels(oPlace.lTop, Qt::Vertical));
+    resize(ui::TwipsToPixels(oPlace.lWidth, Qt::Horizontal), ui::TwipsToPixels(oPlace.lHeight, Qt::Vertical));
     m_oPages->setCurrentWidget(txtBlankStartupView);
 }
 
-void frmViewDataItems::paintEvent(QPaintEvent *oEvent)
+void frmViewDataItems::showEvent(QShowEvent *oEvent)
 {
-    QDialog::paintEvent(oEvent);
-    if (!m_bLoadPending || m_bBusy)
+    QDialog::showEvent(oEvent);
+    if (!m_oState.LoadPending())
         return;
-    m_bLoadPending = false;
-    m_bBusy = true;
-    // Loaded once this paint is over, so that the window is seen meanwhile.
-    QTimer::singleShot(0, this, [this] { HandleErrors([this] { Load(); }, kTitle); });
+    // Queued, so that the window is on screen while the rows come.
+    QMetaObject::invokeMethod(this, [this] { HandleErrors([this] { Load(); }, kTitle); }, Qt::QueuedConnection);
 }
 
 void frmViewDataItems::keyReleaseEvent(QKeyEvent *oEvent)
 {
     if (oEvent->key() == Qt::Key_F5 && oEvent->modifiers() == Qt::NoModifier && !oEvent->isAutoRepeat()) {
-        if (!m_bBusy) {
-            m_bBusy = true;
-            HandleErrors([this] { Load(); }, kTitle);
-        }
+        HandleErrors([this] { Load(); }, kTitle);
         return;
     }
     QDialog::keyReleaseEvent(oEvent);
@@ -171,62 +152,58 @@ void frmViewDataItems::keyReleaseEvent(QKeyEvent *oEvent)
 
 void frmViewDataItems::Load()
 {
-    struct Done
-    {
-        frmViewDataItems *f;
-        ~Done()
-        {
-            f->m_bBusy = false;
-            f->cmdClose->setEnabled(true);
-            if (f->m_oProgress)
-                f->m_oProgress->Close();
-            f->m_oProgress.reset();
-            emit f->Loaded();
-        }
-    } oDone{this};
-    m_bBusy = true;
-    ui::BusyPointer oBusy;
-    cmdClose->setEnabled(false);
-    m_sProgressTitle = ViewProgressTitle(m_oDataView ? m_oDataView->Name : QString());
-    m_oProgress = std::make_unique<ui::ProgressDialog>(this);
-    m_oProgress->SetCaption(m_sProgressTitle);
-    m_oProgress->SetMessage(QString::fromLatin1(kRetrievingData));
-    connect(Services().get(), &data::DataViewDataServices::Fetching, m_oProgress.get(), &ui::ProgressDialog::SetValue);
-    connect(m_oProgress.get(), &ui::ProgressDialog::Cancelled, this, [this] { Services()->Cancel(); });
-    m_oProgress->ShowAfter(kProgressDelayMs);
-    cmdClose->setEnabled(true);
-    if (m_oDataView)
-        Services()->FillDataView(m_oDataView, m_lPreview);
-    disconnect(Services().get(), nullptr, m_oProgress.get(), nullptr);
-    if (Services()->Cancelled())
+    if (!m_oState.CanLoad())
         return;
+    const auto &oRequest = m_oState.Request();
+    auto oJob = Services()->StartFillDataView(oRequest.oDataView, oRequest.lPreview);
+    m_oState.FetchStarted();
+    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [this](data::DataJob &oJob) {
+        const bool bShow = !oJob.Failed() && !oJob.WasCancelled();
+        HandleErrors([&] {
+            if (oJob.Failed())
+                std::rethrow_exception(oJob.Failure());
+            if (bShow)
+                ShowRows();
+        }, kTitle);
+        m_oState.FetchEnded(bShow);
+        emit Loaded();
+    });
+}
 
-    m_lRowLimit = 0;
-    m_oViewer->SetMaxRows(m_lPreview > 0 ? m_lPreview : kFullViewRows);
-    m_oProgress->Close();
-    if (m_oDataView) {
-        auto oDataView = m_oDataView;
-        m_oViewer->SetDataView(oDataView, QString(), true, true);
-    }
+void frmViewDataItems::ShowRows()
+{
+    ui::BusyPointer oBusy;
+    auto oDataView = m_oState.Request().oDataView;
+    m_oViewer->SetMaxRows(m_oState.MaxRows());
+    m_oViewer->SetDataView(oDataView, QString(), true, true);
     m_oViewer->SetHideSelection(true);
 
-    const bool bNative = m_oDataView && m_oDataView->Source.Kind == kSourceRendersItself;
+    const bool bNative = m_oState.NativeView();
     chkShow->setEnabled(bNative);
     optNativeView->setEnabled(bNative);
     if (bNative)
         ShowNativeView();
     (bNative ? optNativeView : optTableView)->setChecked(true);
     ShowTableView(!bNative);
-    setWindowTitle(WindowTitle(m_sFormCaption, m_oDataView ? m_oDataView->Name : QString(), QString::fromLatin1(kUntitled)));
+    setWindowTitle(m_oState.Title());
     UpdateStatus();
 }
 
 void frmViewDataItems::ShowNativeView()
 {
-    if (!m_oDataView)
+    const auto &oDataView = m_oState.Request().oDataView;
+    if (!oDataView || m_oFetch->Busy())
         return;
-    ui::BusyPointer oBusy;
-    WebBrowser->setHtml(Services()->GetHtml(m_oDataView, chkShow->isChecked()));
+    if (chkShow->isChecked()) {
+        // The whole page is the file as it stands: nothing to wait for.
+        WebBrowser->setHtml(Services()->GetHtml(oDataView, true));
+        return;
+    }
+    auto oJob = Services()->StartTableHtml(oDataView, [this](QString sHtml) { WebBrowser->setHtml(sHtml); });
+    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [this](data::DataJob &oJob) {
+        if (oJob.Failed())
+            HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
+    });
 }
 
 void frmViewDataItems::ShowTableView(bool bTable)
@@ -236,35 +213,25 @@ void frmViewDataItems::ShowTableView(bool bTable)
 
 void frmViewDataItems::UpdateStatus()
 {
-    qint64 lTotal = 0;
-    if (m_oDataView && m_oDataView->Recordset)
-        lTotal = m_oDataView->Recordset->RecordCount();
-    // The list is read-only: nothing counts as selected, and rows are
-    // "displayed" by number only when the row limit cut the list.
-    sbrStatusBar->showMessage(StatusText(m_lRowLimit > 0 ? m_oViewer->RecordCount() : 0, 0, lTotal));
-}
-
-void frmViewDataItems::SavePlacement()
-{
-    ViewPlacement oPlace;
-    oPlace.lFormLeft = ui::PixelsToTwips(x(), Qt::Horizontal);
-    oPlace.lFormTop = ui::PixelsToTwips(y(), Qt::Vertical);
-    // The window's size is kept as the Close button's place, as it always was.
-    oPlace.lCloseLeft = ui::PixelsToTwips(width(), Qt::Horizontal) - kCloseMargin;
-    oPlace.lCloseTop = ui::PixelsToTwips(height(), Qt::Vertical) - kCloseMargin;
-    WriteViewPlacement(oPlace);
+    sbrStatusBar->showMessage(m_oState.Status(m_oViewer->RecordCount()));
 }
 
 void frmViewDataItems::done(int lResult)
 {
-    if (m_bBusy && m_oServices)
-        m_oServices->Cancel();
-    if (m_oProgress)
-        m_oProgress->Close();
-    SavePlacement();
-    if (m_oDataView)
-        m_oDataView->DropRows();
+    m_oFetch->Cancel();
+    m_oState.Finish({ui::PixelsToTwips(x(), Qt::Horizontal), ui::PixelsToTwips(y(), Qt::Vertical),
+                     ui::PixelsToTwips(width(), Qt::Horizontal), ui::PixelsToTwips(height(), Qt::Vertical)});
+    WriteViewPlacement(m_oState.Result().oPlacement);
+    if (const auto &oDataView = m_oState.Request().oDataView)
+        oDataView->DropRows();
     QDialog::done(lResult);
+}
+
+const ViewDataResult &RunViewData(frmViewDataItems &oForm, const ViewDataRequest &oRequest)
+{
+    oForm.Prepare(oRequest);
+    ui::RunModal(oForm);
+    return oForm.Result();
 }
 
 } // namespace qv

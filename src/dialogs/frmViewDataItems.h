@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ViewDataState.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -14,6 +16,7 @@ class QTextBrowser;
 
 namespace qv {
 class ctlDataViewer;
+class FetchRunner;
 }
 namespace qv::config {
 class DataView;
@@ -21,17 +24,15 @@ class DataView;
 namespace qv::data {
 class DataViewDataServices;
 }
-namespace qv::ui {
-class ProgressDialog;
-}
 
 namespace qv {
 
 // The View Data window: one data view's rows, read-only, as a table or, for
-// a source that renders itself (an HTML page), in the source's own form.
-// Set DataView, Preview and FormCaption, call Prepare, show it through the
-// modal helper. The rows are fetched after the first paint and again on F5;
-// the window's place and size are kept in the user's registry.
+// a source that renders itself (an HTML page), in the source's own form. A
+// caller runs it through RunViewData with a request. The rows are fetched
+// once the window is shown and again on F5, as jobs of its FetchRunner; the
+// window's place and size are kept in the user's registry. Its decisions
+// live in its ViewDataState.
 //
 // Children by control name: txtBlankStartupView, cmdClose, sbrStatusBar,
 // chkShow, optNativeView, optTableView, WebBrowser, ctlDataViewer.
@@ -43,17 +44,13 @@ public:
     explicit frmViewDataItems(QWidget *parent = nullptr);
     ~frmViewDataItems() override;
 
-    void SetDataView(const std::shared_ptr<config::DataView> &oDataView);
-    // Rows of a preview; 0 shows the data view in full.
-    void SetPreview(qint32 lRows) { m_lPreview = lRows; }
-    void SetFormCaption(const QString &sCaption);
-    void SetDataServices(const std::shared_ptr<data::DataViewDataServices> &oServices);
-    // Restores the stored place and size and shows the blank placeholder.
-    void Prepare();
-    // True while a load is pending or running.
-    bool Busy() const { return m_bLoadPending || m_bBusy; }
-    // The title the progress window had at the last load.
-    QString ProgressTitle() const { return m_sProgressTitle; }
+    // Restores the stored place and size and shows the blank placeholder;
+    // the rows come once the window is shown.
+    void Prepare(const dialogs::ViewDataRequest &oRequest);
+    const dialogs::ViewDataState &State() const { return m_oState; }
+    const dialogs::ViewDataResult &Result() const { return m_oState.Result(); }
+    // True while a load is pending or running, or the page is fetched.
+    bool Busy() const;
 
     void done(int lResult) override;
 
@@ -61,16 +58,16 @@ signals:
     void Loaded();
 
 protected:
-    void paintEvent(QPaintEvent *oEvent) override;
+    void showEvent(QShowEvent *oEvent) override;
     void keyReleaseEvent(QKeyEvent *oEvent) override;
 
 private:
     void BuildControls();
     void Load();
+    void ShowRows();
     void ShowNativeView();
     void ShowTableView(bool bTable);
     void UpdateStatus();
-    void SavePlacement();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     QLineEdit *txtBlankStartupView = nullptr;
@@ -83,15 +80,13 @@ private:
     ctlDataViewer *m_oViewer = nullptr;
     QStackedLayout *m_oPages = nullptr;
 
-    std::shared_ptr<config::DataView> m_oDataView;
+    dialogs::ViewDataState m_oState;
+    FetchRunner *m_oFetch = nullptr;
     std::shared_ptr<data::DataViewDataServices> m_oServices;
-    std::unique_ptr<ui::ProgressDialog> m_oProgress;
-    QString m_sFormCaption;
-    QString m_sProgressTitle;
-    qint32 m_lPreview = 0;
-    qint32 m_lRowLimit = 0;
-    bool m_bLoadPending = false;
-    bool m_bBusy = false;
 };
+
+// Shows the window for the request through the modal helper and answers
+// what it left behind: the one way callers run View Data.
+const dialogs::ViewDataResult &RunViewData(frmViewDataItems &oForm, const dialogs::ViewDataRequest &oRequest);
 
 } // namespace qv

@@ -7,9 +7,7 @@
 #include "ado/Recordset.h"
 #include "biz/Settings.h"
 #include "data/DataViewDataServices.h"
-#include "ui/Modal.h"
 
-#include <QCoreApplication>
 
 using namespace qv;
 
@@ -42,22 +40,22 @@ void Unload(std::unique_ptr<Form> &oForm)
 
 bool DVUser::InsertDataCancelled() const
 {
-    return d->oSelectForm ? d->oSelectForm->Cancelled() : false;
+    return d->oSelectForm ? d->oSelectForm->Result().Cancelled() : false;
 }
 
 std::shared_ptr<config::DataView> DVUser::InsertDataView() const
 {
-    return d->oSelectForm ? d->oSelectForm->DataView() : nullptr;
+    return d->oSelectForm ? d->oSelectForm->Result().DataView() : nullptr;
 }
 
 std::shared_ptr<ado::Recordset> DVUser::InsertDataSelectionRS()
 {
-    return d->oSelectForm ? RowsOrNothing(d->oSelectForm->GetSelection()) : nullptr;
+    return d->oSelectForm ? RowsOrNothing(d->oSelectForm->Result().Selection()) : nullptr;
 }
 
 std::shared_ptr<ado::Recordset> DVUser::InsertDataSelectionRawRS()
 {
-    return d->oSelectForm ? RowsOrNothing(d->oSelectForm->GetRawSelection()) : nullptr;
+    return d->oSelectForm ? RowsOrNothing(d->oSelectForm->Result().RawSelection()) : nullptr;
 }
 
 std::shared_ptr<biz::Settings> DVUser::ShowSelectData(
@@ -71,43 +69,32 @@ std::shared_ptr<biz::Settings> DVUser::ShowSelectData(
     return entry::ShowErrorsOf(QString(), std::shared_ptr<biz::Settings>(), [&] {
         if (!d->oSelectForm)
             d->oSelectForm = std::make_unique<frmSelectDataItems>();
-        frmSelectDataItems &oForm = *d->oSelectForm;
         d->oDataViewDS = entry::SharedDataServices();
-        oForm.SetDataServices(d->oDataViewDS);
 
-        // The order matters: later properties read earlier ones.
-        oForm.SetSettings(oSettings);
-        oForm.SetParagraphStyles(colParaStyle);
-        oForm.SetTableStyles(colTableStyle);
-        oForm.SetForceDataView(bForceDataView);
-        oForm.SetShowFormatControls(bShowFormatControls);
-        oForm.SetShowSave(bShowSave);
-        oForm.SetCheckBoxes(bShowCheckboxes);
-        oForm.SetDataViewParameterId(lDisplayParam);
-        oForm.SetSelectedRowsXML(sSelectedRowsXML);
-        oForm.SetDisableMenus(bDisableMenus);
-        oForm.SetDisableSavedSettingsRestore(!bShowSave);
-        oForm.SetDisableColReorder(bDisableColReorder);
-        oForm.SetFormCaption(sFormCaption.isEmpty() ? QStringLiteral("Insert Data") : sFormCaption);
-        oForm.SetOffline(bOffline);
-        oForm.SetFormatType(FormatTypeTableWithHeader);
-        oForm.SetInsertPosition(InsertPositionAfter);
+        dialogs::SelectDataRequest oRequest;
+        oRequest.oDataView = oDataView;
+        oRequest.lDataViewType = DataViewType;
+        oRequest.oSettings = oSettings;
+        oRequest.colParagraphStyles = colParaStyle;
+        oRequest.colTableStyles = colTableStyle;
+        oRequest.lDisplayParam = lDisplayParam;
+        oRequest.bForceDataView = bForceDataView;
+        oRequest.bShowFormatControls = bShowFormatControls;
+        oRequest.bShowSave = bShowSave;
+        oRequest.bCheckBoxes = bShowCheckboxes;
+        oRequest.sSelectedRowsXML = sSelectedRowsXML;
+        oRequest.sFormCaption = sFormCaption;
+        oRequest.bOffline = bOffline;
+        oRequest.bDisableMenus = bDisableMenus;
+        oRequest.bDisableColReorder = bDisableColReorder;
+        oRequest.lFormatType = FormatTypeTableWithHeader;
+        oRequest.lInsertPosition = InsertPositionAfter;
+        oRequest.oServices = d->oDataViewDS;
 
-        if (!oDataView) {
-            // Nothing to show: the user has to pick a data view.
-            std::shared_ptr<config::DataView> oNone;
-            oForm.SetDataView(oNone, DataViewType);
-            oForm.SetForceDataView(true);
-        } else {
-            oForm.SetDataView(oDataView, DataViewType);
-        }
-
-        oForm.Prepare();
-        QCoreApplication::processEvents();
-        ui::RunModal(oForm);
-        if (oForm.Cancelled())
-            return std::shared_ptr<biz::Settings>();
-        return oForm.Settings();
+        const dialogs::SelectDataResult &oResult = RunSelectData(*d->oSelectForm, oRequest);
+        // The reference is left holding the data view the dialog showed.
+        oDataView = oResult.DataView();
+        return oResult.Cancelled() ? std::shared_ptr<biz::Settings>() : oResult.Settings();
     });
 }
 
@@ -118,13 +105,12 @@ void DVUser::ShowViewData(std::shared_ptr<config::DataView> &oDataView, int32_t 
         auto oForm = std::make_unique<frmViewDataItems>();
         d->oViewForm = oForm.get();
         d->oDataViewDS = entry::SharedDataServices();
-        oForm->SetDataServices(d->oDataViewDS);
-        if (oDataView)
-            oForm->SetDataView(oDataView);
-        oForm->SetPreview(lPreview);
-        oForm->Prepare();
-        oForm->SetFormCaption(sFormCaption.isEmpty() ? QStringLiteral("Preview") : sFormCaption);
-        ui::RunModal(*oForm);
+        dialogs::ViewDataRequest oRequest;
+        oRequest.oDataView = oDataView;
+        oRequest.lPreview = lPreview;
+        oRequest.sFormCaption = sFormCaption.isEmpty() ? QStringLiteral("Preview") : sFormCaption;
+        oRequest.oServices = d->oDataViewDS;
+        RunViewData(*oForm, oRequest);
         return 0;
     });
 }

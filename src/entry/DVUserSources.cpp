@@ -4,21 +4,19 @@
 
 #include "DVUserPrivate.h"
 
+#include "common/FetchRunner.h"
 #include "common/basDataSourcePickers.h"
 #include "common/frmSelectFolder.h"
 #include "config/ConfigObjects.h"
 #include "data/ConnectionText.h"
 #include "data/DataViewDataServices.h"
 #include "scripting/Dictionary.h"
-#include "ui/ProgressDialog.h"
 
 #include <QApplication>
 
 using namespace qv;
 
 namespace {
-
-constexpr int kProgressDelayMs = 4000;
 
 void RequireDataView(const std::shared_ptr<config::DataView> &oDataView)
 {
@@ -83,38 +81,21 @@ std::shared_ptr<Dictionary> DVUser::GetValueListDictionary(std::shared_ptr<confi
 {
     return PassErrorsOn(QStringLiteral("GetValueListDictionary()"), [&]() -> std::shared_ptr<Dictionary> {
         RequireDataView(oDataView);
-        ui::ProgressDialog progress(QApplication::activeWindow());
-        bool shown = false;
-        progress.SetValue(0);
-        progress.SetCaption(ProperCase(oDataView->Name + QStringLiteral(" Rows")));
-        progress.SetMessage(QStringLiteral("Retrieving data..."));
-
         if (!d->oDataViewDS)
             d->oDataViewDS = entry::SharedDataServices();
         const std::shared_ptr<data::DataViewDataServices> services = d->oDataViewDS;
-        // The window appears only when the fetch outlasts the delay.
-        const QMetaObject::Connection fetching =
-            connect(services.get(), &data::DataViewDataServices::Fetching, &progress, [&](qint32 value) {
-                if (!shown) {
-                    progress.ShowAfter(kProgressDelayMs);
-                    shown = true;
-                }
-                progress.SetValue(value);
-            });
-        connect(&progress, &ui::ProgressDialog::Cancelled, services.get(), [services] { services->Cancel(); });
-
         std::shared_ptr<Dictionary> list;
-        try {
-            list = services->GetValueList(oDataView, sFieldName, -1, bOffline, bSort);
-        } catch (...) {
-            disconnect(fetching);
-            progress.Close();
-            throw;
+        if (bOffline) {
+            list = services->GetValueList(oDataView, sFieldName, -1, true, bSort);
+        } else {
+            auto job = services->StartValueList(oDataView, sFieldName, -1, bSort,
+                                                [&list](std::shared_ptr<Dictionary> values, bool) { list = values; });
+            if (!FetchRunner::RunAndWait(job, QApplication::activeWindow(),
+                                         ProperCase(oDataView->Name + QStringLiteral(" Rows")),
+                                         QStringLiteral("Retrieving data..."),
+                                         [&services](const auto &pending) { return services->Wait(pending); }))
+                list.reset();
         }
-        disconnect(fetching);
-        progress.Close();
-        if (services->Cancelled())
-            list.reset();
         oDataView.reset();
         return list;
     });

@@ -96,13 +96,24 @@ T *Child(QWidget &form, const char *name)
     return child;
 }
 
-// Chooses a combo entry with the keyboard, as a user does: Home, then Down.
+// Waits while the window of the widget shows the busy pointer of a fetch
+// (a user waits for it too: the window takes no input meanwhile).
+inline bool WaitWindowIdle(QWidget *widget, int timeoutMs = 60000)
+{
+    return QTest::qWaitFor([&] { return widget->window()->cursor().shape() != Qt::BusyCursor; }, timeoutMs);
+}
+
+// Chooses a combo entry with the keyboard, as a user does: Home, then Down,
+// each step once the fetch the last one started is over.
 inline void ChooseEntry(QComboBox *combo, int index)
 {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
+    ASSERT_TRUE(WaitWindowIdle(combo));
+    for (int i = 0; i < index; ++i) {
         QTest::keyClick(combo, Qt::Key_Down);
+        ASSERT_TRUE(WaitWindowIdle(combo));
+    }
 }
 
 inline void ChooseText(QComboBox *combo, const QString &text)

@@ -14,57 +14,20 @@
 
 namespace qv::test {
 
-// The options a host passes with an Insert Data request, with their defaults.
-struct SelectRequest
-{
-    std::shared_ptr<config::DataView> view;
-    std::shared_ptr<biz::Settings> settings;
-    std::shared_ptr<Collection> tableStyles;
-    std::shared_ptr<Collection> paragraphStyles;
-    qint32 type = 1;
-    qint32 displayParam = -1;
-    bool forceDataView = false;
-    bool showSave = true;
-    QString selectedRowsXML;
-    bool offline = false;
-};
+using SelectRequest = dialogs::SelectDataRequest;
 
-// Sets the dialog up as an Insert Data request does (properties in their
-// order, SetDataView, Prepare) and shows it through the modal helper with
-// the driver, which gets the dialog once its first rows are shown.
-inline int RunSelect(frmSelectDataItems &form, SelectRequest &request,
+// Runs the dialog through the same helper DVUser uses, with the driver,
+// which gets the dialog once its first rows are shown.
+inline int RunSelect(frmSelectDataItems &form, const SelectRequest &request,
                      const std::function<void(frmSelectDataItems &)> &driver)
 {
-    form.SetSettings(request.settings);
-    form.SetParagraphStyles(request.paragraphStyles);
-    form.SetTableStyles(request.tableStyles);
-    form.SetForceDataView(request.forceDataView);
-    form.SetShowFormatControls(true);
-    form.SetShowSave(request.showSave);
-    form.SetCheckBoxes(true);
-    form.SetDataViewParameterId(request.displayParam);
-    form.SetSelectedRowsXML(request.selectedRowsXML);
-    form.SetDisableMenus(false);
-    form.SetDisableSavedSettingsRestore(!request.showSave);
-    form.SetDisableColReorder(false);
-    form.SetFormCaption(QStringLiteral("Insert Data"));
-    form.SetOffline(request.offline);
-    form.SetFormatType(2);
-    form.SetInsertPosition(2);
-    if (!request.view) {
-        std::shared_ptr<config::DataView> none;
-        form.SetDataView(none, request.type);
-        form.SetForceDataView(true);
-    } else {
-        form.SetDataView(request.view, request.type);
-    }
-    form.Prepare();
     ui::modal_driver::Push([driver](QDialog &dialog) {
         auto &select = static_cast<frmSelectDataItems &>(dialog);
         ASSERT_TRUE(WaitIdle(select));
         driver(select);
     });
-    return ui::RunModal(form);
+    const dialogs::SelectDataResult &answer = RunSelectData(form, request);
+    return answer.Cancelled() ? QDialog::Rejected : QDialog::Accepted;
 }
 
 inline ctlDataViewer *Viewer(QWidget &form)

@@ -33,8 +33,8 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Customers");
-    request.tableStyles = Styles({QStringLiteral("Grid Table"), QStringLiteral("Plain Table")});
+    request.oDataView = View("Sample Customers");
+    request.colTableStyles = Styles({QStringLiteral("Grid Table"), QStringLiteral("Plain Table")});
     const int result = RunSelect(form, request, [](frmSelectDataItems &f) {
         EXPECT_FALSE(Child(f, "icboDataView")->isVisible()) << "a given data view needs no picker";
         EXPECT_EQ(Status(f), QStringLiteral("250 records displayed"));
@@ -59,27 +59,27 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
         Click(f, "cmdOK");
     });
     ASSERT_EQ(result, QDialog::Accepted);
-    EXPECT_FALSE(form.Cancelled());
+    EXPECT_FALSE(form.Result().Cancelled());
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.DataView(), request.view);
+    EXPECT_EQ(form.Result().DataView(), request.oDataView);
 
-    auto formatted = form.GetSelection();
-    auto raw = form.GetRawSelection();
+    auto formatted = form.Result().Selection();
+    auto raw = form.Result().RawSelection();
     ASSERT_TRUE(formatted && raw);
     EXPECT_EQ(Texts(*formatted, QStringLiteral("City")), QStringList(3, QStringLiteral("LEEDS")));
     EXPECT_EQ(Texts(*raw, QStringLiteral("City")), QStringList(3, QStringLiteral("Leeds")));
     const QStringList names = Texts(*raw, QStringLiteral("Name"));
 
-    auto settings = form.Settings();
-    EXPECT_EQ(settings->DataViewKey, request.view->TextKey());
+    auto settings = form.Result().Settings();
+    EXPECT_EQ(settings->DataViewKey, request.oDataView->TextKey());
     EXPECT_EQ(settings->FormatType, 1);
     EXPECT_EQ(settings->StyleName, QStringLiteral("Plain Table"));
     EXPECT_EQ(settings->InsertPosition, 2);
     EXPECT_TRUE(settings->FilterSet);
     EXPECT_EQ(settings->FilterField, QStringLiteral("City"));
     EXPECT_EQ(settings->FilterValue, QStringLiteral("LEEDS")) << "as the City format shows it";
-    EXPECT_EQ(dialogs::ReadLastDataView().lId, request.view->Id());
-    for (const auto &field : request.view->Fields)
+    EXPECT_EQ(dialogs::ReadLastDataView().lId, request.oDataView->Id());
+    for (const auto &field : request.oDataView->Fields)
         EXPECT_TRUE(field->Conditions.empty()) << "the unsaved filter left the host's data view";
 
     // The host keeps the selection and the settings and asks again; the Id
@@ -88,9 +88,9 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
     ASSERT_TRUE(settings->Columns->Item(QStringLiteral("Id")));
     settings->Columns->Item(QStringLiteral("Id"))->Linked = true;
     SelectRequest again;
-    again.view = request.view;
-    again.settings = settings;
-    again.selectedRowsXML = xml;
+    again.oDataView = request.oDataView;
+    again.oSettings = settings;
+    again.sSelectedRowsXML = xml;
     RunSelect(form, again, [&](frmSelectDataItems &f) {
         EXPECT_EQ(Button(f, "cmdApplyFilter")->text(), QStringLiteral("Remove &Filter")) << "the saved filter is back";
         EXPECT_EQ(Viewer(f)->RecordCount(), 23);
@@ -98,7 +98,7 @@ TEST_F(DialogTest, InsertDataRoadFromRequestToReselection)
         EXPECT_EQ(Child<QComboBox>(f, "cboFormatStyle")->currentText(), QStringLiteral("Plain Table"));
         Click(f, "cmdOK");
     });
-    auto reselected = form.GetRawSelection();
+    auto reselected = form.Result().RawSelection();
     ASSERT_TRUE(reselected);
     EXPECT_EQ(Texts(*reselected, QStringLiteral("Name")), names);
 }
@@ -125,9 +125,9 @@ TEST_F(DialogTest, ForcedPickerLoadsTheChosenDataView)
         TickRow(f, 0);
         Click(f, "cmdOK");
     });
-    ASSERT_TRUE(form.DataView());
-    EXPECT_EQ(form.DataView()->Name, QStringLiteral("Sample Offices"));
-    EXPECT_EQ(form.Settings()->DataViewType, 1);
+    ASSERT_TRUE(form.Result().DataView());
+    EXPECT_EQ(form.Result().DataView()->Name, QStringLiteral("Sample Offices"));
+    EXPECT_EQ(form.Result().Settings()->DataViewType, 1);
 
     frmSelectDataItems next;
     SelectRequest second;
@@ -148,13 +148,13 @@ TEST_F(DialogTest, CloseBoxCancelsAndTheDialogIsReused)
     files.SetConfigFilePath(2, SampleFolder() + QStringLiteral("/missing team.cfg"));
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Products");
+    request.oDataView = View("Sample Products");
     const int result = RunSelect(form, request, [](frmSelectDataItems &f) {
         TickRow(f, 0);
         f.close();
     });
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_TRUE(form.Cancelled());
+    EXPECT_TRUE(form.Result().Cancelled());
     EXPECT_EQ(dialogs::ReadLastDataView().lId, 0) << "Cancel does not remember the data view";
 
     SelectRequest again;
@@ -166,7 +166,7 @@ TEST_F(DialogTest, CloseBoxCancelsAndTheDialogIsReused)
         EXPECT_GT(Viewer(f)->RecordCount(), 0);
         Click(f, "cmdCancel");
     });
-    EXPECT_EQ(form.DataView(), request.view);
+    EXPECT_EQ(form.Result().DataView(), request.oDataView);
 }
 
 // Layout, style and position chosen before the first paint are not changes;
@@ -177,9 +177,8 @@ TEST_F(DialogTest, SaveSettingsOnlyAfterTheFirstPaint)
     auto *layout = Child<QComboBox>(form, "cboFormatType");
     auto *save = Button(form, "cmdSaveSettings");
     SelectRequest request;
-    request.view = View("Sample Price List");
-    form.SetDataView(request.view, 1);
-    form.Prepare();
+    request.oDataView = View("Sample Price List");
+    form.Prepare(request);
     QTest::keyClick(layout, Qt::Key_Down);
     EXPECT_FALSE(save->isEnabled());
 
@@ -199,7 +198,7 @@ TEST_F(DialogTest, SaveSettingsOnlyAfterTheFirstPaint)
         Click(f, "cmdCancel");
     });
     biz::Settings saved;
-    ASSERT_TRUE(saved.Load(request.view->TextKey()));
+    ASSERT_TRUE(saved.Load(request.oDataView->TextKey()));
     EXPECT_EQ(saved.FormatType, 4);
 
     frmSelectDataItems later;
@@ -222,9 +221,9 @@ TEST_F(DialogTest, UnlistedStyleAndTheSingleRow)
     settings->FilterValue = QStringLiteral("7");
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Customers");
-    request.settings = settings;
-    request.tableStyles = Styles({QStringLiteral("Grid Table")});
+    request.oDataView = View("Sample Customers");
+    request.oSettings = settings;
+    request.colTableStyles = Styles({QStringLiteral("Grid Table")});
     RunSelect(form, request, [](frmSelectDataItems &f) {
         EXPECT_EQ(Child<QComboBox>(f, "cboFormatStyle")->currentText(), QStringLiteral("Retired Table"));
         EXPECT_EQ(Viewer(f)->RecordCount(), 1);
@@ -235,10 +234,10 @@ TEST_F(DialogTest, UnlistedStyleAndTheSingleRow)
         EXPECT_EQ(Status(f), QStringLiteral("1 of 1 record selected"));
         Click(f, "cmdOK");
     });
-    auto rows = form.GetRawSelection();
+    auto rows = form.Result().RawSelection();
     ASSERT_TRUE(rows);
     EXPECT_EQ(Texts(*rows, QStringLiteral("Id")), QStringList{QStringLiteral("7")});
-    EXPECT_EQ(form.Style(), QStringLiteral("Retired Table"));
+    EXPECT_EQ(form.Result().Style(), QStringLiteral("Retired Table"));
 }
 
 // A source that cannot be read is reported in the family's box; the
@@ -250,7 +249,7 @@ TEST_F(DialogTest, UnreadableSourceIsReported)
                                   + QStringLiteral("/no such folder/gone.sqlite");
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = view;
+    request.oDataView = view;
     RunSelect(form, request, [this](frmSelectDataItems &f) {
         ASSERT_EQ(messages->Messages.size(), 1);
         EXPECT_EQ(messages->Messages[0].Title, QStringLiteral("Quorivo Data Views"));
@@ -260,7 +259,7 @@ TEST_F(DialogTest, UnreadableSourceIsReported)
         EXPECT_EQ(Status(f), QString());
         Click(f, "cmdCancel");
     });
-    EXPECT_TRUE(form.Cancelled());
+    EXPECT_TRUE(form.Result().Cancelled());
 }
 
 // A double click on a row is OK.
@@ -268,7 +267,7 @@ TEST_F(DialogTest, DoubleClickIsOK)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Offices");
+    request.oDataView = View("Sample Offices");
     const int result = RunSelect(form, request, [](frmSelectDataItems &f) {
         QTreeView *list = List(f);
         const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
@@ -276,8 +275,8 @@ TEST_F(DialogTest, DoubleClickIsOK)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     });
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_FALSE(form.Cancelled());
-    EXPECT_EQ(dialogs::ReadLastDataView().lId, request.view->Id());
+    EXPECT_FALSE(form.Result().Cancelled());
+    EXPECT_EQ(dialogs::ReadLastDataView().lId, request.oDataView->Id());
 }
 
 // Team data views follow the personal ones; one chosen from the team file
@@ -312,6 +311,6 @@ TEST_F(DialogTest, PickerOverBothStores)
         TickRow(f, 0);
         Click(f, "cmdOK");
     });
-    EXPECT_EQ(form.Settings()->DataViewType, 2);
+    EXPECT_EQ(form.Result().Settings()->DataViewType, 2);
     EXPECT_EQ(dialogs::ReadLastDataView().lType, 2);
 }

@@ -23,7 +23,7 @@ TEST_F(DialogTest, BlankFilterF5AndCancel)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Customers");
+    request.oDataView = View("Sample Customers");
     RunSelect(form, request, [](frmSelectDataItems &f) {
         QSignalSpy shown(&f, &frmSelectDataItems::RowsShown);
         ChooseFilter(f, "City", QStringLiteral("(blank)"));
@@ -32,7 +32,7 @@ TEST_F(DialogTest, BlankFilterF5AndCancel)
         EXPECT_EQ(Viewer(f)->RecordCount(), 19);
         EXPECT_EQ(Child<QComboBox>(f, "cboParam")->currentText(), QStringLiteral("(blank)"));
         EXPECT_EQ(Status(f), QStringLiteral("19 records displayed"));
-        EXPECT_EQ(f.DataView()->Fields.Item(QStringLiteral("City"))->Conditions.size(), 1u);
+        EXPECT_EQ(f.State().DataView()->Fields.Item(QStringLiteral("City"))->Conditions.size(), 1u);
         const int fetches = int(shown.count());
 
         QTest::keyClick(List(f), Qt::Key_F5);
@@ -50,11 +50,12 @@ TEST_F(DialogTest, BlankFilterF5AndCancel)
         Click(f, "cmdApplyFilter");
         ASSERT_TRUE(WaitIdle(f));
         EXPECT_EQ(Viewer(f)->RecordCount(), 40);
+        EXPECT_EQ(Child<QComboBox>(f, "cboParam")->currentText(), QStringLiteral("RIGA")) << "as the City format shows it";
         Click(f, "cmdCancel");
     });
-    EXPECT_TRUE(form.Cancelled());
-    EXPECT_TRUE(request.view->Fields.Item(QStringLiteral("City"))->Conditions.empty());
-    EXPECT_EQ(form.Settings()->FilterValue, QStringLiteral("RIGA")) << "as the City format shows it";
+    EXPECT_TRUE(form.Result().Cancelled());
+    EXPECT_FALSE(form.Result().Settings()) << "Cancel answers no settings";
+    EXPECT_TRUE(request.oDataView->Fields.Item(QStringLiteral("City"))->Conditions.empty());
 }
 
 // A value that does not suit the field's type is refused with the message,
@@ -63,7 +64,7 @@ TEST_F(DialogTest, InvalidFilterValueChangesNothing)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Customers");
+    request.oDataView = View("Sample Customers");
     RunSelect(form, request, [this](frmSelectDataItems &f) {
         ChooseFilter(f, "CreditLimit", QStringLiteral("lots"));
         const QString op = Child<QComboBox>(f, "cboOperator")->currentText();
@@ -78,7 +79,7 @@ TEST_F(DialogTest, InvalidFilterValueChangesNothing)
         EXPECT_EQ(Viewer(f)->RecordCount(), 250);
         Click(f, "cmdCancel");
     });
-    for (const auto &field : request.view->Fields)
+    for (const auto &field : request.oDataView->Fields)
         EXPECT_TRUE(field->Conditions.empty());
 }
 
@@ -88,7 +89,7 @@ TEST_F(DialogTest, ValueListsOnDemandButNotForMemos)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Products (database)");
+    request.oDataView = View("Sample Products (database)");
     RunSelect(form, request, [](frmSelectDataItems &f) {
         auto *values = Child<QComboBox>(f, "cboParam");
         ChooseText(Child<QComboBox>(f, "cboField"), QStringLiteral("Notes"));
@@ -107,8 +108,8 @@ TEST_F(DialogTest, ValueListsOnDemandButNotForMemos)
 
     frmSelectDataItems orders;
     SelectRequest large;
-    large.view = View("Sample Large Orders");
-    large.displayParam = large.view->Fields.Item(QStringLiteral("Amount"))->Conditions.front().Id;
+    large.oDataView = View("Sample Large Orders");
+    large.lDisplayParam = large.oDataView->Fields.Item(QStringLiteral("Amount"))->Conditions.front().Id;
     RunSelect(orders, large, [](frmSelectDataItems &f) {
         EXPECT_EQ(Viewer(f)->RecordCount(), 987);
         EXPECT_EQ(Child<QComboBox>(f, "cboField")->currentText(), QStringLiteral("Amount"));
@@ -117,7 +118,7 @@ TEST_F(DialogTest, ValueListsOnDemandButNotForMemos)
         ChooseFilter(f, "Shipped", QStringLiteral("(blank)"));
         Click(f, "cmdCancel");
     });
-    EXPECT_EQ(large.view->Fields.Item(QStringLiteral("Amount"))->Conditions.size(), 1u);
+    EXPECT_EQ(large.oDataView->Fields.Item(QStringLiteral("Amount"))->Conditions.size(), 1u);
 }
 
 // Offline, the value list comes from the rows already fetched and F5 does
@@ -126,8 +127,8 @@ TEST_F(DialogTest, OfflineValuesAndF5)
 {
     frmSelectDataItems form;
     SelectRequest request;
-    request.view = View("Sample Customers");
-    request.offline = true;
+    request.oDataView = View("Sample Customers");
+    request.bOffline = true;
     RunSelect(form, request, [](frmSelectDataItems &f) {
         QSignalSpy shown(&f, &frmSelectDataItems::RowsShown);
         ChooseText(Child<QComboBox>(f, "cboField"), QStringLiteral("City"));

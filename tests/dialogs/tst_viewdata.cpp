@@ -20,16 +20,12 @@ void RunView(const std::shared_ptr<config::DataView> &view, qint32 preview, cons
              const std::function<void(frmViewDataItems &)> &driver)
 {
     frmViewDataItems form;
-    form.SetDataView(view);
-    form.SetPreview(preview);
-    form.Prepare();
-    form.SetFormCaption(caption);
     ui::modal_driver::Push([driver](QDialog &dialog) {
         auto &view = static_cast<frmViewDataItems &>(dialog);
         ASSERT_TRUE(WaitIdle(view));
         driver(view);
     });
-    ui::RunModal(form);
+    RunViewData(form, {view, preview, caption, nullptr});
 }
 
 } // namespace
@@ -51,7 +47,7 @@ TEST_F(DialogTest, ViewDataPreviewFullAndUntitled)
     view->Name.clear();
     RunView(view, 0, QStringLiteral("Viewing Data"), [](frmViewDataItems &f) {
         EXPECT_EQ(f.windowTitle(), QStringLiteral("Viewing Data - (Untitled)"));
-        EXPECT_EQ(f.ProgressTitle(), QStringLiteral("(Untitled) Rows"));
+        EXPECT_EQ(f.State().ProgressTitle(), QStringLiteral("(Untitled) Rows"));
         EXPECT_EQ(Child<ctlDataViewer>(f, "ctlDataViewer")->RecordCount(), 250);
         EXPECT_EQ(Child<QStatusBar>(f, "sbrStatusBar")->currentMessage(), QStringLiteral("250 records displayed"));
         f.close();
