@@ -45,6 +45,7 @@ bool DigitsOf(const Variant &value, NumberDigits &out)
     case VarType::Boolean: out = NumberDigits::FromInteger(*value.Get<bool>() ? -1 : 0); return true;
     case VarType::Long: out = NumberDigits::FromInteger(*value.Get<qint32>()); return true;
     case VarType::LongLong: out = NumberDigits::FromInteger(*value.Get<qint64>()); return true;
+    case VarType::Single: out = NumberDigits::FromSingle(*value.Get<float>()); return true;
     case VarType::Double: out = NumberDigits::FromDouble(*value.Get<double>()); return true;
     case VarType::Currency: out = NumberDigits::FromCurrency(*value.Get<Currency>()); return true;
     case VarType::Decimal: out = NumberDigits::FromDecimal(*value.Get<Decimal>()); return true;

@@ -74,6 +74,8 @@ private:
         const int lType = int(oValue.Type());
         if (const auto *p = oValue.Get<double>())
             oKey = {lType, std::bit_cast<quint64>(*p)};
+        else if (const auto *p = oValue.Get<float>())
+            oKey = {lType, std::bit_cast<quint32>(*p)};
         else if (const auto *p = oValue.Get<DateValue>())
             oKey = {lType, std::bit_cast<quint64>(p->Days)};
         else if (const auto *p = oValue.Get<Currency>())

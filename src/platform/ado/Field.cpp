@@ -113,7 +113,11 @@ Variant Convert(qint32 type, const Variant &value)
         return Variant(value.ToLong());
     case adUnsignedInt: case adBigInt: case adUnsignedBigInt:
         return Variant(ToWhole(value));
-    case adSingle: case adDouble:
+    case adSingle:
+        if (value.Get<float>())
+            return value;
+        return Variant(float(value.ToDouble()));
+    case adDouble:
         return Variant(value.ToDouble());
     case adCurrency:
         return ToCurrencyValue(value);

@@ -16,6 +16,7 @@ struct Classified
 {
     enum Kind { Empty, Null, Number, Date, Text } kind = Empty;
     NumberDigits number; // Number (Booleans are -1 and 0)
+    int precision = format::kExactDigits; // of Number, for its general text
     double days = 0.0;   // Date
     QString text;        // Text
     bool boolean = false;
@@ -37,6 +38,10 @@ Classified ClassifyText(const QString &text, const LocaleFacts &facts)
     bool boolean = false;
     if (ParseNumberText(text, facts, c.number)) {
         c.kind = Classified::Number;
+        // A typed number is a double to the language; one with more digits
+        // than a double holds (an identifier) keeps them all.
+        c.precision = c.number.Digits.size() > size_t(format::kDoubleDigits) ? format::kExactDigits
+                                                                             : format::kDoubleDigits;
     } else if (ReadBooleanText(text, boolean)) {
         c.kind = Classified::Number;
         c.boolean = true;
@@ -64,7 +69,14 @@ Classified ClassifyValue(const Variant &value, const LocaleFacts &facts)
         break;
     case VarType::Long: c.number = NumberDigits::FromInteger(*value.Get<qint32>()); break;
     case VarType::LongLong: c.number = NumberDigits::FromInteger(*value.Get<qint64>()); break;
-    case VarType::Double: c.number = NumberDigits::FromDouble(*value.Get<double>()); break;
+    case VarType::Single:
+        c.number = NumberDigits::FromSingle(*value.Get<float>());
+        c.precision = format::kSingleDigits;
+        break;
+    case VarType::Double:
+        c.number = NumberDigits::FromDouble(*value.Get<double>());
+        c.precision = format::kDoubleDigits;
+        break;
     case VarType::Currency: c.number = NumberDigits::FromCurrency(*value.Get<Currency>()); break;
     case VarType::Decimal: c.number = NumberDigits::FromDecimal(*value.Get<Decimal>()); break;
     }
@@ -85,7 +97,7 @@ QString GeneralText(const Classified &c, const LocaleFacts &facts)
     case Classified::Number:
         if (c.boolean)
             return c.number.IsZero() ? QStringLiteral("False") : QStringLiteral("True");
-        return format::GeneralNumber(c.number, facts);
+        return format::GeneralNumber(c.number, facts, c.precision);
     case Classified::Date: return format::GeneralDate(c.days, facts);
     case Classified::Text: return c.text;
     default: return {};
@@ -148,7 +160,8 @@ QString FormatNamed(Named named, const Classified &c, const LocaleFacts &facts)
         return c.text;
     const NumberDigits n = NumberOf(c);
     switch (named) {
-    case Named::GeneralNumber: return format::GeneralNumber(n, facts);
+    case Named::GeneralNumber:
+        return format::GeneralNumber(n, facts, c.kind == Classified::Date ? format::kDoubleDigits : c.precision);
     case Named::Currency: return CurrencyText(n, -1, true, true, false, facts);
     case Named::Fixed: return Signed(n, format::FixedNumber(n, 2, false, true, facts));
     case Named::Standard: return Signed(n, format::FixedNumber(n, 2, true, true, facts));

@@ -162,7 +162,7 @@ QString FixedNumber(NumberDigits v, int digits, bool group, bool leadingZero, co
     return out;
 }
 
-QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts)
+QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts, int precision)
 {
     if (n.IsZero())
         return QStringLiteral("0");
@@ -170,7 +170,7 @@ QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts)
     if (n.Negative)
         out += QLatin1Char('-');
     const int length = int(n.Digits.size());
-    const bool scientific = (n.Point > 15 && length <= 15) || n.Point < -3;
+    const bool scientific = precision > 0 && (n.Point > precision || length - n.Point > precision);
     if (scientific) {
         out += QLatin1Char(n.Digits[0]);
         if (length > 1) {

@@ -23,6 +23,8 @@ struct NumberDigits
     static NumberDigits FromInteger(qint64 value);
     // At most 15 significant digits, as the platform shows a double.
     static NumberDigits FromDouble(double value);
+    // At most 7 significant digits, as the platform shows a single.
+    static NumberDigits FromSingle(float value);
     static NumberDigits FromCurrency(Currency value);
     static NumberDigits FromDecimal(const Decimal &value);
 
