@@ -91,8 +91,10 @@ QString DataFormat::NormalisedDateFormat(const QString &format) const
     if (format.isEmpty() || format == m_lastDateFormat)
         return format.isEmpty() ? format : m_lastNormalised;
     // A month letter before a colon is a minute letter: "hh:mm" reads minutes.
-    QString normalised = format.toUpper().replace(QLatin1String("MM:"), QLatin1String("nn:"));
-    normalised = normalised.toUpper().replace(QLatin1String("M:"), QLatin1String("n:"));
+    // The case stays: it tells "am/pm" from "AM/PM" and "a/p" from "A/P".
+    QString normalised = format;
+    normalised.replace(QLatin1String("mm:"), QLatin1String("nn:"), Qt::CaseInsensitive);
+    normalised.replace(QLatin1String("m:"), QLatin1String("n:"), Qt::CaseInsensitive);
     m_lastDateFormat = format;
     m_lastNormalised = normalised;
     return normalised;

@@ -232,8 +232,21 @@ QString FormatPattern(const format::CompiledFormat &f, const Classified &c, cons
     return FormatSection(*section, c, withSign, facts, firstDay, firstWeek);
 }
 
-int DayOrDefault(int firstDay) { return firstDay >= 1 && firstDay <= 7 ? firstDay : 1; }
-int WeekOrDefault(int firstWeek) { return firstWeek >= 1 && firstWeek <= 3 ? firstWeek : 1; }
+// 0 stands for the default (Sunday, the week of 1 January); anything else
+// outside the ranges is an invalid argument, as the platform's routine says.
+int DayOrDefault(int firstDay)
+{
+    if (firstDay < 0 || firstDay > 7)
+        throw RuntimeError(vberr::InvalidCall);
+    return firstDay == 0 ? 1 : firstDay;
+}
+
+int WeekOrDefault(int firstWeek)
+{
+    if (firstWeek < 0 || firstWeek > 3)
+        throw RuntimeError(vberr::InvalidCall);
+    return firstWeek == 0 ? 1 : firstWeek;
+}
 
 NumberDigits NumberArgument(const Variant &value, const LocaleFacts &facts)
 {
@@ -259,6 +272,8 @@ QString FixedWithOptions(const NumberDigits &n, int digits, int leading, int par
 
 QString VarFormat(const Variant &value, const QString &formatText, int firstDay, int firstWeek)
 {
+    const int day = DayOrDefault(firstDay);
+    const int week = WeekOrDefault(firstWeek);
     const LocaleFacts &facts = CurrentLocaleFacts();
     const Classified c = ClassifyValue(value, facts);
     if (formatText.isEmpty())
@@ -266,7 +281,7 @@ QString VarFormat(const Variant &value, const QString &formatText, int firstDay,
     if (const Named named = FindNamed(formatText); named != Named::None)
         return FormatNamed(named, c, facts);
     const auto compiled = format::Compile(formatText);
-    return FormatPattern(*compiled, c, facts, DayOrDefault(firstDay), WeekOrDefault(firstWeek));
+    return FormatPattern(*compiled, c, facts, day, week);
 }
 
 QString VarFormatNumber(const Variant &value, int digits, int leading, int parentheses, int group)
