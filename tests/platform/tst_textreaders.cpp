@@ -93,6 +93,11 @@ TEST(TextReaders, Numbers)
         {"en_US", "2e-2", 0.02, true},
         {"de_DE", "1.234,5", 1234.5, true},
         {"de_DE", "1234,50 €", 1234.5, true},
+        // fr_FR groups with a narrow no-break space; people type either space.
+        {"fr_FR", "1 234,5 €", 1234.5, true},
+        {"fr_FR", "1\u00a0234,5", 1234.5, true},
+        {"fr_FR", "1\u202f234\u202f567,5", 1234567.5, true},
+        {"fr_FR", "1  234", 0, false},
         {"en_US", "1,,234", 0, false},
         {"en_US", "1,234,", 0, false},
         {"en_US", "1.2.3", 0, false},

@@ -285,6 +285,16 @@ struct Reader
     }
 };
 
+// Where the locale groups digits with a space of some width (fr_FR a narrow
+// no-break space), people type an ordinary or a no-break space: any of them groups.
+bool IsGroup(QChar c, QChar group)
+{
+    if (c == group)
+        return true;
+    const auto spaceLike = [](QChar s) { return s == u' ' || s == u'\u00a0' || s == u'\u202f'; };
+    return spaceLike(group) && spaceLike(c);
+}
+
 bool ReadExponent(QStringView text, int &exponent)
 {
     if (text.isEmpty())
@@ -331,7 +341,7 @@ bool ParseNumberText(QStringView text, const LocaleFacts &facts, NumberDigits &o
                 ++n.Point;
         } else if (c == facts.DecimalPoint && !point) {
             point = true;
-        } else if (c == facts.Group && !point && anyDigit && i != lastGroup + 1) {
+        } else if (IsGroup(c, facts.Group) && !point && anyDigit && i != lastGroup + 1) {
             lastGroup = i;
         } else if ((c == u'e' || c == u'E') && anyDigit) {
             if (!ReadExponent(body.mid(i + 1), exponent))
