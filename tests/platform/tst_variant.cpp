@@ -1,4 +1,6 @@
 #include "automation/ComError.h"
+#include "automation/LocaleFacts.h"
+#include "automation/NumberDigits.h"
 #include "automation/OleDate.h"
 #include "automation/Variant.h"
 
@@ -153,4 +155,48 @@ TEST(OleDate, DaysBeforeTheEpochKeepTheirTimeForwards)
     EXPECT_FALSE(OleDatePart(std::nan("")).isValid());
     const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 15));
     EXPECT_EQ(OleDateToDateTime(DateTimeToOleDate(when.date(), when.time())), when);
+}
+
+namespace {
+
+NumberDigits Digits(const char *text)
+{
+    NumberDigits n;
+    EXPECT_TRUE(ParseNumberText(QString::fromLatin1(text), CurrentLocaleFacts(), n)) << text;
+    return n;
+}
+
+std::string PlainText(const NumberDigits &n)
+{
+    const int fraction = std::max(0, int(n.Digits.size()) - n.Point);
+    std::string whole = n.IntegerDigits();
+    std::string out = (n.Negative ? "-" : "") + (whole.empty() ? std::string("0") : whole);
+    return fraction > 0 ? out + "." + n.FractionDigits(fraction) : out;
+}
+
+} // namespace
+
+TEST(NumberDigits, SumsAndOrderKeepEveryDigit)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const struct { const char *a, *b, *sum; int order; } cases[] = {
+        {"12345678901234567", "1", "12345678901234568", 1},
+        {"99999999999999999999", "1", "100000000000000000000", 1},
+        {"0.1", "0.2", "0.3", -1},
+        {"-5", "3", "-2", -1},
+        {"5", "-7.25", "-2.25", 1},
+        {"-1.5", "-1.5", "-3", 0},
+        {"1.005", "-1.005", "0", 1},
+        {"0", "-0.001", "-0.001", 1},
+        {"123.456", "0.000000000000000000001", "123.456000000000000000001", 1},
+        {"-12345678901234567", "-12345678901234568", "-24691357802469135", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " + " + c.b);
+        NumberDigits sum = Digits(c.a);
+        sum.Add(Digits(c.b));
+        EXPECT_EQ(PlainText(sum), c.sum);
+        EXPECT_EQ(NumberDigits::Compare(Digits(c.a), Digits(c.b)), c.order);
+        EXPECT_EQ(NumberDigits::Compare(Digits(c.b), Digits(c.a)), -c.order);
+    }
 }
