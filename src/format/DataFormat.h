@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/Variant.h"
+#include "biz/FieldKinds.h"
 #include "scripting/Collection.h"
 #include "scripting/Dictionary.h"
 #include "FormattedTextCache.h"
@@ -8,22 +9,6 @@
 #include <memory>
 
 namespace qv {
-
-// The kinds of field a data view shows; the numbers are stored in data view
-// definitions and never change.
-enum QuorivoFieldType : qint32 {
-    FieldTypeNone = 0,
-    FieldTypeText = 1,
-    FieldTypeNumber = 2,
-    FieldTypeCurrency = 3,
-    FieldTypePercent = 4,
-    FieldTypeDate = 5,
-    FieldTypeTime = 6,
-    FieldTypeBoolean = 7,
-    FieldTypeMemo = 8,
-    FieldTypeBooleanAlt = 9,
-    FieldTypeScientific = 10,
-};
 
 // The single authority on how a value of a field kind is shown: the format
 // catalogue and defaults per kind, examples, and the forgiving conversions

@@ -45,6 +45,7 @@ bool DigitsOf(const Variant &value, NumberDigits &out)
     case VarType::Boolean: out = NumberDigits::FromInteger(*value.Get<bool>() ? -1 : 0); return true;
     case VarType::Long: out = NumberDigits::FromInteger(*value.Get<qint32>()); return true;
     case VarType::LongLong: out = NumberDigits::FromInteger(*value.Get<qint64>()); return true;
+    case VarType::Single: out = NumberDigits::FromSingle(*value.Get<float>()); return true;
     case VarType::Double: out = NumberDigits::FromDouble(*value.Get<double>()); return true;
     case VarType::Currency: out = NumberDigits::FromCurrency(*value.Get<Currency>()); return true;
     case VarType::Decimal: out = NumberDigits::FromDecimal(*value.Get<Decimal>()); return true;
@@ -77,31 +78,6 @@ bool DaysOf(const Variant &value, double &days)
     return SplitOleDate(days, date, seconds);
 }
 
-QString TwoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
-
-// "yyyy-mm-dd hh:nn:ss", written digit by digit: it is made for every cell
-// of a date column.
-QString StampText(QDate date, int seconds)
-{
-    char16_t out[19];
-    const auto put = [&out](int at, int value, int width) {
-        for (int i = width - 1; i >= 0; --i, value /= 10)
-            out[at + i] = char16_t(u'0' + value % 10);
-    };
-    put(0, date.year(), 4);
-    out[4] = u'-';
-    put(5, date.month(), 2);
-    out[7] = u'-';
-    put(8, date.day(), 2);
-    out[10] = u' ';
-    put(11, seconds / 3600, 2);
-    out[13] = u':';
-    put(14, seconds / 60 % 60, 2);
-    out[16] = u':';
-    put(17, seconds % 60, 2);
-    return QString(reinterpret_cast<const QChar *>(out), 19);
-}
-
 } // namespace
 
 QString DataFormat::ChooseFormat(const QString &format, qint32 fieldType) const
@@ -115,8 +91,10 @@ QString DataFormat::NormalisedDateFormat(const QString &format) const
     if (format.isEmpty() || format == m_lastDateFormat)
         return format.isEmpty() ? format : m_lastNormalised;
     // A month letter before a colon is a minute letter: "hh:mm" reads minutes.
-    QString normalised = format.toUpper().replace(QLatin1String("MM:"), QLatin1String("nn:"));
-    normalised = normalised.toUpper().replace(QLatin1String("M:"), QLatin1String("n:"));
+    // The case stays: it tells "am/pm" from "AM/PM" and "a/p" from "A/P".
+    QString normalised = format;
+    normalised.replace(QLatin1String("mm:"), QLatin1String("nn:"), Qt::CaseInsensitive);
+    normalised.replace(QLatin1String("m:"), QLatin1String("n:"), Qt::CaseInsensitive);
     m_lastDateFormat = format;
     m_lastNormalised = normalised;
     return normalised;
@@ -372,45 +350,6 @@ Variant DataFormat::FormatTime(const Variant &value, const Variant &defaultValue
     } catch (const ComError &) {
         return defaultValue;
     }
-}
-
-QString DataFormat::ResolveDateString(const QString &text) const
-{
-    const LocaleFacts &facts = CurrentLocaleFacts();
-    // Weekday names, commas and periods between the parts are the reader's
-    // own business; only "a.m." needs help, as its periods would read as
-    // date separators.
-    QString cleaned = text;
-    if (text.contains(u"a.m", Qt::CaseInsensitive) || text.contains(u"p.m", Qt::CaseInsensitive)) {
-        for (const auto &[from, to] : {std::pair{"a.m.", "am"}, {"a.m", "am"}, {"p.m.", "pm"}, {"p.m", "pm"}})
-            cleaned.replace(QLatin1String(from), QLatin1String(to), Qt::CaseInsensitive);
-    }
-    double days = 0;
-    QDate date;
-    int seconds = 0;
-    if (!ParseDateText(cleaned, facts, days) || !SplitOleDate(days, date, seconds))
-        return {};
-    return StampText(date, seconds);
-}
-
-QString DataFormat::ResolveTimeString(const QString &text) const
-{
-    const LocaleFacts &facts = CurrentLocaleFacts();
-    QString value = text.endsWith(QLatin1Char('%')) ? text.chopped(1) : text;
-    NumberDigits n;
-    if (ParseNumberText(value, facts, n)) {
-        const double number = n.ToDouble();
-        value = number >= 0 && number < 24 && number == std::floor(number)
-                    ? value + QLatin1String(":00")
-                    : DoubleToText(number);
-    }
-    double days = 0;
-    QDate date;
-    int seconds = 0;
-    if (!ParseDateText(value, facts, days) || !SplitOleDate(days, date, seconds))
-        return {};
-    return TwoDigits(seconds / 3600) + QLatin1Char(':') + TwoDigits(seconds / 60 % 60) + QLatin1Char(':')
-           + TwoDigits(seconds % 60);
 }
 
 } // namespace qv

@@ -169,9 +169,13 @@ std::vector<int> DataViewerModel::SortedOrder(int lColumn, Qt::SortOrder eOrder)
 {
     const SortKind eKind = SortKindOf(SettingOf(lColumn)->ColumnType);
     QList<QString> colTexts;
+    QList<Variant> colValues;
     colTexts.reserve(rowCount());
-    for (const Row &oRow : m_colRows)
+    colValues.reserve(rowCount());
+    for (const Row &oRow : m_colRows) {
         colTexts << oRow.colTexts.value(lColumn - 1);
+        colValues << oRow.colValues.value(lColumn - 1);
+    }
 
     std::vector<int> colOrder(m_colRows.size());
     std::iota(colOrder.begin(), colOrder.end(), 0);
@@ -184,7 +188,7 @@ std::vector<int> DataViewerModel::SortedOrder(int lColumn, Qt::SortOrder eOrder)
         return colOrder;
     }
     const LocaleScope oLocale;
-    const std::vector<SortKey> colKeys = SortKeys(colTexts, eKind, m_oFormat);
+    const std::vector<SortKey> colKeys = SortKeys(colTexts, colValues, eKind, m_oFormat);
     std::stable_sort(colOrder.begin(), colOrder.end(), [&](int a, int b) {
         return bDescending ? SortKeyLess(colKeys[size_t(b)], colKeys[size_t(a)])
                            : SortKeyLess(colKeys[size_t(a)], colKeys[size_t(b)]);

@@ -32,6 +32,9 @@ public:
         qint32 lDisplayBookmark = 0;
         QString sRawBookmark;
         bool bChecked = false;
+        // The typed values the texts show, for sorting and totals; a row
+        // without them (Empty) is read from its texts.
+        QList<Variant> colValues;
     };
 
     explicit DataViewerModel(QObject *parent = nullptr);

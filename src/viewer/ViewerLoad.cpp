@@ -74,6 +74,8 @@ private:
         const int lType = int(oValue.Type());
         if (const auto *p = oValue.Get<double>())
             oKey = {lType, std::bit_cast<quint64>(*p)};
+        else if (const auto *p = oValue.Get<float>())
+            oKey = {lType, std::bit_cast<quint32>(*p)};
         else if (const auto *p = oValue.Get<DateValue>())
             oKey = {lType, std::bit_cast<quint64>(p->Days)};
         else if (const auto *p = oValue.Get<Currency>())
@@ -151,6 +153,7 @@ CopyResult CopyRows(ado::Recordset &oSource, const DisplayColumns &oColumns, int
         oRow.sRawBookmark = BookmarkText(oSource.Bookmark());
         oRow.lDisplayBookmark = qint32(oResult.colRows.size()) + 1;
         oRow.colTexts.resize(qsizetype(lColumns));
+        oRow.colValues.resize(qsizetype(lColumns));
         oResult.colRows.push_back(std::move(oRow));
         if (int(oResult.colRows.size()) >= lMaxRows) {
             oResult.bLimitReached = true;
@@ -171,8 +174,12 @@ CopyResult CopyRows(ado::Recordset &oSource, const DisplayColumns &oColumns, int
     for (size_t c = 0; c < lColumns; ++c) {
         ColumnTexts oTexts;
         const biz::ColumnSetting &oSetting = *oColumns.colSettings[c];
-        for (size_t r = 0; r < oResult.colRows.size(); ++r)
-            oResult.colRows[r].colTexts[qsizetype(c)] = oTexts.Format(colValues[r * lColumns + c], oFormat, oSetting);
+        for (size_t r = 0; r < oResult.colRows.size(); ++r) {
+            Variant &oValue = colValues[r * lColumns + c];
+            DataViewerModel::Row &oRow = oResult.colRows[r];
+            oRow.colTexts[qsizetype(c)] = oTexts.Format(oValue, oFormat, oSetting);
+            oRow.colValues[qsizetype(c)] = std::move(oValue);
+        }
     }
     return oResult;
 }

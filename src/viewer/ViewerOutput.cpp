@@ -43,39 +43,37 @@ std::shared_ptr<ado::Recordset> BuildOutputRecordset(const DataViewerModel &oMod
         oOutput->AddNew(colFields, colValues);
     }
     if (!colRows.empty() && HasTotals(colColumns))
-        oOutput->AddNew(colFields, TotalsRow(*oOutput, colColumns));
+        oOutput->AddNew(colFields, TotalsRow(oModel, colRows, colColumns));
     if (!(oOutput->IsBOF() && oOutput->IsEOF()))
         oOutput->MoveFirst();
     return oOutput;
 }
 
-QList<Variant> TotalsRow(ado::Recordset &oRows, const std::vector<OutputColumn> &colColumns)
+QList<Variant> TotalsRow(const DataViewerModel &oModel, const std::vector<int> &colRows,
+                         const std::vector<OutputColumn> &colColumns)
 {
-    // A clone walks the rows without moving the caller's cursor.
-    auto oWalk = oRows.Clone();
     const LocaleScope oLocale;
     const LocaleFacts &oFacts = CurrentLocaleFacts();
-    std::vector<double> colSums(colColumns.size(), 0.0);
-    for (; !oWalk->IsEOF(); oWalk->MoveNext()) {
-        for (size_t c = 0; c < colColumns.size(); ++c) {
-            if (colColumns[c].oSetting->Totalled != 2)
-                continue;
-            NumberDigits oDigits;
-            if (ParseNumberText(oWalk->Fields().Item(qint32(c)).Value().ToText(), oFacts, oDigits))
-                colSums[c] += oDigits.ToDouble();
-        }
-    }
     DataFormat oFormat;
-    oFormat.SetFormatDefault(QStringLiteral("General Date"), FieldTypeDate);
     QList<Variant> colTotals;
-    for (size_t c = 0; c < colColumns.size(); ++c) {
-        const biz::ColumnSetting &oSetting = *colColumns[c].oSetting;
+    for (const OutputColumn &oColumn : colColumns) {
+        const biz::ColumnSetting &oSetting = *oColumn.oSetting;
         if (oSetting.Totalled != 2 || !CanBeTotalled(oSetting.ColumnType)) {
             colTotals << Variant(QString());
             continue;
         }
-        colTotals << Variant(oFormat.GetFormattedData(DoubleToText(colSums[c]), oSetting.ViewFormat,
-                                                      TotalFieldType(oSetting.ColumnType)));
+        const qsizetype lCell = oColumn.lModelColumn - 1;
+        NumberDigits oSum;
+        for (int lRow : colRows) {
+            const DataViewerModel::Row &oRow = oModel.RowAt(lRow);
+            NumberDigits oCell;
+            if (CellNumber(oRow.colValues.value(lCell), oRow.colTexts.value(lCell), oFacts, oCell))
+                oSum.Add(oCell);
+        }
+        // A Decimal holds 28 digits exactly; a larger sum can only be a double.
+        Decimal oExact;
+        const Variant oTotal = oSum.ToDecimal(oExact) ? Variant(oExact) : Variant(oSum.ToDouble());
+        colTotals << Variant(oFormat.GetFormattedValue(oTotal, oSetting.ViewFormat, TotalFieldType(oSetting.ColumnType)));
     }
     return colTotals;
 }

@@ -27,9 +27,11 @@ struct OutputColumn
 std::shared_ptr<ado::Recordset> BuildOutputRecordset(const DataViewerModel &oModel, const std::vector<int> &colRows,
                                                      const std::vector<OutputColumn> &colColumns);
 
-// The unlabelled totals row: a totalled column's numeric texts summed and
-// formatted with the column's format, the other cells empty.
-QList<Variant> TotalsRow(ado::Recordset &oRows, const std::vector<OutputColumn> &colColumns);
+// The unlabelled totals row of the given model rows: a totalled column's
+// values summed to the last digit and formatted with the column's format and
+// kind, the other cells empty.
+QList<Variant> TotalsRow(const DataViewerModel &oModel, const std::vector<int> &colRows,
+                         const std::vector<OutputColumn> &colColumns);
 
 // Rows "Sample Row 1" .. "Sample Row N" in the first field, the rest empty.
 void AddSampleRows(ado::Recordset &oRecordset, int lCount);

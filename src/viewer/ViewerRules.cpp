@@ -1,5 +1,7 @@
 #include "ViewerRules.h"
 
+#include "automation/ComError.h"
+#include "automation/Format.h"
 #include "automation/LocaleFacts.h"
 #include "automation/NumberDigits.h"
 #include "config/ConfigObjects.h"
@@ -22,7 +24,7 @@ bool CanBeTotalled(qint32 lColumnType)
 
 qint32 TotalFieldType(qint32 lColumnType)
 {
-    return lColumnType == FieldTypeCurrency ? FieldTypeCurrency : FieldTypeNumber;
+    return CanBeTotalled(lColumnType) ? lColumnType : FieldTypeNumber;
 }
 
 SortKind SortKindOf(qint32 lColumnType)
@@ -95,40 +97,64 @@ QString ItemTag(qint32 lDisplayBookmark, const QString &sRawBookmark)
     return QString::number(lDisplayBookmark) + QLatin1String(kRawBookmarkMarker) + sRawBookmark;
 }
 
-namespace {
-
-SortKey NumberKey(const QString &sText, const LocaleFacts &oFacts)
+bool CellNumber(const Variant &oValue, const QString &sText, const LocaleFacts &oFacts, NumberDigits &oOut)
 {
-    NumberDigits oDigits;
-    if (!ParseNumberText(sText, oFacts, oDigits))
-        return {};
-    return {true, oDigits.ToDouble(), {}};
+    if (NumberDigits::FromNumber(oValue, oOut))
+        return true;
+    const QString *pText = oValue.Get<QString>();
+    QStringView sSource = pText ? QStringView(*pText) : QStringView(sText);
+    sSource = sSource.trimmed();
+    const bool bPercent = sSource.endsWith(u'%');
+    if (!ParseNumberText(bPercent ? sSource.chopped(1) : sSource, oFacts, oOut))
+        return false;
+    if (bPercent)
+        oOut.Shift(-2);
+    return true;
 }
 
-SortKey DateKey(const QString &sText, const DataFormat &oFormat)
+namespace {
+
+QString StampOf(const Variant &oDate)
 {
-    // Resolving reads the many ways people write dates into one sortable
-    // text; what it cannot read has no key and sorts first.
-    QString sKey = oFormat.ResolveDateString(sText);
+    try {
+        return VarFormat(oDate, QStringLiteral("yyyy-mm-dd hh:nn:ss"));
+    } catch (const ComError &) {
+        return {}; // outside the years a date can show
+    }
+}
+
+SortKey DateKey(const Variant &oValue, const QString &sText, const DataFormat &oFormat)
+{
+    // A typed date and a resolved text share one sortable form; what
+    // neither gives has no key and sorts first.
+    QString sKey;
+    if (oValue.Get<DateValue>())
+        sKey = StampOf(oValue);
+    else
+        sKey = oFormat.ResolveDateString(oValue.Get<QString>() ? *oValue.Get<QString>() : sText);
     if (sKey.isEmpty())
         return {};
-    return {true, 0, std::move(sKey)};
+    return {true, {}, std::move(sKey)};
 }
 
 } // namespace
 
-std::vector<SortKey> SortKeys(const QList<QString> &colTexts, SortKind eKind, const DataFormat &oFormat)
+std::vector<SortKey> SortKeys(const QList<QString> &colTexts, const QList<Variant> &colValues, SortKind eKind,
+                              const DataFormat &oFormat)
 {
     std::vector<SortKey> colKeys;
     colKeys.reserve(size_t(colTexts.size()));
     const LocaleFacts &oFacts = CurrentLocaleFacts();
-    for (const QString &sText : colTexts) {
+    for (qsizetype i = 0; i < colTexts.size(); ++i) {
+        const Variant oValue = colValues.value(i);
+        SortKey oKey;
         if (eKind == SortKind::Decimal)
-            colKeys.push_back(NumberKey(sText, oFacts));
+            oKey.bHasKey = CellNumber(oValue, colTexts[i], oFacts, oKey.oNumber);
         else if (eKind == SortKind::Date)
-            colKeys.push_back(DateKey(sText, oFormat));
+            oKey = DateKey(oValue, colTexts[i], oFormat);
         else
-            colKeys.push_back({true, 0, {}});
+            oKey.bHasKey = true;
+        colKeys.push_back(std::move(oKey));
     }
     return colKeys;
 }
@@ -139,7 +165,7 @@ bool SortKeyLess(const SortKey &a, const SortKey &b)
         return !a.bHasKey;
     if (!a.sDate.isEmpty() || !b.sDate.isEmpty())
         return a.sDate < b.sDate;
-    return a.dNumber < b.dNumber;
+    return NumberDigits::Compare(a.oNumber, b.oNumber) < 0;
 }
 
 void PreselectionKeys::Add(const QString &sKey)

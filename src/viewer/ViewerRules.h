@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/NumberDigits.h"
 #include "biz/ColumnSettings.h"
 
 #include <QHash>
@@ -17,6 +18,7 @@ class Field;
 namespace qv {
 
 class DataFormat;
+struct LocaleFacts;
 
 // The decisions of the data viewer that need no window: which columns can be
 // totalled, how a column sorts, which header icon it shows, how chosen rows
@@ -39,8 +41,8 @@ enum class SortKind { Text, Decimal, Date };
 
 // Number, currency, percent and scientific columns sum up; the rest do not.
 bool CanBeTotalled(qint32 lColumnType);
-// The field kind a column's total is formatted as: currency for money,
-// number otherwise.
+// The field kind a column's total is formatted as: the column's own (a
+// percent total shows as a percent), number for a kind that does not sum.
 qint32 TotalFieldType(qint32 lColumnType);
 SortKind SortKindOf(qint32 lColumnType);
 
@@ -66,16 +68,23 @@ QStringList LinkedCaptions(const biz::ColumnSettings &oSettings);
 // bookmark ("12RAWBM12").
 QString ItemTag(qint32 lDisplayBookmark, const QString &sRawBookmark);
 
+// The number of a cell: its typed value, else the value's or the cell's text
+// read as the user writes numbers, a trailing "%" meaning hundredths.
+bool CellNumber(const Variant &oValue, const QString &sText, const LocaleFacts &oFacts, NumberDigits &oOut);
+
 // A sort key of one cell: cells without a key (no number, no date) sort
-// before every other; numbers by value, dates by their canonical text.
+// before every other; numbers by their exact value, dates by their
+// canonical text.
 struct SortKey
 {
     bool bHasKey = false;
-    double dNumber = 0;
+    NumberDigits oNumber;
     QString sDate;
 };
-// Keys for a column's texts; hold a LocaleScope around a whole column.
-std::vector<SortKey> SortKeys(const QList<QString> &colTexts, SortKind eKind, const DataFormat &oFormat);
+// Keys for a column from its typed values (Empty where a row has none) and
+// its texts; hold a LocaleScope around a whole column.
+std::vector<SortKey> SortKeys(const QList<QString> &colTexts, const QList<Variant> &colValues, SortKind eKind,
+                              const DataFormat &oFormat);
 bool SortKeyLess(const SortKey &a, const SortKey &b);
 
 // Case-insensitive multiset of row keys still waiting to be re-selected.

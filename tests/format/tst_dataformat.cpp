@@ -115,6 +115,13 @@ TEST(DataFormatDisplay, FormattedData)
         {"9", "", FieldTypeTime, "9:00:00 AM"},
         {"24", "", FieldTypeTime, ""},
         {"0.15", "", FieldTypePercent, "15.00%"},
+        // The markers keep the case they are written in.
+        {"22:05:00", "h:mm a/p", FieldTypeTime, "10:05 p"},
+        {"09:05:00", "h:mm A/P", FieldTypeTime, "9:05 A"},
+        {"6/4/2002 22:35", "d mmm \"at\" h:mm am/pm", FieldTypeDate, "4 Jun at 10:35 pm"},
+        // 64-bit identifiers and long decimals keep every digit.
+        {"12345678901234567", "#,##0.00", FieldTypeNumber, "12,345,678,901,234,567.00"},
+        {"1234567890123456789.125", "#,##0.00", FieldTypeNumber, "1,234,567,890,123,456,789.13"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.data) + " / " + c.format);
@@ -161,6 +168,9 @@ TEST(DataFormatDisplay, TypedValuesFormatAsTheirTexts)
             {Variant(0.2225), "0.00%", FieldTypePercent},
             {Variant(12345.678), "Scientific", FieldTypeScientific},
             {Variant(3.5), "none", FieldTypeNumber},
+            {Variant(0.05f), "General Number", FieldTypeNumber},
+            {Variant(5.6789E-05), "General Number", FieldTypeNumber},
+            {Variant(Decimal{0, 1, 10, false}), "General Number", FieldTypeNumber},
             {Variant(DateValue{day}), "Short Date", FieldTypeDate},
             {Variant(DateValue{day + 0.75}), "d mmmm yyyy hh:mm", FieldTypeDate},
             {Variant(DateValue{day + 0.5}), "", FieldTypeDate},

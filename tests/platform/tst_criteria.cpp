@@ -21,16 +21,17 @@ std::shared_ptr<Recordset> Sample()
     rs->Fields().Append(QStringLiteral("Paid"), adCurrency);
     rs->Fields().Append(QStringLiteral("Active"), adBoolean);
     rs->Fields().Append(QStringLiteral("Home Town"), adVarWChar, 100);
+    rs->Fields().Append(QStringLiteral("Rate"), adSingle);
     rs->Open();
     auto day = [](int y, int m, int d) { return Variant(DateValue{DateTimeToOleDate(QDate(y, m, d))}); };
     const QList<QList<Variant>> rows = {
-        {qint32(1), "O'Brien", day(1980, 5, 31), Currency{125000}, true, "Cork"},
-        {qint32(2), "smith", day(1975, 1, 2), Currency{-50000}, false, "New York"},
-        {qint32(3), "Smithers", Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null()},
-        {qint32(4), "", day(2001, 12, 24), Currency{0}, true, "50%"},
-        {qint32(5), Variant::Null(), day(1980, 5, 31), Currency{99999}, false, "Jo*burg"},
+        {qint32(1), "O'Brien", day(1980, 5, 31), Currency{125000}, true, "Cork", 0.05},
+        {qint32(2), "smith", day(1975, 1, 2), Currency{-50000}, false, "New York", 1.5},
+        {qint32(3), "Smithers", Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null(), Variant::Null()},
+        {qint32(4), "", day(2001, 12, 24), Currency{0}, true, "50%", "0.05"},
+        {qint32(5), Variant::Null(), day(1980, 5, 31), Currency{99999}, false, "Jo*burg", 2},
     };
-    const QList<Variant> names = {"ID", "Name", "Born", "Paid", "Active", "Home Town"};
+    const QList<Variant> names = {"ID", "Name", "Born", "Paid", "Active", "Home Town", "Rate"};
     for (const auto &row : rows)
         rs->AddNew(names, row);
     return rs;
@@ -72,6 +73,8 @@ TEST(Criteria, SelectsTheRightRows)
         {"((ID=4))", "4"},
         {"ID >= '3'", "3,4,5"},                          // a quoted number on a number field
         {"id<>3 and name like 's*'", "2"},
+        {"Rate = 0.05", "1,4"},                          // a single compares at its own precision
+        {"Rate > 0.05", "2,5"},
     };
     auto rs = Sample();
     for (const Case &c : cases) {

@@ -72,6 +72,16 @@ TEST(FormatLanguage, NumberPatterns)
         {"en_US", 0.5, "#.##", ".5"},
         {"en_US", 5, "#.##", "5."},
         {"en_US", 5, "00000", "00005"},
+        // '#' after the first '0' of the whole part is a '0'.
+        {"en_US", 1, "000###", "000001"},
+        {"en_US", 1234, "0###", "1234"},
+        {"en_US", 5, "#0#", "05"},
+        // Decimal places run to the last placeholder that is a '0'.
+        {"en_US", 1.2, "0#.0#0#0#0#0", "01.200000000"},
+        {"en_US", 1.5, "0.#0", "1.50"},
+        {"en_US", 1.5, "0.0##", "1.5"},
+        {"en_US", 1.25, "0.0#", "1.25"},
+        {"en_US", 0.05f, "0.0000000000", "0.0500000000"},
         {"en_US", 123456, "00", "123456"},
         {"en_US", 1234, "00-00", "12-34"},
         {"en_US", 1.5, ".00", "1.50"},
@@ -81,7 +91,11 @@ TEST(FormatLanguage, NumberPatterns)
         {"en_US", 12345, "0.00E+00", "1.23E+04"},
         {"en_US", 12345, "0.00e-00", "1.23e04"},
         {"en_US", 0.00012345, "0.00E-00", "1.23E-04"},
-        {"en_US", 12345, "##0.0E+0", "12.3E+3"},
+        // Every whole placeholder before an exponent takes a digit.
+        {"en_US", 12345, "##0.0E+0", "123.5E+2"},
+        {"en_US", 4.500001E45, "#000.0000e+0", "4500.0010e+42"},
+        {"en_US", 0.000123, "#0.0E+00", "12.3E-05"},
+        {"en_US", 0, "#0.0E+00", "0.0E+00"},
         {"en_US", 999.96, "0.0E+00", "1.0E+03"},
         {"en_US", 5, "\\$0 \"units\"", "$5 units"},
         {"en_US", 5, "0 kg", "5 kg"},
@@ -138,6 +152,11 @@ TEST(FormatLanguage, DatesAndTimes)
         {"en_US", tuesday, "h:mm AM/PM", "10:05 PM"},
         {"en_US", tuesday, "h:mm am/pm", "10:05 pm"},
         {"en_US", tuesday, "h A/P", "10 P"},
+        {"en_US", tuesday, "A/P", "P"},
+        {"en_US", Date(2002, 6, 4, 9, 5), "a/p", "a"},
+        {"en_US", Date(2002, 6, 4, 9, 5), "hh:nn a/p", "09:05 a"},
+        {"en_US", Date(2002, 6, 4, 12, 0), "h a/p", "12 p"},
+        {"en_US", tuesday, "AM/PM", "PM"},
         {"en_US", Date(2002, 6, 4, 0, 30), "h:nn AMPM", "12:30 AM"},
         {"en_US", tuesday, "q", "2"},
         {"en_US", tuesday, "y", "155"},
@@ -185,6 +204,11 @@ TEST(FormatLanguage, Texts)
         {"en_US", "Smith", ">", "SMITH"},
         {"en_US", "Smith", "<@@@@@@", " smith"},
         {"en_US", "5551234", "@@@-@@@@", "555-1234"},
+        // Characters fill the placeholders in order; the rest follows the last one.
+        {"en_US", "testing", "\\x@\\x@", "xtxesting"},
+        {"en_US", "ab", "\\x@\\x@\\x@", "x xaxb"},
+        {"en_US", "ab", "!\\x@\\x@\\x@", "xaxbx "},
+        {"en_US", "abcd", "(&&)", "(abcd)"},
         {"en_US", "abc", "0.00", "abc"},
         {"en_US", "", "", ""},
         {"en_US", true, "", "True"},
@@ -209,4 +233,50 @@ TEST(FormatLanguage, OtherRoutines)
         EXPECT_EQ(e.Number(), vberr::TypeMismatch);
     }
     EXPECT_THROW(VarFormat(Variant(1e9), QStringLiteral("yyyy")), ComError);
+}
+
+TEST(FormatLanguage, FirstDayAndWeekOutOfRangeRaise)
+{
+    test::ScopedLocale locale("en_US");
+    const Variant sunday = Date(2006, 1, 1);
+    EXPECT_EQ(VarFormat(sunday, QStringLiteral("w"), 0, 0).toStdString(), "1"); // 0: the defaults
+    for (const auto &[day, week] : {std::pair{8, 1}, {-1, 1}, {1, 4}, {1, -1}}) {
+        SCOPED_TRACE(std::to_string(day) + " " + std::to_string(week));
+        try {
+            VarFormat(sunday, QStringLiteral("ww"), day, week);
+            ADD_FAILURE() << "an argument out of range must raise";
+        } catch (const ComError &e) {
+            EXPECT_EQ(e.Number(), vberr::InvalidCall);
+        }
+    }
+}
+
+// The language's own text, the empty format and "General Number" agree for
+// every kind: binary kinds by their digits, Decimal always plainly.
+TEST(FormatLanguage, DefaultTextIsOneTextEverywhere)
+{
+    test::ScopedLocale locale("en_US");
+    Decimal tiny;
+    tiny.Lo = 1;
+    tiny.Scale = 10;
+    Decimal big;
+    big.Lo = 12345678901234567890ULL;
+    const struct { Variant value; const char *text; } cases[] = {
+        {tiny, "0.0000000001"},
+        {big, "12345678901234567890"},
+        {1E-10, "0.0000000001"},
+        {5.6789E-05, "0.000056789"},
+        {1.5E-20, "1.5E-20"},
+        {1E+15, "1E+15"},
+        {0.05f, "0.05"},
+        {1E+12f, "1E+12"},
+        {qint64(12345678901234567), "12345678901234567"},
+        {"12345678901234567", "12345678901234567"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.value.ToText().toStdString(), c.text);
+        EXPECT_EQ(VarFormat(c.value, QString()).toStdString(), c.text);
+        EXPECT_EQ(VarFormat(c.value, QStringLiteral("General Number")).toStdString(), c.text);
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace qv;
 using namespace qv::ado;
 using qv::ado::test::ErrorOf;
@@ -150,4 +152,34 @@ TEST(RecordsetClone, SharesRowsWithItsOwnCursorAndFilter)
     EXPECT_EQ(rs->Fields().Count(), 2);
     rs->Open();
     EXPECT_EQ(rs->RecordCount(), 0);
+}
+
+// Values given to 64-bit and single-precision fields keep what those types
+// hold: every digit of an identifier, a single's kind.
+TEST(RecordsetEdit, WideAndSingleFieldsKeepTheirValues)
+{
+    Decimal wide;
+    wide.Lo = 12345678901234567ULL;
+    const struct { qint32 type; Variant given; Variant stored; } cases[] = {
+        {adBigInt, Variant("12345678901234567"), Variant(qint64(12345678901234567LL))},
+        {adBigInt, Variant(wide), Variant(qint64(12345678901234567LL))},
+        {adBigInt, Variant("-9223372036854775808"), Variant(qint64(std::numeric_limits<qint64>::min()))},
+        {adBigInt, Variant("2.5"), Variant(qint64(2))},
+        {adSingle, Variant(0.05), Variant(0.05f)},
+        {adSingle, Variant("0.05"), Variant(0.05f)},
+    };
+    for (const auto &c : cases) {
+        Recordset rs;
+        rs.Fields().Append(QStringLiteral("Value"), c.type);
+        rs.Open();
+        rs.AddNew();
+        rs.Fields().Item(0).SetValue(c.given);
+        rs.Update();
+        EXPECT_EQ(rs.Fields().Item(0).Value(), c.stored) << c.given.ToText().toStdString();
+    }
+    Recordset rs;
+    rs.Fields().Append(QStringLiteral("Value"), adBigInt);
+    rs.Open();
+    rs.AddNew();
+    EXPECT_EQ(ErrorOf([&] { rs.Fields().Item(0).SetValue(Variant("9223372036854775808")); }), adErrDataConversion);
 }

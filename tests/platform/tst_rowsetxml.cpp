@@ -71,7 +71,7 @@ TEST(RowsetXml, RoundTripsEveryTypeAndNull)
         {"Long", adInteger, Variant(qint32(2147483647))},
         {"Big", adBigInt, Variant(qint64(-9000000000000000000))},
         {"UInt", adUnsignedInt, Variant(qint64(4000000000))},
-        {"Single", adSingle, Variant(double(float(0.1)))},
+        {"Single", adSingle, Variant(0.1f)},
         {"Double", adDouble, Variant(1.0 / 3.0)},
         {"Money", adCurrency, Variant(Currency{-123456789})},
         {"Dec", adDecimal, Variant(decimal)},

@@ -1,4 +1,6 @@
 #include "automation/ComError.h"
+#include "automation/LocaleFacts.h"
+#include "automation/NumberDigits.h"
 #include "automation/OleDate.h"
 #include "automation/Variant.h"
 
@@ -57,7 +59,23 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"SixteenDigitsGoExponent", Variant(1234567890123456.0), "1.23456789012346E+15"},
         TextCase{"PointOneTwo", Variant(0.1 + 0.2), "0.3"},
         TextCase{"SmallFixed", Variant(0.0001), "0.0001"},
-        TextCase{"SmallExponent", Variant(0.00001), "1E-05"},
+        // Below one the plain form holds while 15 digits after the point suffice.
+        TextCase{"SmallPlain", Variant(0.00001), "0.00001"},
+        TextCase{"SmallPlainDigits", Variant(5.6789E-05), "0.000056789"},
+        TextCase{"TenthOfBillionth", Variant(1E-10), "0.0000000001"},
+        TextCase{"FifteenAfterPoint", Variant(1.5E-14), "0.000000000000015"},
+        TextCase{"SixteenAfterPoint", Variant(1.5E-15), "1.5E-15"},
+        TextCase{"ManyDigitsSmall", Variant(0.0123456789012346), "1.23456789012346E-02"},
+        TextCase{"NegativeSmall", Variant(-2.5E-7), "-0.00000025"},
+        TextCase{"Tiny", Variant(1E-300), "1E-300"},
+        // Singles show the 7 digits they hold, not the noise of a double.
+        TextCase{"SingleTwentieth", Variant(0.05f), "0.05"},
+        TextCase{"SingleTrillion", Variant(1E+12f), "1E+12"},
+        TextCase{"SingleSevenDigits", Variant(1234567.0f), "1234567"},
+        TextCase{"SingleEightDigits", Variant(12345678.0f), "1.234568E+07"},
+        TextCase{"SingleThird", Variant(1.0f / 3.0f), "0.3333333"},
+        TextCase{"SingleNegative", Variant(-2.675f), "-2.675"},
+        TextCase{"SingleSmall", Variant(1.5E-10f), "1.5E-10"},
         TextCase{"NegativeZero", Variant(-0.0), "0"},
         TextCase{"Big", Variant(1e300), "1E+300"},
         TextCase{"CurrencySum", Variant(Currency{1000 + 2000}), "0.3"},
@@ -69,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Variant(MakeDecimal(~0ULL, 0, true, 0xFFFFFFFFu)),
                  "-79228162514264337593543950335"},
         TextCase{"DecimalLeadingZeros", Variant(MakeDecimal(5, 3, false)), "0.005"},
+        TextCase{"DecimalTenthOfBillionth", Variant(MakeDecimal(1, 10, false)), "0.0000000001"},
         TextCase{"DecimalTrailingZeros", Variant(MakeDecimal(1500, 3, false)), "1.5"},
         TextCase{"DecimalNegativeZero", Variant(MakeDecimal(0, 2, true)), "0"},
         TextCase{"DateOnly", Variant(DateValue{45292.0}), "1/1/2024"},
@@ -136,4 +155,48 @@ TEST(OleDate, DaysBeforeTheEpochKeepTheirTimeForwards)
     EXPECT_FALSE(OleDatePart(std::nan("")).isValid());
     const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 15));
     EXPECT_EQ(OleDateToDateTime(DateTimeToOleDate(when.date(), when.time())), when);
+}
+
+namespace {
+
+NumberDigits Digits(const char *text)
+{
+    NumberDigits n;
+    EXPECT_TRUE(ParseNumberText(QString::fromLatin1(text), CurrentLocaleFacts(), n)) << text;
+    return n;
+}
+
+std::string PlainText(const NumberDigits &n)
+{
+    const int fraction = std::max(0, int(n.Digits.size()) - n.Point);
+    std::string whole = n.IntegerDigits();
+    std::string out = (n.Negative ? "-" : "") + (whole.empty() ? std::string("0") : whole);
+    return fraction > 0 ? out + "." + n.FractionDigits(fraction) : out;
+}
+
+} // namespace
+
+TEST(NumberDigits, SumsAndOrderKeepEveryDigit)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const struct { const char *a, *b, *sum; int order; } cases[] = {
+        {"12345678901234567", "1", "12345678901234568", 1},
+        {"99999999999999999999", "1", "100000000000000000000", 1},
+        {"0.1", "0.2", "0.3", -1},
+        {"-5", "3", "-2", -1},
+        {"5", "-7.25", "-2.25", 1},
+        {"-1.5", "-1.5", "-3", 0},
+        {"1.005", "-1.005", "0", 1},
+        {"0", "-0.001", "-0.001", 1},
+        {"123.456", "0.000000000000000000001", "123.456000000000000000001", 1},
+        {"-12345678901234567", "-12345678901234568", "-24691357802469135", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " + " + c.b);
+        NumberDigits sum = Digits(c.a);
+        sum.Add(Digits(c.b));
+        EXPECT_EQ(PlainText(sum), c.sum);
+        EXPECT_EQ(NumberDigits::Compare(Digits(c.a), Digits(c.b)), c.order);
+        EXPECT_EQ(NumberDigits::Compare(Digits(c.b), Digits(c.a)), -c.order);
+    }
 }

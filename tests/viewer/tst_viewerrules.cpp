@@ -18,12 +18,13 @@ using namespace qv::viewer;
 
 namespace {
 
-// The texts in the order their keys sort them, ascending.
-QStringList SortedBy(const QStringList &texts, SortKind kind)
+// The texts in the order their keys sort them, ascending; `values` are the
+// typed values behind them, when the rows have them.
+QStringList SortedBy(const QStringList &texts, SortKind kind, const QList<Variant> &values = {})
 {
     const LocaleScope locale;
     DataFormat format;
-    const auto keys = SortKeys(texts, kind, format);
+    const auto keys = SortKeys(texts, values, kind, format);
     std::vector<int> order(size_t(texts.size()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
@@ -47,6 +48,25 @@ TEST(ViewerRules, SortKeysOrderNumbersAndDatesByValue)
     };
     for (const auto &row : rows)
         EXPECT_EQ(SortedBy(row.texts, row.kind), row.expected) << row.texts.join('|').toStdString();
+}
+
+// Keys come from the values behind the texts: a percent cell reads "15.00%",
+// identifiers differ in digits a double drops, a date shows in words.
+TEST(ViewerRules, SortKeysComeFromTypedValues)
+{
+    const test::ScopedLocale us("en_US");
+    const Variant big(qint64(12345678901234567)), bigger(qint64(12345678901234568));
+    const struct { QStringList texts; QList<Variant> values; SortKind kind; QStringList expected; } rows[] = {
+        {{"15.00%", "5.00%", "100.00%", ""}, {0.15, 0.05, 1.0, Variant::Null()}, SortKind::Decimal,
+         {"", "5.00%", "15.00%", "100.00%"}},
+        {{"15.00%", "5.00%", "-1.00%"}, {}, SortKind::Decimal, {"-1.00%", "5.00%", "15.00%"}},
+        {{"B", "A"}, {bigger, big}, SortKind::Decimal, {"A", "B"}},
+        {{"late", "early"}, {Variant(0.05f), Variant(Decimal{0, 4, 2, false})}, SortKind::Decimal, {"early", "late"}},
+        {{"Tuesday", "Monday"}, {test::Day(2024, 3, 5), test::Day(2024, 3, 4)}, SortKind::Date, {"Monday", "Tuesday"}},
+        {{"x", "y"}, {Variant("3/5/2024"), Variant("3/4/2024")}, SortKind::Date, {"y", "x"}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(SortedBy(row.texts, row.kind, row.values), row.expected) << row.texts.join('|').toStdString();
 }
 
 TEST(ViewerRules, HeaderIconLaterRuleWins)
@@ -136,6 +156,7 @@ TEST(ViewerLoad, CopyFormatsOnceLeavesNullEmptyAndStopsAtTheLimit)
     EXPECT_FALSE(all.bLimitReached);
     EXPECT_EQ(all.colRows[0].colTexts, (QList<QString>{"Ann", "$1,234.50", ""}));
     EXPECT_EQ(all.colRows[1].colTexts, (QList<QString>{"", "", "3/9/2024"}));
+    EXPECT_EQ(all.colRows[2].colValues, (QList<Variant>{Variant("Cy"), test::Money(-2), test::Day(2024, 3, 10)}));
     EXPECT_EQ(all.colRows[2].sRawBookmark, "3");
     EXPECT_EQ(all.colRows[2].lDisplayBookmark, 3);
 
@@ -171,6 +192,34 @@ TEST(ViewerOutput, TotalsRowSumsMoneyUnderADollarLocale)
     EXPECT_EQ(test::Column(*rs, "Amount"), (QStringList{"$10.00", "$5.50", "", "$15.50"}));
     EXPECT_EQ(test::Column(*rs, "Name"), (QStringList{"Ann", "Bo", "Cy", ""}));
     EXPECT_EQ(rs->Fields().Item(0).DefinedSize(), 500);
+}
+
+// Totals add the typed values to the last digit and show as the column's
+// kind; rows without values are read from their texts, "%" included.
+TEST(ViewerOutput, TotalsAddTypedValuesExactly)
+{
+    const test::ScopedLocale us("en_US");
+    auto id = std::make_shared<biz::ColumnSetting>();
+    id->Caption = "Id";
+    id->ColumnType = FieldTypeNumber;
+    id->ViewFormat = "#,##0.00";
+    id->Totalled = 2;
+    auto rate = std::make_shared<biz::ColumnSetting>();
+    rate->Caption = "Rate";
+    rate->ColumnType = FieldTypePercent;
+    rate->Totalled = 2;
+    DataViewerModel model;
+    model.ResetColumns({id, rate});
+    DataViewerModel::Row first{{"12,345,678,901,234,567.00", "15.00%"}, 1, "1"};
+    first.colValues = {Variant(qint64(12345678901234567)), Variant(0.15)};
+    DataViewerModel::Row second{{"12,345,678,901,234,567.00", "5.00%"}, 2, "2"};
+    second.colValues = {Variant(qint64(12345678901234567)), Variant(0.05)};
+    model.AppendRows({first, second, {{"1.00", "100.00%"}, 3, "3"}});
+
+    const auto totals = TotalsRow(model, {0, 1, 2}, {{1, id}, {2, rate}});
+    EXPECT_EQ(totals, (QList<Variant>{Variant("24,691,357,802,469,135.00"), Variant("120.00%")}));
+    auto rs = BuildOutputRecordset(model, {0, 1}, {{2, rate}});
+    EXPECT_EQ(test::Column(*rs, "Rate"), (QStringList{"15.00%", "5.00%", "20.00%"}));
 }
 
 } // namespace

@@ -100,6 +100,9 @@ bool Test(const Comparison &c, const Variant &value)
             return Order(c.Operator, Sign(d->Days, c.Number));
         return false;
     case Kind::Number:
+        // A single compares at its own precision: 0.05 is the single 0.05.
+        if (const float *f = value.Get<float>())
+            return Order(c.Operator, Sign(double(*f), double(float(c.Number))));
         return value.IsNumeric() && Order(c.Operator, Sign(value.ToDouble(), c.Number));
     }
     return false;

@@ -8,6 +8,7 @@
 #include "automation/NumberDigits.h"
 
 #include <cmath>
+#include <limits>
 
 namespace qv::ado {
 
@@ -40,12 +41,38 @@ qint32 FixedSize(qint32 type)
     }
 }
 
+// A whole number written as text, Decimal or Currency, to the last digit: a
+// double would keep only 15 of a 64-bit identifier's up to 19.
+bool ExactWhole(const Variant &value, qint64 &out)
+{
+    NumberDigits digits;
+    const QString *text = value.Get<QString>();
+    if (text ? !ParseNumberText(*text, CurrentLocaleFacts(), digits)
+             : !(value.Get<Decimal>() || value.Get<Currency>()) || !NumberDigits::FromNumber(value, digits))
+        return false;
+    if (int(digits.Digits.size()) > digits.Point)
+        return false; // a fraction: rounded as the language rounds, below
+    if (digits.Point > 19)
+        throw RuntimeError(vberr::Overflow);
+    quint64 magnitude = 0;
+    for (char c : digits.IntegerDigits())
+        magnitude = magnitude * 10 + quint64(c - '0');
+    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (digits.Negative ? 1 : 0);
+    if (magnitude > limit)
+        throw RuntimeError(vberr::Overflow);
+    out = digits.Negative ? qint64(0 - magnitude) : qint64(magnitude);
+    return true;
+}
+
 qint64 ToWhole(const Variant &value)
 {
     if (const qint64 *n = value.Get<qint64>())
         return *n;
     if (const qint32 *n = value.Get<qint32>())
         return *n;
+    qint64 exact = 0;
+    if (ExactWhole(value, exact))
+        return exact;
     const double d = std::nearbyint(value.ToDouble());
     if (!(std::fabs(d) < 9.2e18))
         throw RuntimeError(vberr::Overflow);
@@ -113,7 +140,11 @@ Variant Convert(qint32 type, const Variant &value)
         return Variant(value.ToLong());
     case adUnsignedInt: case adBigInt: case adUnsignedBigInt:
         return Variant(ToWhole(value));
-    case adSingle: case adDouble:
+    case adSingle:
+        if (value.Get<float>())
+            return value;
+        return Variant(float(value.ToDouble()));
+    case adDouble:
         return Variant(value.ToDouble());
     case adCurrency:
         return ToCurrencyValue(value);

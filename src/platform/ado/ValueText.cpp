@@ -127,7 +127,7 @@ bool ParseXmlNumber(QStringView text, qint32 type, Variant &out)
     }
     case adSingle: {
         const float f = text.toFloat(&ok);
-        out = Variant(double(f));
+        out = Variant(f);
         return ok;
     }
     case adDouble: {
@@ -172,6 +172,8 @@ QString ValueToXmlText(const Variant &value, qint32 type)
         return QString::number(*n);
     if (const qint64 *n = value.Get<qint64>())
         return QString::number(*n);
+    if (const float *f = value.Get<float>())
+        return QString::number(*f, 'g', QLocale::FloatingPointShortest);
     if (const double *d = value.Get<double>()) {
         if (type == adSingle)
             return QString::number(float(*d), 'g', QLocale::FloatingPointShortest);

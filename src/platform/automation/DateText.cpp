@@ -22,8 +22,20 @@ struct Token
 using Tokens = QVarLengthArray<Token, 24>;
 using Numbers = QVarLengthArray<const Token *, 8>;
 
-bool Tokenize(QStringView text, Tokens &tokens)
+// A '.' between digits separates the parts of a time ("2.5" is 2:05) unless
+// the locale writes its dates with it.
+bool IsTimePoint(QStringView text, qsizetype i, const LocaleFacts &facts)
 {
+    return text[i] == u'.' && facts.DateSeparator != u'.' && i > 0 && text[i - 1].isDigit()
+           && i + 1 < text.size() && text[i + 1].isDigit();
+}
+
+bool Tokenize(QStringView text, const LocaleFacts &facts, Tokens &tokens)
+{
+    // A date never starts with a separator: "-1.1" is a negative number.
+    const QStringView start = text.trimmed();
+    if (!start.isEmpty() && !start.front().isLetterOrNumber())
+        return false;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
         qsizetype end = i + 1;
@@ -37,7 +49,7 @@ bool Tokenize(QStringView text, Tokens &tokens)
             while (end < text.size() && text[end].isLetter())
                 ++end;
             tokens.push_back({Token::Word, text.mid(i, end - i)});
-        } else if (c == u':') {
+        } else if (c == u':' || IsTimePoint(text, i, facts)) {
             tokens.push_back({Token::Colon, text.mid(i, 1)});
         } else if (c == u'/' || c == u'-' || c == u'.' || c == u',' || c.isSpace()) {
             tokens.push_back({Token::Separator, text.mid(i, 1)});
@@ -112,6 +124,16 @@ qsizetype TakeTime(const Tokens &tokens, qsizetype i, Pieces &pieces)
     return i;
 }
 
+// The AM/PM marker ends the text: one in the middle makes it no date.
+bool OnlySeparatorsAfter(const Tokens &tokens, qsizetype i)
+{
+    for (++i; i < tokens.size(); ++i) {
+        if (tokens[i].kind != Token::Separator)
+            return false;
+    }
+    return true;
+}
+
 bool Collect(const Tokens &tokens, const LocaleFacts &facts, Pieces &pieces)
 {
     for (qsizetype i = 0; i < tokens.size();) {
@@ -131,7 +153,7 @@ bool Collect(const Tokens &tokens, const LocaleFacts &facts, Pieces &pieces)
                     return false;
                 pieces.month = month;
             } else if (const int meridiem = MeridiemOf(t.text, facts)) {
-                if (pieces.meridiem)
+                if (pieces.meridiem || !OnlySeparatorsAfter(tokens, i))
                     return false;
                 pieces.meridiem = meridiem;
                 // "9 PM": the number before the marker is the hour.
@@ -161,13 +183,11 @@ std::optional<int> TimeSeconds(const Pieces &pieces)
     const int second = pieces.timeParts[2];
     if (minute > 59 || second > 59)
         return std::nullopt;
-    if (pieces.meridiem) {
-        if (hour > 12)
-            return std::nullopt;
-        hour = hour % 12 + (pieces.meridiem == 2 ? 12 : 0);
-    } else if (hour > 23) {
+    if (hour > 23)
         return std::nullopt;
-    }
+    // A 24-hour time keeps its hour whatever marker follows: "13:00 PM" is 13:00.
+    if (pieces.meridiem && hour <= 12)
+        hour = hour % 12 + (pieces.meridiem == 2 ? 12 : 0);
     return hour * 3600 + minute * 60 + second;
 }
 
@@ -176,7 +196,7 @@ bool IsYearLike(const Token *t) { return t->text.size() >= 3 || t->value > 31; }
 int FullYear(const Token *t)
 {
     if (t->text.size() <= 2 && t->value < 100)
-        return t->value < 30 ? 2000 + t->value : 1900 + t->value;
+        return t->value < 50 ? 2000 + t->value : 1900 + t->value;
     return t->value;
 }
 
@@ -234,7 +254,7 @@ QDate NamedMonthDate(const Numbers &n, int month)
 bool ParseDateText(QStringView text, const LocaleFacts &facts, double &oleDays)
 {
     Tokens tokens;
-    if (text.size() > 200 || !Tokenize(text, tokens))
+    if (text.size() > 200 || !Tokenize(text, facts, tokens))
         return false;
     Pieces pieces;
     if (!Collect(tokens, facts, pieces))

@@ -16,6 +16,7 @@ struct Classified
 {
     enum Kind { Empty, Null, Number, Date, Text } kind = Empty;
     NumberDigits number; // Number (Booleans are -1 and 0)
+    int precision = format::kExactDigits; // of Number, for its general text
     double days = 0.0;   // Date
     QString text;        // Text
     bool boolean = false;
@@ -37,6 +38,10 @@ Classified ClassifyText(const QString &text, const LocaleFacts &facts)
     bool boolean = false;
     if (ParseNumberText(text, facts, c.number)) {
         c.kind = Classified::Number;
+        // A typed number is a double to the language; one with more digits
+        // than a double holds (an identifier) keeps them all.
+        c.precision = c.number.Digits.size() > size_t(format::kDoubleDigits) ? format::kExactDigits
+                                                                             : format::kDoubleDigits;
     } else if (ReadBooleanText(text, boolean)) {
         c.kind = Classified::Number;
         c.boolean = true;
@@ -64,7 +69,14 @@ Classified ClassifyValue(const Variant &value, const LocaleFacts &facts)
         break;
     case VarType::Long: c.number = NumberDigits::FromInteger(*value.Get<qint32>()); break;
     case VarType::LongLong: c.number = NumberDigits::FromInteger(*value.Get<qint64>()); break;
-    case VarType::Double: c.number = NumberDigits::FromDouble(*value.Get<double>()); break;
+    case VarType::Single:
+        c.number = NumberDigits::FromSingle(*value.Get<float>());
+        c.precision = format::kSingleDigits;
+        break;
+    case VarType::Double:
+        c.number = NumberDigits::FromDouble(*value.Get<double>());
+        c.precision = format::kDoubleDigits;
+        break;
     case VarType::Currency: c.number = NumberDigits::FromCurrency(*value.Get<Currency>()); break;
     case VarType::Decimal: c.number = NumberDigits::FromDecimal(*value.Get<Decimal>()); break;
     }
@@ -85,7 +97,7 @@ QString GeneralText(const Classified &c, const LocaleFacts &facts)
     case Classified::Number:
         if (c.boolean)
             return c.number.IsZero() ? QStringLiteral("False") : QStringLiteral("True");
-        return format::GeneralNumber(c.number, facts);
+        return format::GeneralNumber(c.number, facts, c.precision);
     case Classified::Date: return format::GeneralDate(c.days, facts);
     case Classified::Text: return c.text;
     default: return {};
@@ -148,7 +160,8 @@ QString FormatNamed(Named named, const Classified &c, const LocaleFacts &facts)
         return c.text;
     const NumberDigits n = NumberOf(c);
     switch (named) {
-    case Named::GeneralNumber: return format::GeneralNumber(n, facts);
+    case Named::GeneralNumber:
+        return format::GeneralNumber(n, facts, c.kind == Classified::Date ? format::kDoubleDigits : c.precision);
     case Named::Currency: return CurrencyText(n, -1, true, true, false, facts);
     case Named::Fixed: return Signed(n, format::FixedNumber(n, 2, false, true, facts));
     case Named::Standard: return Signed(n, format::FixedNumber(n, 2, true, true, facts));
@@ -219,8 +232,21 @@ QString FormatPattern(const format::CompiledFormat &f, const Classified &c, cons
     return FormatSection(*section, c, withSign, facts, firstDay, firstWeek);
 }
 
-int DayOrDefault(int firstDay) { return firstDay >= 1 && firstDay <= 7 ? firstDay : 1; }
-int WeekOrDefault(int firstWeek) { return firstWeek >= 1 && firstWeek <= 3 ? firstWeek : 1; }
+// 0 stands for the default (Sunday, the week of 1 January); anything else
+// outside the ranges is an invalid argument, as the platform's routine says.
+int DayOrDefault(int firstDay)
+{
+    if (firstDay < 0 || firstDay > 7)
+        throw RuntimeError(vberr::InvalidCall);
+    return firstDay == 0 ? 1 : firstDay;
+}
+
+int WeekOrDefault(int firstWeek)
+{
+    if (firstWeek < 0 || firstWeek > 3)
+        throw RuntimeError(vberr::InvalidCall);
+    return firstWeek == 0 ? 1 : firstWeek;
+}
 
 NumberDigits NumberArgument(const Variant &value, const LocaleFacts &facts)
 {
@@ -246,6 +272,8 @@ QString FixedWithOptions(const NumberDigits &n, int digits, int leading, int par
 
 QString VarFormat(const Variant &value, const QString &formatText, int firstDay, int firstWeek)
 {
+    const int day = DayOrDefault(firstDay);
+    const int week = WeekOrDefault(firstWeek);
     const LocaleFacts &facts = CurrentLocaleFacts();
     const Classified c = ClassifyValue(value, facts);
     if (formatText.isEmpty())
@@ -253,7 +281,7 @@ QString VarFormat(const Variant &value, const QString &formatText, int firstDay,
     if (const Named named = FindNamed(formatText); named != Named::None)
         return FormatNamed(named, c, facts);
     const auto compiled = format::Compile(formatText);
-    return FormatPattern(*compiled, c, facts, DayOrDefault(firstDay), WeekOrDefault(firstWeek));
+    return FormatPattern(*compiled, c, facts, day, week);
 }
 
 QString VarFormatNumber(const Variant &value, int digits, int leading, int parentheses, int group)

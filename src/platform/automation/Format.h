@@ -19,7 +19,8 @@ namespace qv {
 // firstDayOfWeek: 1 Sunday .. 7 Saturday (0 means Sunday here);
 // firstWeekOfYear: 1 the week of 1 January, 2 the first week of four days,
 // 3 the first full week (0 means 1).
-// Raises error 5 for a date outside the years 100 to 9999.
+// Raises error 5 for a date outside the years 100 to 9999 and for a first day
+// or first week outside those ranges.
 QString VarFormat(const Variant &value, const QString &format, int firstDayOfWeek = 1, int firstWeekOfYear = 1);
 
 // Tristate arguments: -1 True, 0 False, -2 the locale's default.

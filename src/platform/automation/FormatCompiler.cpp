@@ -46,13 +46,18 @@ bool IsDateLetter(QChar c)
     }
 }
 
+size_t MatchMeridiem(const std::vector<Atom> &atoms, size_t i, Token &token);
+
 SectionKind Classify(const std::vector<Atom> &atoms)
 {
     bool date = false;
     bool text = false;
-    for (const Atom &a : atoms) {
+    for (size_t i = 0; i < atoms.size(); ++i) {
+        const Atom &a = atoms[i];
         if (!a.plain)
             continue;
+        Token meridiem;
+        date = date || MatchMeridiem(atoms, i, meridiem) > 0; // "A/P" alone is a time
         if (a.c == u'0' || a.c == u'#')
             return SectionKind::Number;
         date = date || IsDateLetter(a.c);
@@ -111,6 +116,7 @@ void CompileNumber(const std::vector<Atom> &atoms, Section &s)
 {
     NumberLayout &n = s.number;
     std::vector<Token> *part = &n.whole;
+    bool wholeHasZero = false;
     for (size_t i = 0; i < atoms.size(); ++i) {
         const Atom &a = atoms[i];
         if (!a.plain) {
@@ -118,11 +124,12 @@ void CompileNumber(const std::vector<Atom> &atoms, Section &s)
             continue;
         }
         if (a.c == u'0' || a.c == u'#') {
-            const bool zero = a.c == u'0';
+            // Once a '0' has shown in the whole part, every later digit shows too.
+            const bool zero = a.c == u'0' || (part == &n.whole && wholeHasZero);
+            wholeHasZero = wholeHasZero || (part == &n.whole && zero);
             part->push_back({zero ? Tok::Zero : Tok::Hash});
             if (part == &n.whole) {
                 ++n.wholePlaceholders;
-                n.wholeHasHash = n.wholeHasHash || !zero;
             } else if (part == &n.fraction) {
                 ++n.fractionPlaceholders;
             } else if (zero) {

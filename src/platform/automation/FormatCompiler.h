@@ -49,7 +49,6 @@ struct NumberLayout
     int wholePlaceholders = 0;
     int fractionPlaceholders = 0;
     int exponentZeros = 0;
-    bool wholeHasHash = false;
 };
 
 struct Section

@@ -152,24 +152,24 @@ QString RenderText(const Section &s, QString text)
         out = RenderLiteral(s);
         return out + text;
     }
-    const qsizetype extra = std::max<qsizetype>(0, text.size() - placeholders);
+    // Characters go into the placeholders in order; a short text leaves the
+    // first placeholders empty (the last ones with '!'), a long one runs on
+    // after the last placeholder.
+    const qsizetype missing = std::max<qsizetype>(0, placeholders - text.size());
     qsizetype k = 0;
+    qsizetype next = 0;
     for (const Token &t : s.tokens) {
         if (t.kind == Tok::Literal) {
             out += t.text;
             continue;
         }
-        // Right to left by default: the last placeholder takes the last character.
-        const qsizetype index = s.fillLeft ? k : text.size() - placeholders + k;
-        if (!s.fillLeft && k == 0)
-            out += text.left(extra);
-        if (index >= 0 && index < text.size())
-            out += text[index];
+        const bool empty = s.fillLeft ? k >= text.size() : k < missing;
+        if (!empty)
+            out += text[next++];
         else if (t.kind == Tok::CharOrSpace)
             out += QLatin1Char(' ');
-        if (s.fillLeft && k == placeholders - 1)
-            out += text.mid(placeholders);
-        ++k;
+        if (++k == placeholders)
+            out += text.mid(next);
     }
     return out;
 }

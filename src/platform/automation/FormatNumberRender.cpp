@@ -68,17 +68,25 @@ void RenderWhole(const NumberLayout &n, const std::string &whole, const LocaleFa
     }
 }
 
+// Decimal places run to the last '0' placeholder, '#'s before it included,
+// and on through the '#'s after it while digits other than zero remain.
 void RenderFraction(const NumberLayout &n, const std::string &fraction, QString &out)
 {
-    const int lastNonZero = int(fraction.find_last_not_of('0') == std::string::npos
-                                    ? -1 : fraction.find_last_not_of('0'));
+    const size_t nonZero = fraction.find_last_not_of('0');
+    int shownTo = nonZero == std::string::npos ? -1 : int(nonZero);
     int k = 0;
+    for (const Token &t : n.fraction) {
+        if (t.kind == Tok::Zero)
+            shownTo = std::max(shownTo, k);
+        k += t.kind != Tok::Literal;
+    }
+    k = 0;
     for (const Token &t : n.fraction) {
         if (t.kind == Tok::Literal) {
             out += t.text;
             continue;
         }
-        if (t.kind == Tok::Zero || k <= lastNonZero)
+        if (k <= shownTo)
             out += QLatin1Char(fraction[size_t(k)]);
         ++k;
     }
@@ -107,18 +115,15 @@ void RenderExponent(const NumberLayout &n, int exponent, QString &out)
         out += digits;
 }
 
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
-// Moves the point so that the mantissa has the layout's whole digits; returns the exponent.
+// Moves the point so that the mantissa fills every whole placeholder, '#'
+// or '0' ("#000.0e+0" of 4.5E45 is 4500.0e+42); returns the exponent.
 int Normalise(const NumberLayout &n, NumberDigits &v)
 {
     if (v.IsZero())
         return 0;
-    const int m = n.wholePlaceholders;
-    const bool engineering = m > 1 && n.wholeHasHash;
-    auto wholeDigits = [&](int point) { return engineering ? point - FloorDiv(point - 1, m) * m : m; };
-    v.RoundToSignificant(std::max(1, wholeDigits(v.Point) + n.fractionPlaceholders));
-    const int exponent = v.Point - wholeDigits(v.Point);
+    const int whole = n.wholePlaceholders;
+    v.RoundToSignificant(std::max(1, whole + n.fractionPlaceholders));
+    const int exponent = v.Point - whole;
     v.Shift(-exponent);
     return exponent;
 }
@@ -162,7 +167,7 @@ QString FixedNumber(NumberDigits v, int digits, bool group, bool leadingZero, co
     return out;
 }
 
-QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts)
+QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts, int precision)
 {
     if (n.IsZero())
         return QStringLiteral("0");
@@ -170,7 +175,7 @@ QString GeneralNumber(const NumberDigits &n, const LocaleFacts &facts)
     if (n.Negative)
         out += QLatin1Char('-');
     const int length = int(n.Digits.size());
-    const bool scientific = (n.Point > 15 && length <= 15) || n.Point < -3;
+    const bool scientific = precision > 0 && (n.Point > precision || length - n.Point > precision);
     if (scientific) {
         out += QLatin1Char(n.Digits[0]);
         if (length > 1) {

@@ -102,10 +102,26 @@ QString TranslateRun(QChar letter, qsizetype count, bool twelveHour)
     case 'h': return QString(std::min<qsizetype>(count, 2), QLatin1Char('h'));
     case 'A': case 'a': return count == 1 ? QString() : QStringLiteral("AMPM");
     case 'P': case 'p': return count == 1 && twelveHour ? QStringLiteral("AMPM") : QString();
-    case 't': return QString();
     case 'z': return QString();
     default: return run;
     }
+}
+
+// The time zone is dropped with what only framed it: its brackets and the
+// separator before it ("HH:mm:ss (t)", "h:mm:ss AP, t", "t HH:mm:ss").
+void DropZone(QString &out, const QString &pattern, qsizetype &next)
+{
+    if (out.endsWith(QLatin1Char('(')) || out.endsWith(QLatin1Char('['))) {
+        out.chop(1);
+        if (next < pattern.size() && (pattern[next] == QLatin1Char(')') || pattern[next] == QLatin1Char(']')))
+            ++next;
+    }
+    while (!out.isEmpty() && (out.back().isSpace() || out.back() == QLatin1Char(',')))
+        out.chop(1);
+    if (!out.isEmpty())
+        return;
+    while (next < pattern.size() && (pattern[next].isSpace() || pattern[next] == QLatin1Char(',')))
+        ++next;
 }
 
 } // namespace
@@ -134,10 +150,12 @@ QString QtPatternToFormat(const QString &pattern)
                 continue;
             }
         }
-        out += c.isLetter() ? TranslateRun(c, run, twelveHour) : QString(run, c);
         i += run;
+        if (c == QLatin1Char('t'))
+            DropZone(out, pattern, i);
+        else
+            out += c.isLetter() ? TranslateRun(c, run, twelveHour) : QString(run, c);
     }
-    // A dropped time zone leaves a trailing space behind.
     return out.trimmed();
 }
 

@@ -35,20 +35,39 @@ NumberDigits NumberDigits::FromInteger(qint64 value)
     return n;
 }
 
-NumberDigits NumberDigits::FromDouble(double value)
+namespace {
+
+// The value rounded to `significant` digits, read back from printf's
+// d.ddde+XX form.
+NumberDigits Significant(double value, int significant)
 {
     NumberDigits n;
     if (!std::isfinite(value) || value == 0.0)
         return n;
     char buffer[40];
-    // d.dddddddddddddde+XX: 15 significant digits and the exponent.
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
     n.Negative = value < 0;
     n.Digits.push_back(buffer[0]);
-    n.Digits.append(buffer + 2, 14);
-    n.Point = std::atoi(buffer + 17) + 1;
+    const char *rest = buffer + 1;
+    if (*rest == '.') {
+        n.Digits.append(rest + 1, size_t(significant - 1));
+        rest += significant;
+    }
+    n.Point = std::atoi(rest + 1) + 1; // past the 'e'
     n.Normalize();
     return n;
+}
+
+} // namespace
+
+NumberDigits NumberDigits::FromDouble(double value)
+{
+    return Significant(value, 15);
+}
+
+NumberDigits NumberDigits::FromSingle(float value)
+{
+    return Significant(double(value), 7);
 }
 
 NumberDigits NumberDigits::FromCurrency(Currency value)
@@ -266,6 +285,16 @@ struct Reader
     }
 };
 
+// Where the locale groups digits with a space of some width (fr_FR a narrow
+// no-break space), people type an ordinary or a no-break space: any of them groups.
+bool IsGroup(QChar c, QChar group)
+{
+    if (c == group)
+        return true;
+    const auto spaceLike = [](QChar s) { return s == u' ' || s == u'\u00a0' || s == u'\u202f'; };
+    return spaceLike(group) && spaceLike(c);
+}
+
 bool ReadExponent(QStringView text, int &exponent)
 {
     if (text.isEmpty())
@@ -312,7 +341,7 @@ bool ParseNumberText(QStringView text, const LocaleFacts &facts, NumberDigits &o
                 ++n.Point;
         } else if (c == facts.DecimalPoint && !point) {
             point = true;
-        } else if (c == facts.Group && !point && anyDigit && i != lastGroup + 1) {
+        } else if (IsGroup(c, facts.Group) && !point && anyDigit && i != lastGroup + 1) {
             lastGroup = i;
         } else if ((c == u'e' || c == u'E') && anyDigit) {
             if (!ReadExponent(body.mid(i + 1), exponent))

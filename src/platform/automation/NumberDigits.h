@@ -23,6 +23,8 @@ struct NumberDigits
     static NumberDigits FromInteger(qint64 value);
     // At most 15 significant digits, as the platform shows a double.
     static NumberDigits FromDouble(double value);
+    // At most 7 significant digits, as the platform shows a single.
+    static NumberDigits FromSingle(float value);
     static NumberDigits FromCurrency(Currency value);
     static NumberDigits FromDecimal(const Decimal &value);
 
@@ -46,6 +48,15 @@ struct NumberDigits
 
     // Drops leading and trailing zeros; a zero loses its sign.
     void Normalize();
+
+    // The digits of a value of a number kind (Boolean, Long, LongLong,
+    // Single, Double, Currency, Decimal); false for any other kind.
+    static bool FromNumber(const Variant &value, NumberDigits &out);
+    // Exact arithmetic on the digits: sums of 64-bit identifiers and decimals
+    // keep every digit, where doubles keep fifteen.
+    void Add(const NumberDigits &other);
+    // -1, 0 or 1 as a is less than, equal to or greater than b.
+    static int Compare(const NumberDigits &a, const NumberDigits &b);
 };
 
 // Reads a number written as people write it under the locale: spaces around,

@@ -3,11 +3,11 @@
 #include "ComError.h"
 #include "FormatRender.h"
 #include "LocaleFacts.h"
+#include "NumberDigits.h"
 
 #include <QLocale>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace qv {
@@ -91,7 +91,8 @@ Variant Variant::Null()
 VarType Variant::Type() const
 {
     static constexpr VarType kinds[] = {VarType::Empty,    VarType::Null,   VarType::Boolean,
-                                        VarType::Long,     VarType::LongLong, VarType::Double,
+                                        VarType::Long,     VarType::LongLong, VarType::Single,
+                                        VarType::Double,
                                         VarType::Currency, VarType::Decimal, VarType::Date,
                                         VarType::String};
     return kinds[m_value.index()];
@@ -102,6 +103,7 @@ bool Variant::IsNumeric() const
     switch (Type()) {
     case VarType::Long:
     case VarType::LongLong:
+    case VarType::Single:
     case VarType::Double:
     case VarType::Currency:
     case VarType::Decimal:
@@ -118,11 +120,14 @@ QString DoubleToText(double value)
         return QStringLiteral("NaN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
-    if (value == 0.0)
-        return QStringLiteral("0");
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    return WithLocalePoint(QString::fromLatin1(buffer));
+    return format::GeneralNumber(NumberDigits::FromDouble(value), CurrentLocaleFacts(), format::kDoubleDigits);
+}
+
+QString SingleToText(float value)
+{
+    if (!std::isfinite(value))
+        return DoubleToText(double(value));
+    return format::GeneralNumber(NumberDigits::FromSingle(value), CurrentLocaleFacts(), format::kSingleDigits);
 }
 
 QString CurrencyToText(Currency value)
@@ -144,6 +149,7 @@ QString Variant::ToText() const
             [](bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); },
             [](qint32 n) { return QString::number(n); },
             [](qint64 n) { return QString::number(n); },
+            [](float f) { return SingleToText(f); },
             [](double d) { return DoubleToText(d); },
             [](Currency c) { return CurrencyToText(c); },
             [](const Decimal &d) { return WithLocalePoint(d.ToPlainText()); },
@@ -169,6 +175,7 @@ double Variant::ToDouble() const
             [](bool b) { return b ? -1.0 : 0.0; },
             [](qint32 n) { return double(n); },
             [](qint64 n) { return double(n); },
+            [](float f) { return double(f); },
             [](double d) { return d; },
             [](Currency c) { return double(c.Scaled) / 10000.0; },
             [](const Decimal &d) { return d.ToDouble(); },

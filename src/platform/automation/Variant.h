@@ -13,6 +13,7 @@ enum class VarType : int {
     Empty = 0,
     Null = 1,
     Long = 3,
+    Single = 4,
     Double = 5,
     Currency = 6,
     Date = 7,
@@ -60,6 +61,9 @@ public:
     Variant(bool value) : m_value(value) {}
     Variant(qint32 value) : m_value(value) {}
     Variant(qint64 value) : m_value(value) {}
+    // A single-precision number keeps its kind: its text has 7 significant
+    // digits, where widening it to a double would show binary noise.
+    Variant(float value) : m_value(value) {}
     Variant(double value) : m_value(value) {}
     Variant(Currency value) : m_value(value) {}
     Variant(Decimal value) : m_value(value) {}
@@ -97,14 +101,17 @@ private:
     {
         friend bool operator==(const NullTag &, const NullTag &) = default;
     };
-    std::variant<std::monostate, NullTag, bool, qint32, qint64, double, Currency, Decimal,
+    std::variant<std::monostate, NullTag, bool, qint32, qint64, float, double, Currency, Decimal,
                  DateValue, QString>
         m_value;
 };
 
-// A double as text with at most 15 significant digits, exponent form outside
-// 1E-05 .. 1E+15 as the language writes it, the locale's decimal character.
+// A double as text with at most 15 significant digits and the locale's decimal
+// character; exponent form from 1E+15 up, and below one only when the plain
+// form would need more than 15 digits after the point.
 QString DoubleToText(double value);
+// The same for a single-precision number, with 7 digits.
+QString SingleToText(float value);
 // A Currency as text: up to four decimals, trailing zeros dropped.
 QString CurrencyToText(Currency value);
 

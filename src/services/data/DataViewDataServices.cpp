@@ -9,6 +9,7 @@
 
 #include "ado/Recordset.h"
 #include "automation/ComError.h"
+#include "biz/FieldKinds.h"
 #include "config/ConfigObjects.h"
 
 #include <QDir>
@@ -327,6 +328,7 @@ void DataViewDataServices::LoadFields(const std::shared_ptr<config::DataView> &v
             existing->Displayed = !hadFields;
         }
         existing->AdoType = f.Type;
+        biz::GiveFieldKind(*existing);
     }
     QStringList gone;
     for (const auto &field : view->Fields) {

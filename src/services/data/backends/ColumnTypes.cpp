@@ -26,6 +26,7 @@ bool IsBlank(const Variant &cell)
 unsigned KindOf(const Variant &cell)
 {
     switch (cell.Type()) {
+    case VarType::Single:
     case VarType::Double:
     case VarType::Long:
     case VarType::LongLong:
