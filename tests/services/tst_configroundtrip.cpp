@@ -74,16 +74,20 @@ TEST(ConfigRoundTrip, TextsAFileCannotHoldAreRefusedAtTheSave)
         {QChar(0xDE00) + QStringLiteral(" half"), "holds the character U+DE00"},
         {QStringLiteral("bell\x07"), "holds the character U+0007"},
         {QStringLiteral("nul") + QChar(0), "holds the character U+0000"},
+        {QStringLiteral("not a character ") + QChar(0xFFFF), "holds the character U+FFFF"},
     };
+    // Each text as a data view's name and as the store's own (once written unchecked).
     for (const auto &c : cases) {
-        auto store = Read("<qvconfig><dataView id=\"1\" name=\"V\"/></qvconfig>");
-        store->DataViewCollection().Item(1)->Name = c.text;
-        try {
-            store->ToXml();
-            ADD_FAILURE() << "no error for " << c.says;
-        } catch (const ComError &e) {
-            EXPECT_EQ(e.Number(), kErrorCannotWrite);
-            EXPECT_TRUE(e.Description().contains(QLatin1String(c.says))) << e.Description().toStdString();
+        for (const bool onView : {true, false}) {
+            auto store = Read("<qvconfig><dataView id=\"1\" name=\"V\"/></qvconfig>");
+            (onView ? store->DataViewCollection().Item(1)->Name : store->Name) = c.text;
+            try {
+                store->ToXml();
+                ADD_FAILURE() << "no error for " << c.says;
+            } catch (const ComError &e) {
+                EXPECT_EQ(e.Number(), kErrorCannotWrite);
+                EXPECT_TRUE(e.Description().contains(QLatin1String(c.says))) << e.Description().toStdString();
+            }
         }
     }
     // A whole character outside the first plane is no half.

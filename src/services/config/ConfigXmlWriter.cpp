@@ -56,9 +56,9 @@ public:
         m_xml.writeStartElement(QStringLiteral("qvconfig"));
         m_xml.writeAttribute(QStringLiteral("version"), QString::number(kFormatVersion));
         m_xml.writeAttribute(QStringLiteral("nextId"), QString::number(store.Ids()->Peek()));
-        m_xml.writeAttribute(QStringLiteral("name"), store.Name);
-        m_xml.writeAttribute(QStringLiteral("description"), store.Description);
-        m_xml.writeAttribute(QStringLiteral("namespace"), store.SmartTagNamespace);
+        Attr("name", store.Name);
+        Attr("description", store.Description);
+        Attr("namespace", store.SmartTagNamespace);
         ExtraAttributes(extras);
         for (const auto &view : store.DataViewCollection())
             View(*view);
