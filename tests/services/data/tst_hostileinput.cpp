@@ -9,6 +9,10 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace qv::data::test {
 namespace {
@@ -114,6 +118,23 @@ TEST(HostileInput, SoftBreaksStillJoinQuotedPrintableValues)
     ASSERT_EQ(cards.size(), 1);
     ASSERT_NE(cards[0].First(QStringLiteral("NOTE")), nullptr);
     EXPECT_EQ(cards[0].First(QStringLiteral("NOTE"))->Value, QStringLiteral("onetwo="));
+}
+
+TEST(HostileInput, PipesAndDevicesAreRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.xlsx"));
+    const QString zero = dir.filePath(QStringLiteral("zero.html"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString &path : {fifo, zero}) {
+        QElapsedTimer timer;
+        timer.start();
+        const QString message = ErrorOf([&] { OpenSource(path)->DataItems(); });
+        EXPECT_LT(timer.elapsed(), 2000);
+        EXPECT_TRUE(message.contains(u"cannot be read: it is not a regular file but a device or a pipe"))
+            << message.toStdString();
+    }
 }
 
 } // namespace
