@@ -117,5 +117,20 @@ TEST(SheetLimits, CellsWithinTheLimitsAreStillRead)
     EXPECT_EQ(ParseHtmlTables(deep, kPath).size(), 1);
 }
 
+// A header cell spanning every column repeats its name 16384 times; naming
+// the fields once tried every number from 1 for each (found by fuzzing).
+TEST(SheetLimits, RepeatedHeaderIsNamedInLinearTime)
+{
+    const QByteArray page = "<table><tr><td colspan=1000>x</td>" + Repeat(16, [](int) { return QByteArray("<td colspan=1000>x</td>"); }) +
+                            "</tr><tr><td>1</td></tr></table>";
+    QElapsedTimer timer;
+    timer.start();
+    const DataTable table = TableFromGrid(kPath, QStringLiteral("T"), ParseHtmlTables(page, kPath).value(0).Cells);
+    EXPECT_LT(timer.elapsed(), 2000);
+    ASSERT_EQ(table.Fields.size(), 16384);
+    EXPECT_EQ(table.Fields[0].Name, QStringLiteral("x"));
+    EXPECT_EQ(table.Fields.last().Name, QStringLiteral("x16383"));
+}
+
 } // namespace
 } // namespace qv::data::test
