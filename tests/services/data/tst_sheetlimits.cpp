@@ -75,6 +75,12 @@ void LastColumnRows()
     XlsxSheet(Repeat(3000, [](int i) { return "<row><c r=\"XFD" + QByteArray::number(i + 1) + "\"><v>1</v></c></row>"; }));
 }
 
+// 1000 such rows fit the cell limit, but would take half a gigabyte for 1000 cells.
+void SparseLastColumnRows()
+{
+    XlsxSheet(Repeat(1000, [](int i) { return "<row><c r=\"XFD" + QByteArray::number(i + 1) + "\"><v>1</v></c></row>"; }));
+}
+
 void LastColumnSpreadsheetMl()
 {
     ParseSpreadsheetMl(kPath, SpreadsheetMl(Repeat(3000, [](int) {
@@ -93,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
     SheetLimits, LimitTest,
     ::testing::Values(
         Limit{"xlsxLastColumn", LastColumnRows, "a worksheet spans 3000 rows by 16384 columns, more than can be read"},
+        Limit{"xlsxSparse", SparseLastColumnRows, "a worksheet spans 1000 rows by 16384 columns but holds only 1000 cells"},
         // Rows without numbers count against the last row like numbered ones.
         Limit{"xlsxUnnumberedRowPastTheLast", [] { XlsxSheet("<row r=\"1048576\"/><row/>"); },
               "a worksheet has more than the 1048576 rows a sheet can hold"},
@@ -113,6 +120,10 @@ TEST(SheetLimits, CellsWithinTheLimitsAreStillRead)
     const CellGrid grid = XlsxSheet("<row r=\"1048576\"><c r=\"C1048576\"><v>3</v></c><c r=\"A1048576\"><v>1</v></c></row>");
     ASSERT_EQ(grid.size(), 1048576);
     EXPECT_EQ(grid.last(), QList<Variant>({1.0, Variant(), 3.0}));
+    // Sparse but small, or large and full enough: both read.
+    EXPECT_EQ(XlsxSheet(Repeat(200, [](int i) { return "<row><c r=\"XFD" + QByteArray::number(i + 1) + "\"><v>1</v></c></row>"; }))
+                  .size(),
+              200);
     const QByteArray deep = QByteArray(200 * 5, 'x').replace("xxxxx", "<div>") + "<table><tr><td>1</td></tr></table>";
     EXPECT_EQ(ParseHtmlTables(deep, kPath).size(), 1);
 }

@@ -22,6 +22,7 @@ void SheetBuilder::Set(qsizetype row, qsizetype column, Variant value)
     if (row >= m_rows.size())
         m_rows.resize(row + 1);
     m_rows[row].append({column, std::move(value)});
+    ++m_cells;
     m_width = std::max(m_width, column + 1);
 }
 
@@ -30,6 +31,11 @@ CellGrid SheetBuilder::Take(qsizetype maxCells)
     if (m_width > 0 && m_rows.size() > maxCells / m_width)
         RaiseUnreadable(m_path, QStringLiteral("%1 spans %2 rows by %3 columns, more than can be read at once")
                                     .arg(m_words).arg(m_rows.size()).arg(m_width));
+    const qsizetype places = m_rows.size() * m_width;
+    if (places > kSparseFloor && places / kMaxEmptyPerCell > m_cells)
+        RaiseUnreadable(m_path, QStringLiteral("%1 spans %2 rows by %3 columns but holds only %4 cells; a table of it "
+                                               "would take far more memory than its cells, so it is not read")
+                                    .arg(m_words).arg(m_rows.size()).arg(m_width).arg(m_cells));
     CellGrid grid(m_rows.size());
     for (qsizetype r = 0; r < m_rows.size(); ++r) {
         SparseRow sparse = std::exchange(m_rows[r], {});
@@ -41,6 +47,7 @@ CellGrid SheetBuilder::Take(qsizetype maxCells)
     }
     m_rows.clear();
     m_width = 0;
+    m_cells = 0;
     return grid;
 }
 

@@ -10,6 +10,12 @@ namespace qv::data {
 inline constexpr qsizetype kSheetMaxRows = 1048576;
 inline constexpr qsizetype kSheetMaxColumns = 16384;
 
+// A table holds a value for every field of every row, so a sparse sheet costs
+// its rectangle, not its cells. Past this many places, a sheet must hold at
+// least one cell in kMaxEmptyPerCell places to be made a table.
+inline constexpr qsizetype kSparseFloor = 4 * 1024 * 1024;
+inline constexpr qsizetype kMaxEmptyPerCell = 64;
+
 // The cells of a sheet while a reader finds them. Only the cells a file holds
 // are stored, so a row with one cell in its last column costs one cell, not a
 // row; the grid is made only once its size is known to be readable. Every row
@@ -28,7 +34,8 @@ public:
     // Sets a cell; a later value for the same cell replaces an earlier one.
     void Set(qsizetype row, qsizetype column, Variant value);
     // The grid, each row as long as its last cell. Raises when the rows and
-    // columns used span more than `maxCells`, before anything is allocated.
+    // columns used span more than `maxCells`, or more than kSparseFloor with
+    // too few cells in them, before anything is allocated.
     CellGrid Take(qsizetype maxCells = kMaxTableCells);
 
 private:
@@ -38,6 +45,7 @@ private:
     QString m_words; // "a worksheet", "a sheet": how messages name it
     QList<SparseRow> m_rows;
     qsizetype m_width = 0;
+    qsizetype m_cells = 0;
 };
 
 } // namespace qv::data
