@@ -40,6 +40,8 @@ void SelectDataState::Begin(const SelectDataRequest &oRequest)
 
 void SelectDataState::TakeDataView(const std::shared_ptr<config::DataView> &oDataView, qint32 lType, bool bHostRows)
 {
+    // The data view that goes gets back what the showing set aside.
+    RestoreSetAside();
     m_oDataView = oDataView;
     m_lDataViewType = lType;
     m_bHostRows = bHostRows && oDataView;
@@ -149,6 +151,7 @@ void SelectDataState::Finish(bool bCancelled, const SelectChoices &oChoices,
     // saved filter comes back from the settings next time.
     DiscardUnsavedFilters(false);
     DropSettingsFilter();
+    RestoreSetAside();
     m_oResult = SelectDataResult();
     m_oResult.m_bCancelled = bCancelled;
     m_oResult.m_oDataView = m_oDataView;
