@@ -12,18 +12,6 @@ using namespace qv;
 using namespace qv::test;
 using qv::test::DialogTest;
 
-namespace {
-
-std::shared_ptr<Collection> Styles(const QStringList &names)
-{
-    auto styles = std::make_shared<Collection>();
-    for (const QString &name : names)
-        styles->Add(Variant(name));
-    return styles;
-}
-
-} // namespace
-
 // A data view whose source is gone shows its error and nothing of the data
 // view shown before; OK stays off and the picker takes the next choice.
 TEST_F(DialogTest, AFailedLoadLeavesNothingToInsert)

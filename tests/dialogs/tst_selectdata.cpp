@@ -14,18 +14,6 @@ using namespace qv;
 using namespace qv::test;
 using qv::test::DialogTest;
 
-namespace {
-
-std::shared_ptr<Collection> Styles(const QStringList &names)
-{
-    auto styles = std::make_shared<Collection>();
-    for (const QString &name : names)
-        styles->Add(Variant(name));
-    return styles;
-}
-
-} // namespace
-
 // The road of one request: a filter, three ticked rows, a layout and a
 // style, OK; the host reads both recordsets and the settings, and a second
 // request with the returned selection comes up with the same rows ticked.
