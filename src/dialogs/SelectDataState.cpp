@@ -115,10 +115,7 @@ SelectControls SelectDataState::Controls(qint64 lRows, qint64 lChosen, int lOper
 
 QString SelectDataState::Status(qint64 lChosen) const
 {
-    qint64 lTotal = 0;
-    if (m_oDataView && m_oDataView->Recordset)
-        lTotal = m_oDataView->Recordset->RecordCount();
-    return StatusText(m_lDisplayed, lChosen, lTotal);
+    return StatusText(m_lDisplayed, lChosen, TotalOf(m_oDataView));
 }
 
 std::shared_ptr<biz::Settings> SelectDataState::BuildSettings(const SelectChoices &oChoices) const

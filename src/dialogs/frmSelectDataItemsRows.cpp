@@ -226,6 +226,9 @@ void frmSelectDataItems::ShowRows(bool bCancelled)
     m_oState.SetApplyWanted(m_oState.FilterApplied());
     UpdateStatus();
     UpdateControls();
+    // The full count may still run beside the rows: the status gives it when it comes.
+    const auto oDataView = m_oState.DataView();
+    m_oFetch->WhenReady([oDataView] { return !CountPending(oDataView); }, [this] { UpdateStatus(); });
     emit RowsShown();
 }
 

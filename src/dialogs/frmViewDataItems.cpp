@@ -191,6 +191,8 @@ void frmViewDataItems::ShowRows()
     ShowTableView(!bNative);
     setWindowTitle(m_oState.Title());
     UpdateStatus();
+    const auto oCounted = oDataView;
+    m_oFetch->WhenReady([oCounted] { return !CountPending(oCounted); }, [this] { UpdateStatus(); });
 }
 
 void frmViewDataItems::ShowNativeView()

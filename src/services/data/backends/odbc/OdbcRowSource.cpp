@@ -187,6 +187,12 @@ qint64 OdbcRowSource::TotalCount()
     return m_state->total.value_or(-1);
 }
 
+bool OdbcRowSource::TotalCountReady()
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->cancelled || m_state->total.has_value();
+}
+
 void OdbcRowSource::Cancel()
 {
     {
