@@ -206,7 +206,7 @@ void frmViewDataItems::ShowNativeView()
         return;
     }
     auto oJob = Services()->StartTableHtml(oDataView, [this](QString sHtml) { WebBrowser->setHtml(sHtml); });
-    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [this](data::DataJob &oJob) {
+    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [](data::DataJob &oJob) {
         if (oJob.Failed())
             HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
     });
