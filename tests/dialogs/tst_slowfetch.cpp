@@ -169,12 +169,11 @@ TEST_F(DialogTest, TheCountNeverDelaysTheFirstRows)
     request.oDataView = source.View("Counted");
     ui::modal_driver::Push([&](QDialog &dialog) {
         auto &f = static_cast<frmSelectDataItems &>(dialog);
-        QElapsedTimer clock;
-        clock.start();
         ASSERT_TRUE(WaitIdle(f));
-        EXPECT_LT(clock.elapsed(), 3000) << "the first rows waited for the count";
         EXPECT_EQ(Viewer(f)->RecordCount(), 2000);
-        EXPECT_EQ(Status(f), QStringLiteral("First 2,000 of 2,000+ records displayed"));
+        // The count costs some twenty times the first rows: had they waited
+        // for it, the status would tell the total already.
+        EXPECT_EQ(Status(f), QStringLiteral("First 2,000 of 2,000+ records displayed")) << "the first rows waited for the count";
         EXPECT_TRUE(QTest::qWaitFor([&] { return Status(f) == QStringLiteral("First 2,000 of 12,000 records displayed"); },
                                     120000))
             << Status(f).toStdString();
