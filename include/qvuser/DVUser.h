@@ -83,10 +83,11 @@ enum eFormatType : int32_t {
 // only where a member says so. Parameters passed by non-const reference are
 // in and out: the member may replace or clear the caller's pointer.
 //
-// Every member is Q_INVOKABLE, so a scripting bridge reaches it by name:
-//   QMetaObject::invokeMethod(user, "ShowViewData",
-//       Q_ARG(std::shared_ptr<qv::config::DataView> &, view), Q_ARG(int32_t, 5));
-// An in-and-out parameter is passed by reference there too.
+// Every member is Q_INVOKABLE, so a scripting bridge reaches it by name; an
+// in-and-out parameter is passed by reference there too:
+//   QMetaObject::invokeMethod(user, "GetValueListDictionary",
+//       Q_RETURN_ARG(std::shared_ptr<qv::Dictionary>, values),
+//       Q_ARG(std::shared_ptr<qv::config::DataView> &, view), Q_ARG(QString, field), Q_ARG(bool, true));
 class DVUser : public QObject
 {
     Q_OBJECT
@@ -106,8 +107,8 @@ public:
 
     static constexpr int32_t DispidValidateDataViewFieldValue = 0x60030003;
     // 1: True when a data view is given; the field and value are not examined.
-    Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView, const QString &sFieldID,
-                                    const QString &sFieldValue);
+    Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
+                                                const QString &sFieldID, const QString &sFieldValue);
 
     // 2 to 7: the configuration file wizard, the wizards and the manager
     // (added with their forms).
@@ -157,7 +158,7 @@ public:
     // 14: the View Data window over the data view, in full (lPreview 0) or as
     // a preview of that many rows; lDisplayParam is not used. Errors are shown.
     Q_INVOKABLE void ShowViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview = 0,
-                      int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
+                                  int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
 
     static constexpr int32_t DispidCloseForms = 0x6003000D;
     // 15: closes every form this instance holds open, the hidden Insert Data
@@ -168,11 +169,11 @@ public:
     // 16: the path of an Access database the user picks ("" when cancelled);
     // errors are shown, not thrown.
     Q_INVOKABLE QString VisualGetAccessDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
-                                      const QString &sDefaultFile = QString());
+                                                  const QString &sDefaultFile = QString());
     static constexpr int32_t DispidVisualGetExcelDatasource = 0x6003000F;
     // 17: the same for an Excel workbook.
     Q_INVOKABLE QString VisualGetExcelDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
-                                     const QString &sDefaultFile = QString());
+                                                 const QString &sDefaultFile = QString());
     static constexpr int32_t DispidVisualGetFileDSNDatasource = 0x60030010;
     // 18: the same for an ODBC file data source, starting in ODBC's file data source folder.
     Q_INVOKABLE QString VisualGetFileDSNDatasource(QWidget *hWnd);
@@ -184,9 +185,8 @@ public:
     // 20: the distinct values of a field as dictionary keys, with a progress
     // window once the fetch has run 4 s; nullptr when the user cancelled.
     // Clears the caller's data view reference; throws.
-    Q_INVOKABLE std::shared_ptr<qv::Dictionary> GetValueListDictionary(std::shared_ptr<qv::config::DataView> &oDataView,
-                                                           const QString &sFieldName, bool bOffline,
-                                                           bool bSort = true);
+    Q_INVOKABLE std::shared_ptr<qv::Dictionary> GetValueListDictionary(
+        std::shared_ptr<qv::config::DataView> &oDataView, const QString &sFieldName, bool bOffline, bool bSort = true);
 
     static constexpr int32_t DispidInsertDataSelectionRawRS = 0x60030013;
     // 21: the chosen rows with the data view's own field values; nullptr when

@@ -134,10 +134,11 @@ TEST(HostSettingsRoots, TheHostSetsTheRootsAndTheEnvironmentOverridesThem)
     qunsetenv("QV_PIM_ROOT");
     QTemporaryDir host, environment;
     SetHostSettings({host.filePath(QStringLiteral("registry")), host.filePath(QStringLiteral("pim")), QString()});
-    EXPECT_EQ(Registry::HiveFile(Registry::CurrentUser), host.filePath(QStringLiteral("registry/HKEY_CURRENT_USER.ini")));
-    Registry().SetValue(Registry::CurrentUser, QStringLiteral("Software\\Test"), QStringLiteral("Seen"), Registry::DWord,
-                        Variant(qint32(7)));
-    EXPECT_TRUE(QFile::exists(host.filePath(QStringLiteral("registry/HKEY_CURRENT_USER.ini"))));
+    const QString hostHive = host.filePath(QStringLiteral("registry/HKEY_CURRENT_USER.ini"));
+    EXPECT_EQ(Registry::HiveFile(Registry::CurrentUser), hostHive);
+    Registry().SetValue(Registry::CurrentUser, QStringLiteral("Software\\Test"), QStringLiteral("Seen"),
+                        Registry::DWord, Variant(qint32(7)));
+    EXPECT_TRUE(QFile::exists(hostHive));
     data::DataViewDataServices services;
     EXPECT_EQ(services.PimRoot(), host.filePath(QStringLiteral("pim")));
     services.SetPimRoot(QStringLiteral("/own"));

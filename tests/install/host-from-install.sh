@@ -52,5 +52,5 @@ fi
 
 out="$(QT_QPA_PLATFORM=offscreen "$work/host/qvinstalledhost")"
 echo "$out"
-expected=$'row Leeds 42\nerror 424 QVUSER.DVUser.GetValueListDictionary(): QVUSER'
+expected=$'view Offices\nrow Leeds 42\nerror 424 QVUSER.DVUser.GetValueListDictionary(): QVUSER'
 [ "$out" = "$expected" ] || fail "the host printed something else than: $expected"

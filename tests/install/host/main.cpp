@@ -67,8 +67,8 @@ void ChooseARow(QDialog &dialog)
         const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
         const QPointF global = list->viewport()->mapToGlobal(at);
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent click(type, at, global, Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
+            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QMouseEvent click(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
             QApplication::sendEvent(list->viewport(), &click);
         }
     }
@@ -92,14 +92,17 @@ int main(int argc, char **argv)
 
     DVUser user;
     auto store = qv::config::ConfigStore::Create();
-    auto view = OfficesView(store, WritePage(QDir(work.path())));
     qv::ui::modal_driver::Push(ChooseARow);
-    const auto chosen = user.ShowSelectData(view, nullptr, nullptr, nullptr, Personal, -1, false, true, false, false);
+    // The data view goes in without a variable; InsertDataView hands it back.
+    const auto chosen = user.ShowSelectData(OfficesView(store, WritePage(QDir(work.path()))), nullptr, nullptr,
+                                            nullptr, Personal, -1, false, true, false, false);
+    const auto shown = user.InsertDataView();
     const auto rows = user.InsertDataSelectionRS();
-    if (!chosen || !rows) {
+    if (!chosen || !shown || !rows) {
         std::fprintf(stderr, "Insert Data gave nothing back\n");
         return 1;
     }
+    std::printf("view %s\n", qPrintable(shown->Name));
     for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext())
         std::printf("row %s %s\n", qPrintable(rows->Fields().Item("City").Value().ToText()),
                     qPrintable(rows->Fields().Item("Staff").Value().ToText()));
