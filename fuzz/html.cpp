@@ -8,7 +8,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (const qv::data::NamedGrid &table : qv::data::ParseHtmlTables(bytes)) {
+    QList<qv::data::NamedGrid> tables;
+    try {
+        tables = qv::data::ParseHtmlTables(bytes);
+    } catch (const qv::ComError &) { // nested too deep, or spans past the cell limit
+        return 0;
+    }
+    for (const qv::data::NamedGrid &table : tables) {
         try {
             CheckTable(table);
         } catch (const qv::ComError &) { // more cells than the limit

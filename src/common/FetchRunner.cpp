@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace qv {
 namespace {
+
+constexpr int kReadyPollMs = 100;
 
 bool IsUserInput(QEvent::Type type)
 {
@@ -102,6 +105,29 @@ void FetchRunner::Cancel()
 {
     if (m_oJob)
         m_oJob->Cancel();
+}
+
+void FetchRunner::WhenReady(std::function<bool()> ready, std::function<void()> then)
+{
+    Q_ASSERT(ready && then);
+    if (ready()) {
+        then();
+        return;
+    }
+    m_ready = std::move(ready);
+    m_then = std::move(then);
+    if (!m_oReadyPoll) {
+        m_oReadyPoll = new QTimer(this);
+        m_oReadyPoll->setInterval(kReadyPollMs);
+        connect(m_oReadyPoll, &QTimer::timeout, this, [this] {
+            if (!m_ready || !m_ready())
+                return;
+            m_oReadyPoll->stop();
+            m_ready = nullptr;
+            std::exchange(m_then, nullptr)();
+        });
+    }
+    m_oReadyPoll->start();
 }
 
 void FetchRunner::CloseProgress()

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class QTimer;
 class QWidget;
 
 namespace qv::data {
@@ -46,6 +47,11 @@ public:
     void Cancel();
     // Puts the progress window away while the job goes on (rows already show).
     void CloseProgress();
+    // Calls `then` once `ready` answers true, asking every 100 ms (a data
+    // view's full count running beside its shown rows); a later call
+    // replaces the earlier one. Nothing waits meanwhile.
+    void WhenReady(std::function<bool()> ready, std::function<void()> then);
+
     // The progress window of the running job (nullptr when idle).
     ui::ProgressDialog *Progress() const { return m_oProgress.get(); }
 
@@ -71,6 +77,9 @@ private:
 
     QPointer<QWidget> m_oForm;
     QPointer<QWidget> m_oProgressParent;
+    QTimer *m_oReadyPoll = nullptr;
+    std::function<bool()> m_ready;
+    std::function<void()> m_then;
     std::shared_ptr<data::DataJob> m_oJob;
     std::unique_ptr<ui::ProgressDialog> m_oProgress;
 };

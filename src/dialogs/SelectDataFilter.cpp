@@ -49,9 +49,11 @@ SelectDataState::ShownCondition SelectDataState::PrepareFilter(const EditText &e
     oShown.oField = oField;
     oShown.lOperatorCode = m_oConfigFileSettings->OperatorCode(oCondition->Operator);
     oShown.sValue = ValueWithoutWildcards(oCondition->Value, oShown.lOperatorCode);
-    // A saved filter is in force: the button offers to remove it.
-    m_bFilterApplied = bSavedFilter;
-    m_bApplyWanted = bSavedFilter;
+    // The condition shown is in force, the host's as much as a saved one:
+    // the button offers to remove it.
+    Q_UNUSED(bSavedFilter);
+    m_bFilterApplied = true;
+    m_bApplyWanted = true;
     return oShown;
 }
 
@@ -61,8 +63,42 @@ void SelectDataState::DiscardUnsavedFilters(bool bKeepCurrent)
         dialogs::DiscardUnsavedFilters(*m_oDataView, m_colSavedFilters, bKeepCurrent ? m_lParameterId : 0);
 }
 
+void SelectDataState::TakeOutFilterInForce()
+{
+    if (!m_oDataView || m_lParameterId <= 0)
+        return;
+    if (m_lParameterId == m_lSettingsFilterId) {
+        DropSettingsFilter();
+        return;
+    }
+    const auto oField = m_oDataView->Fields.FieldOfCondition(m_lParameterId);
+    const config::Condition *oCondition = oField ? oField->ConditionById(m_lParameterId) : nullptr;
+    if (!oCondition)
+        return;
+    const QString sKey = CustomFilterKey(oField->Name, m_lParameterId);
+    if (m_colSavedFilters.contains(sKey)) {
+        m_colSetAside.append({oField->Name, *oCondition});
+        m_colSavedFilters.remove(sKey);
+    }
+    oField->RemoveCondition(m_lParameterId);
+    m_lParameterId = 0;
+}
+
+void SelectDataState::RestoreSetAside()
+{
+    for (const auto &[sField, oCondition] : std::as_const(m_colSetAside)) {
+        const auto oField = m_oDataView ? m_oDataView->Fields.Item(sField) : nullptr;
+        if (!oField || oField->ConditionById(oCondition.Id))
+            continue;
+        oField->Conditions.push_back(oCondition);
+        m_colSavedFilters.insert(CustomFilterKey(sField, oCondition.Id));
+    }
+    m_colSetAside.clear();
+}
+
 qint32 SelectDataState::ApplyFilter(config::Field &oField, int lOperatorCode, const QString &sStoredValue, bool bAdd)
 {
+    TakeOutFilterInForce();
     DiscardUnsavedFilters(false);
     if (bAdd)
         m_lParameterId = m_oConfigFileSettings->CreateCustomFilter(oField, lOperatorCode, sStoredValue).Id;
@@ -86,9 +122,8 @@ void SelectDataState::DropSettingsFilter()
 
 void SelectDataState::RemoveFilter()
 {
+    TakeOutFilterInForce();
     DiscardUnsavedFilters(false);
-    if (m_lParameterId == m_lSettingsFilterId)
-        DropSettingsFilter();
     m_lParameterId = 0;
     m_bHostRows = false;
     m_bFilterApplied = false;

@@ -1,6 +1,7 @@
 #include "SelectDataRules.h"
 
 #include "common/basUtility.h"
+#include "ado/Recordset.h"
 #include "automation/Format.h"
 #include "config/ConfigObjects.h"
 #include "registry/Registry.h"
@@ -29,6 +30,15 @@ QString Count(qint64 lValue)
 
 QString StatusText(qint64 lDisplayed, qint64 lSelected, qint64 lTotal)
 {
+    if (lTotal < 0) {
+        const QString sSoFar = Count(lDisplayed) + QStringLiteral("+ records ");
+        if (lSelected >= 1)
+            return Count(lSelected) + QStringLiteral(" of ") + sSoFar + QStringLiteral("selected");
+        if (lDisplayed >= 1)
+            return QStringLiteral("First ") + Count(lDisplayed) + QStringLiteral(" of ") + sSoFar
+                   + QStringLiteral("displayed");
+        return {};
+    }
     const QString sNoun = lTotal == 1 ? QStringLiteral(" record ") : QStringLiteral(" records ");
     if (lSelected >= 1)
         return Count(lSelected) + QStringLiteral(" of ") + Count(lTotal) + sNoun + QStringLiteral("selected");
@@ -40,6 +50,18 @@ QString StatusText(qint64 lDisplayed, qint64 lSelected, qint64 lTotal)
     if (lTotal > 0)
         return Count(lTotal) + sNoun + QStringLiteral("displayed");
     return {};
+}
+
+qint64 TotalOf(const std::shared_ptr<config::DataView> &oDataView)
+{
+    if (!oDataView || !oDataView->Recordset)
+        return 0;
+    return oDataView->Recordset->RecordCountKnown() ? oDataView->Recordset->RecordCount() : -1;
+}
+
+bool CountPending(const std::shared_ptr<config::DataView> &oDataView)
+{
+    return oDataView && oDataView->Recordset && !oDataView->Recordset->RecordCountKnown();
 }
 
 int LayoutCount()

@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
 namespace qv::config {
 class DataView;
 }
@@ -21,7 +23,15 @@ inline constexpr int kNoStyleString = 81332;
 
 // The row count line of both windows: "3 of 1,200 records selected",
 // "First 2,000 of 50,000 records displayed", "12 records displayed" or "".
+// A total below 0 is still being counted: "First 2,000 of 2,000+ records
+// displayed", "3 of 2,000+ records selected".
 QString StatusText(qint64 lDisplayed, qint64 lSelected, qint64 lTotal);
+
+// The data view's full row count for the status line: 0 without rows, -1
+// while the source still counts (never waited for).
+qint64 TotalOf(const std::shared_ptr<config::DataView> &oDataView);
+// True while the data view's rows are still being counted.
+bool CountPending(const std::shared_ptr<config::DataView> &oDataView);
 
 // The layout list: its resource strings in list order and their layouts.
 int LayoutCount();

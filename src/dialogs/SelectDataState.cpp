@@ -40,6 +40,8 @@ void SelectDataState::Begin(const SelectDataRequest &oRequest)
 
 void SelectDataState::TakeDataView(const std::shared_ptr<config::DataView> &oDataView, qint32 lType, bool bHostRows)
 {
+    // The data view that goes gets back what the showing set aside.
+    RestoreSetAside();
     m_oDataView = oDataView;
     m_lDataViewType = lType;
     m_bHostRows = bHostRows && oDataView;
@@ -113,10 +115,7 @@ SelectControls SelectDataState::Controls(qint64 lRows, qint64 lChosen, int lOper
 
 QString SelectDataState::Status(qint64 lChosen) const
 {
-    qint64 lTotal = 0;
-    if (m_oDataView && m_oDataView->Recordset)
-        lTotal = m_oDataView->Recordset->RecordCount();
-    return StatusText(m_lDisplayed, lChosen, lTotal);
+    return StatusText(m_lDisplayed, lChosen, TotalOf(m_oDataView));
 }
 
 std::shared_ptr<biz::Settings> SelectDataState::BuildSettings(const SelectChoices &oChoices) const
@@ -149,6 +148,7 @@ void SelectDataState::Finish(bool bCancelled, const SelectChoices &oChoices,
     // saved filter comes back from the settings next time.
     DiscardUnsavedFilters(false);
     DropSettingsFilter();
+    RestoreSetAside();
     m_oResult = SelectDataResult();
     m_oResult.m_bCancelled = bCancelled;
     m_oResult.m_oDataView = m_oDataView;

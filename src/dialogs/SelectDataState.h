@@ -3,6 +3,10 @@
 #include "SelectDataRequest.h"
 #include "SelectDataRules.h"
 
+#include "config/ConfigObjects.h"
+
+#include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 
@@ -124,8 +128,11 @@ public:
     // Conditions the dialog added and did not save leave the data view.
     void DiscardUnsavedFilters(bool bKeepCurrent = false);
     // Applies a condition on the field (an empty value is "(blank)"; none
-    // at all when bAdd is false) and answers its id (0 for none).
+    // at all when bAdd is false) in place of the filter in force, and
+    // answers its id (0 for none).
     qint32 ApplyFilter(config::Field &oField, int lOperatorCode, const QString &sStoredValue, bool bAdd);
+    // Takes the filter in force away, the host's condition included: the
+    // rows come without it.
     void RemoveFilter();
     // A new field in the filter row undoes an applied filter.
     void FieldChanged();
@@ -152,6 +159,12 @@ public:
 private:
     // Takes the condition AddSavedCustomFilter added out of the data view.
     void DropSettingsFilter();
+    // Takes the filter in force out of the data view: one the dialog added
+    // goes, one of the data view's own (the host's) is set aside until the
+    // showing ends.
+    void TakeOutFilterInForce();
+    // Puts the conditions set aside back where they were.
+    void RestoreSetAside();
 
     SelectDataRequest m_oRequest;
     SelectDataResult m_oResult;
@@ -159,6 +172,9 @@ private:
     std::shared_ptr<config::DataView> m_oDataView;
     std::shared_ptr<biz::Settings> m_oSettings;
     QSet<QString> m_colSavedFilters; // keys of the conditions that stay in the data view
+    // The data view's own conditions a filter replaced or Remove took away,
+    // by field name, put back when the showing ends.
+    QList<QPair<QString, config::Condition>> m_colSetAside;
     qint32 m_lSettingsFilterId = 0;  // the condition AddSavedCustomFilter added
     qint32 m_lParameterId = 0;       // the condition the filter row shows
     qint32 m_lDataViewType = -1;

@@ -53,11 +53,7 @@ QString ViewDataState::Title() const
 
 QString ViewDataState::Status(qint64 lShown) const
 {
-    qint64 lTotal = 0;
-    const auto &oDataView = m_oRequest.oDataView;
-    if (oDataView && oDataView->Recordset)
-        lTotal = oDataView->Recordset->RecordCount();
-    return StatusText(m_lRowLimit > 0 ? lShown : 0, 0, lTotal);
+    return StatusText(m_lRowLimit > 0 ? lShown : 0, 0, TotalOf(m_oRequest.oDataView));
 }
 
 ViewDataState::Geometry ViewDataState::GeometryOf(const ViewPlacement &oPlacement)

@@ -182,10 +182,10 @@ void frmSelectDataItems::ConnectControls()
     connect(cmdDeselect, &QPushButton::clicked, this,
             [this] { HandleErrors([this] { OnSelectAll(false); }, kTitle); });
     connect(cboFormatType, &QComboBox::activated, this, [this] { HandleErrors([this] { OnLayoutChosen(); }, kTitle); });
-    connect(cboFormatStyle, &QComboBox::activated, this, [this] { MarkChanged(); });
+    connect(cboFormatStyle, &QComboBox::activated, this, [this] { OnStyleChosen(); });
     connect(cboFormatStyle, &QComboBox::editTextChanged, this, [this] {
         if (cboFormatStyle->hasFocus())
-            MarkChanged();
+            OnStyleChosen();
     });
     connect(cboInsertPosition, &QComboBox::activated, this, [this] { MarkChanged(); });
     connect(cboField, &QComboBox::activated, this, [this] { HandleErrors([this] { OnFieldChosen(); }, kTitle); });
@@ -201,6 +201,12 @@ void frmSelectDataItems::ConnectControls()
     connect(m_oViewer, &ctlDataViewer::ListLimitReached, this, [this](qint32 lLimit, qint32) {
         m_oFetch->CloseProgress();
         m_oState.SetDisplayed(lLimit);
+    });
+    // A notice that times out leaves the row count again; queued, since the
+    // status bar is still clearing when it tells of the change.
+    connect(sbrStatusBar, &QStatusBar::messageChanged, this, [this](const QString &sMessage) {
+        if (sMessage.isEmpty() && m_oState.DataView() && !m_oState.Busy())
+            QMetaObject::invokeMethod(this, [this] { UpdateStatus(); }, Qt::QueuedConnection);
     });
     connect(m_oViewer, &ctlDataViewer::RefreshMe, this, [this] {
         HandleErrors([this] {

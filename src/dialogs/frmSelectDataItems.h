@@ -99,8 +99,11 @@ private:
 
     // the choices (frmSelectDataItemsChoices.cpp)
     void LoadSettings(bool bReset);
-    void FillStyleList(const QString &sStyle);
+    // Lists the styles of the chosen layout and shows sStyle; with
+    // bListedOnly a style the list lacks gives way to "no style".
+    void FillStyleList(const QString &sStyle, bool bListedOnly = false);
     void OnLayoutChosen();
+    void OnStyleChosen();
     void MarkChanged();
     void UpdateControls();
     void UpdateStatus();
@@ -117,6 +120,7 @@ private:
     void OnFirstShow();
     void FetchRows(std::function<void()> then = {});
     void ShowRows(bool bCancelled);
+    void ShowFailedLoad();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     // the filter row (frmSelectDataItemsFilter.cpp)

@@ -20,6 +20,12 @@ namespace qv {
 
 using namespace dialogs;
 
+namespace {
+
+constexpr int kSavedNoticeMs = 4000;
+
+} // namespace
+
 void frmSelectDataItems::LoadSettings(bool bReset)
 {
     if (!m_oState.LoadSettings(bReset))
@@ -28,7 +34,7 @@ void frmSelectDataItems::LoadSettings(bool bReset)
     FillStyleList(m_oState.Style());
 }
 
-void frmSelectDataItems::FillStyleList(const QString &sStyle)
+void frmSelectDataItems::FillStyleList(const QString &sStyle, bool bListedOnly)
 {
     const QSignalBlocker oBlock(cboFormatStyle);
     const SelectDataRequest &oRequest = m_oState.Request();
@@ -40,21 +46,34 @@ void frmSelectDataItems::FillStyleList(const QString &sStyle)
         for (const Variant &vStyle : *colStyles)
             cboFormatStyle->addItem(vStyle.ToText());
     }
-    m_oState.SetStyle(sStyle);
+    if (!bListedOnly)
+        m_oState.SetStyle(sStyle);
     if (sStyle.isEmpty()) {
         cboFormatStyle->setCurrentIndex(0);
         return;
     }
     const int lIndex = cboFormatStyle->findText(sStyle, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (lIndex >= 0)
+    if (lIndex >= 0) {
         cboFormatStyle->setCurrentIndex(lIndex);
-    else
+    } else if (bListedOnly) {
+        // A table style means nothing to a sentence: no style is shown, while
+        // the author's pick is kept for a layout whose list has it.
+        cboFormatStyle->setCurrentIndex(0);
+    } else {
         cboFormatStyle->setEditText(sStyle);
+    }
 }
 
 void frmSelectDataItems::OnLayoutChosen()
 {
-    FillStyleList(m_oState.Style());
+    FillStyleList(m_oState.Style(), true);
+    MarkChanged();
+}
+
+void frmSelectDataItems::OnStyleChosen()
+{
+    const QString sText = cboFormatStyle->currentText();
+    m_oState.SetStyle(sText == LoadResString(kNoStyleString) ? QString() : sText);
     MarkChanged();
 }
 
@@ -114,10 +133,13 @@ SelectChoices frmSelectDataItems::Choices() const
 
 void frmSelectDataItems::OnSaveSettings()
 {
-    if (m_oState.BuildSettings(Choices())->Save().isEmpty())
+    const auto oSettings = m_oState.BuildSettings(Choices());
+    if (oSettings->Save().isEmpty())
         return;
     m_oState.ClearChanged();
     UpdateControls();
+    // Saying so for a while; the row count comes back after.
+    sbrStatusBar->showMessage(QStringLiteral("Settings saved for '%1'.").arg(oSettings->DataViewName), kSavedNoticeMs);
 }
 
 } // namespace qv

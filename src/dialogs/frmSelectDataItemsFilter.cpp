@@ -15,6 +15,7 @@
 #include "viewer/ctlDataViewer.h"
 
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -133,6 +134,14 @@ bool frmSelectDataItems::eventFilter(QObject *oWatched, QEvent *oEvent)
         const auto *oKey = static_cast<QKeyEvent *>(oEvent);
         if (oKey->key() == Qt::Key_Down && oKey->modifiers() == Qt::NoModifier)
             HandleErrors([this] { OnValueListOpening(); }, QString::fromLatin1(kTitleDataViews));
+        // Enter in the value box applies the value typed there; it never
+        // reaches OK, which would insert the rows ticked before.
+        if ((oKey->key() == Qt::Key_Return || oKey->key() == Qt::Key_Enter) && !cboParam->view()->isVisible()) {
+            // The typed value replaces the filter in force.
+            if (cmdApplyFilter->isEnabled() && m_oState.CanFetch())
+                HandleErrors([this] { ApplyFilter(); }, QString::fromLatin1(kTitleDataViews));
+            return true;
+        }
     }
     return QDialog::eventFilter(oWatched, oEvent);
 }

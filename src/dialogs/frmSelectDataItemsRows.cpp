@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace qv {
 
@@ -75,6 +76,14 @@ void frmSelectDataItems::FillPicker(qint32 lId, qint32 lType)
         if (const auto oStore = StoreOfKind(lKind))
             m_oState.TakeDataView(oStore->DataViewCollection().Item(lId), lKind);
     }
+    // Never an empty "(New Data View)" when there are data views: the first.
+    if (!m_oState.DataView() && icboDataView->count() > 1) {
+        const QString sFirst = PickerKeyOf(1);
+        if (const auto oStore = StoreOfKind(DataViewKeyKind(sFirst))) {
+            icboDataView->setCurrentIndex(1);
+            m_oState.TakeDataView(oStore->DataViewCollection().Item(DataViewKeyId(sFirst)), DataViewKeyKind(sFirst));
+        }
+    }
     if (!m_oState.DataView())
         SelectPickerKey(sNew);
 }
@@ -114,8 +123,12 @@ void frmSelectDataItems::OnDataViewChosen()
             oChosen = oStore->DataViewCollection().Item(DataViewKeyId(sKey));
         m_oState.TakeDataView(oChosen, lKind);
         LoadSettings(true);
+        // Without saved choices the styles start afresh with the layout.
+        if (!m_oState.Settings())
+            FillStyleList(QString());
     } else {
         m_oState.TakeDataView(nullptr, m_oState.DataViewType());
+        FillStyleList(QString());
         std::shared_ptr<config::DataView> oNone;
         m_oViewer->SetDataView(oNone, QString(), true, true);
     }
@@ -160,15 +173,37 @@ void frmSelectDataItems::FetchRows(std::function<void()> then)
     UpdateControls();
     m_oFetch->Run(oJob, windowTitle(), QString::fromLatin1(kRetrievingData), [this, then](data::DataJob &oJob) {
         m_oState.FetchEnded();
+        if (oJob.Failed()) {
+            ShowFailedLoad();
+            HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
+            return;
+        }
         HandleErrors([&] {
-            if (oJob.Failed())
-                std::rethrow_exception(oJob.Failure());
             ShowRows(oJob.WasCancelled());
             if (then)
                 then();
         }, kTitle);
         UpdateControls();
     });
+}
+
+void frmSelectDataItems::ShowFailedLoad()
+{
+    // Nothing of an earlier data view may stay under this one's name, and
+    // the user must be able to pick another.
+    std::shared_ptr<config::DataView> oNone;
+    m_oViewer->SetDataView(oNone, QString(), true, true);
+    m_oState.SetDisplayed(0);
+    m_oState.SetShowPicker(true);
+    if (icboDataView->count() == 0)
+        HandleErrors([this] {
+            const auto &oDataView = m_oState.DataView();
+            FillPicker(oDataView ? oDataView->Id() : 0, m_oState.DataViewType());
+        }, kTitle);
+    LayoutControls();
+    sbrStatusBar->clearMessage();
+    UpdateControls();
+    icboDataView->setFocus();
 }
 
 void frmSelectDataItems::ShowRows(bool bCancelled)
@@ -191,6 +226,9 @@ void frmSelectDataItems::ShowRows(bool bCancelled)
     m_oState.SetApplyWanted(m_oState.FilterApplied());
     UpdateStatus();
     UpdateControls();
+    // The full count may still run beside the rows: the status gives it when it comes.
+    const auto oDataView = m_oState.DataView();
+    m_oFetch->WhenReady([oDataView] { return !CountPending(oDataView); }, [this] { UpdateStatus(); });
     emit RowsShown();
 }
 

@@ -159,13 +159,17 @@ void frmViewDataItems::Load()
     m_oState.FetchStarted();
     m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [this](data::DataJob &oJob) {
         const bool bShow = !oJob.Failed() && !oJob.WasCancelled();
-        HandleErrors([&] {
-            if (oJob.Failed())
-                std::rethrow_exception(oJob.Failure());
-            if (bShow)
-                ShowRows();
-        }, kTitle);
         m_oState.FetchEnded(bShow);
+        if (oJob.Failed()) {
+            // A window of no rows whose options do nothing helps nobody: the
+            // error says what is wrong, and the window goes.
+            HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
+            emit Loaded();
+            reject();
+            return;
+        }
+        if (bShow)
+            HandleErrors([this] { ShowRows(); }, kTitle);
         emit Loaded();
     });
 }
@@ -187,6 +191,8 @@ void frmViewDataItems::ShowRows()
     ShowTableView(!bNative);
     setWindowTitle(m_oState.Title());
     UpdateStatus();
+    const auto oCounted = oDataView;
+    m_oFetch->WhenReady([oCounted] { return !CountPending(oCounted); }, [this] { UpdateStatus(); });
 }
 
 void frmViewDataItems::ShowNativeView()
@@ -200,7 +206,7 @@ void frmViewDataItems::ShowNativeView()
         return;
     }
     auto oJob = Services()->StartTableHtml(oDataView, [this](QString sHtml) { WebBrowser->setHtml(sHtml); });
-    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [this](data::DataJob &oJob) {
+    m_oFetch->Run(oJob, m_oState.ProgressTitle(), QString::fromLatin1(kRetrievingData), [](data::DataJob &oJob) {
         if (oJob.Failed())
             HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
     });

@@ -111,6 +111,16 @@ QVariant DataViewerModel::data(const QModelIndex &index, int role) const
         return {};
     case TagRole:
         return ItemTag(oRow.lDisplayBookmark, oRow.sRawBookmark);
+    case Qt::TextAlignmentRole: {
+        const auto oSetting = lColumn > 0 ? SettingOf(lColumn) : nullptr;
+        if (oSetting && AlignsRight(oSetting->ColumnType))
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
+    }
+    case Qt::ToolTipRole: {
+        const QString sText = lColumn == 0 ? QString() : oRow.colTexts.value(lColumn - 1);
+        return sText.size() > kTooltipChars ? QVariant(sText) : QVariant();
+    }
     default:
         return {};
     }

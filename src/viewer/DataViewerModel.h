@@ -34,7 +34,7 @@ public:
         bool bChecked = false;
         // The typed values the texts show, for sorting and totals; a row
         // without them (Empty) is read from its texts.
-        QList<Variant> colValues;
+        QList<Variant> colValues{};
     };
 
     explicit DataViewerModel(QObject *parent = nullptr);

@@ -45,6 +45,11 @@ bool CanBeTotalled(qint32 lColumnType);
 // percent total shows as a percent), number for a kind that does not sum.
 qint32 TotalFieldType(qint32 lColumnType);
 SortKind SortKindOf(qint32 lColumnType);
+// Numbers, money and dates read right-aligned, so that their digits line up.
+inline bool AlignsRight(qint32 lColumnType) { return SortKindOf(lColumnType) != SortKind::Text; }
+// A cell text this long gets its whole text as a tooltip: its column may
+// well be too narrow for it.
+inline constexpr int kTooltipChars = 40;
 
 // The header image of a column: 0 sorted descending, 1 ascending, 2 totalled,
 // 3 linked, the later rule winning; -1 for none.

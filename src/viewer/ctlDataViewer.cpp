@@ -164,8 +164,11 @@ void ctlDataViewer::LoadDataView(const std::shared_ptr<config::DataView> &oDataV
     viewer::CopyResult oCopy = viewer::CopyRows(*m_oSource, m_oColumns, m_lMaxRows, &m_bCancel);
     m_colDisplayRows = std::move(oCopy.colRows);
     m_bHasDisplayRows = true;
-    if (oCopy.bLimitReached)
-        emit ListLimitReached(m_lMaxRows, qint32(oDataView->Recordset->RecordCount()));
+    if (oCopy.bLimitReached) {
+        // The full count may still be running beside the first page: not waited for.
+        const auto &oRows = oDataView->Recordset;
+        emit ListLimitReached(m_lMaxRows, oRows->RecordCountKnown() ? qint32(oRows->RecordCount()) : -1);
+    }
 
     PopulateListView(m_oColumns.oSettings);
     if (m_oModel->rowCount() == 1) {

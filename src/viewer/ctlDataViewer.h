@@ -118,6 +118,8 @@ public:
     void ReadProperties(const QVariantMap &colBag);
 
 signals:
+    // The list stopped at lLimit rows of lRecordCount (-1 while the source
+    // still counts them).
     void ListLimitReached(qint32 lLimit, qint32 lRecordCount);
     void RefreshMe();
     // Declared for hosts; the list fills too fast to report progress.

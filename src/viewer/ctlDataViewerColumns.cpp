@@ -20,6 +20,8 @@ namespace qv {
 namespace {
 
 const char *const kColumnProperty = "ColumnIndex";
+// The least an automatic width may be capped at, for a list not yet laid out.
+constexpr int kMinWidthCap = 240;
 
 } // namespace
 
@@ -46,7 +48,10 @@ int ctlDataViewer::ContentWidth(int lColumn) const
         if (!sText.isEmpty())
             lWidth = std::max(lWidth, oMetrics.horizontalAdvance(sText));
     }
-    return std::max(lWidth + lMargin, lvwItems->header()->sectionSizeHint(lColumn));
+    // One long text must not push every other column out of sight: an
+    // automatic width stops at a third of the list (its tooltip has the rest).
+    const int lCap = std::max(kMinWidthCap, lvwItems->viewport()->width() / 3);
+    return std::max(std::min(lWidth + lMargin, lCap), lvwItems->header()->sectionSizeHint(lColumn));
 }
 
 void ctlDataViewer::ApplyColumnLayout(bool bKeepLayout)

@@ -43,7 +43,6 @@ void ctlDataViewer::SetAllChosen(bool bChosen)
             oSelection->clearSelection();
     }
     lvwItems->viewport()->update();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_lSelectionCount = bChosen ? lRows : 0;
 }
 

@@ -108,7 +108,15 @@ inline bool WaitWindowIdle(QWidget *widget, int timeoutMs = 60000)
 inline void ChooseEntry(QComboBox *combo, int index)
 {
     combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Home);
+    // Home moves the cursor in an editable combo's text: Up to the first.
+    if (combo->isEditable()) {
+        while (combo->currentIndex() > 0) {
+            QTest::keyClick(combo, Qt::Key_Up);
+            ASSERT_TRUE(WaitWindowIdle(combo));
+        }
+    } else {
+        QTest::keyClick(combo, Qt::Key_Home);
+    }
     ASSERT_TRUE(WaitWindowIdle(combo));
     for (int i = 0; i < index; ++i) {
         QTest::keyClick(combo, Qt::Key_Down);

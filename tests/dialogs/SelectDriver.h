@@ -30,6 +30,15 @@ inline int RunSelect(frmSelectDataItems &form, const SelectRequest &request,
     return answer.Cancelled() ? QDialog::Rejected : QDialog::Accepted;
 }
 
+// A host's list of style names.
+inline std::shared_ptr<Collection> Styles(const QStringList &names)
+{
+    auto styles = std::make_shared<Collection>();
+    for (const QString &name : names)
+        styles->Add(Variant(name));
+    return styles;
+}
+
 inline ctlDataViewer *Viewer(QWidget &form)
 {
     return Child<ctlDataViewer>(form, "ctlDataViewer");

@@ -137,17 +137,36 @@ TEST_F(DialogTest, SelectStateFilterBookkeeping)
     EXPECT_FALSE(state.FilterApplied());
     EXPECT_EQ(state.ParameterId(), 0);
 
-    // The host's condition shows in the filter row without being "applied".
+    // The host's condition shows in the filter row as the filter in force;
+    // a new filter replaces it, Remove takes it away, and the showing's end
+    // gives it back to the host's data view.
+    auto city = view->Fields.Item(QStringLiteral("City"));
     SelectDataRequest host;
     host.oDataView = view;
-    const qint32 cityId = view->Fields.Item(QStringLiteral("City"))->Conditions.front().Id;
+    const qint32 cityId = city->Conditions.front().Id;
     host.lDisplayParam = cityId;
     state.Begin(host);
     const auto shown = state.PrepareFilter(Typed);
     ASSERT_TRUE(shown.oField);
-    EXPECT_EQ(shown.oField->Name, QStringLiteral("City"));
+    EXPECT_EQ(shown.oField, city);
     EXPECT_EQ(shown.sValue, QStringLiteral("Leeds"));
-    EXPECT_FALSE(state.FilterApplied());
+    EXPECT_TRUE(state.FilterApplied());
+    state.ApplyFilter(*name, 1, QStringLiteral("Ann"), true);
+    EXPECT_TRUE(city->Conditions.empty()) << "the new filter was added to the host's, not put in its place";
+    EXPECT_EQ(name->Conditions.size(), 1u);
+    state.RemoveFilter();
+    EXPECT_EQ(ConditionCount(*view), 0) << "Remove left a filter in force";
+    state.Finish(true, SelectChoices(), nullptr, nullptr);
+    ASSERT_EQ(city->Conditions.size(), 1u) << "the host's condition was not given back";
+    EXPECT_EQ(city->Conditions.front().Id, cityId);
+    EXPECT_TRUE(name->Conditions.empty());
+
+    // Taken away, then the data view changes: the condition goes back too.
+    state.Begin(host);
+    state.PrepareFilter(Typed);
+    state.RemoveFilter();
+    state.TakeDataView(Customers(store), 1);
+    EXPECT_EQ(city->Conditions.size(), 1u);
 }
 
 // The settings and the result are built from the choices once, at the end.

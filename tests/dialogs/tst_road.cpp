@@ -149,7 +149,7 @@ TEST_F(DialogTest, HostWithoutDataViewGetsThePickerUntilCloseForms)
         dialog = &f;
         auto *picker = Child<QComboBox>(f, "icboDataView");
         EXPECT_TRUE(picker->isVisible());
-        EXPECT_EQ(picker->currentText(), QStringLiteral("(New Data View)"));
+        EXPECT_EQ(picker->currentText(), QStringLiteral("Sample Contacts")) << "not the first data view";
         ChooseText(picker, QStringLiteral("Sample Offices"));
         ASSERT_TRUE(WaitIdle(f));
         TickRow(f, 0);

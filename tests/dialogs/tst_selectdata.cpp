@@ -14,18 +14,6 @@ using namespace qv;
 using namespace qv::test;
 using qv::test::DialogTest;
 
-namespace {
-
-std::shared_ptr<Collection> Styles(const QStringList &names)
-{
-    auto styles = std::make_shared<Collection>();
-    for (const QString &name : names)
-        styles->Add(Variant(name));
-    return styles;
-}
-
-} // namespace
-
 // The road of one request: a filter, three ticked rows, a layout and a
 // style, OK; the host reads both recordsets and the settings, and a second
 // request with the returned selection comes up with the same rows ticked.
@@ -115,9 +103,9 @@ TEST_F(DialogTest, ForcedPickerLoadsTheChosenDataView)
         EXPECT_TRUE(picker->isVisible());
         ASSERT_EQ(picker->count(), 1 + store->DataViewCollection().Count());
         EXPECT_EQ(picker->itemText(0), QStringLiteral("(New Data View)"));
-        EXPECT_EQ(picker->currentText(), QStringLiteral("(New Data View)"));
         EXPECT_EQ(picker->itemText(1), QStringLiteral("Sample Contacts"));
-        EXPECT_FALSE(Child(f, "cboField")->isEnabled()) << "no data view, no filter";
+        EXPECT_EQ(picker->currentText(), QStringLiteral("Sample Contacts")) << "the first opens on the first data view";
+        EXPECT_GT(Viewer(f)->RecordCount(), 0);
         ChooseText(picker, QStringLiteral("Sample Offices"));
         ASSERT_TRUE(WaitIdle(f));
         EXPECT_GT(Viewer(f)->RecordCount(), 0);

@@ -29,6 +29,9 @@ TEST(SelectDataRules, StatusTextForEveryCount)
         {0, 0, 1, "1 record displayed"},
         {0, 1, 1, "1 of 1 record selected"},
         {0, 0, 0, ""},
+        {2000, 0, -1, "First 2,000 of 2,000+ records displayed"},
+        {2000, 3, -1, "3 of 2,000+ records selected"},
+        {0, 0, -1, ""},
     };
     for (const StatusCase &c : cases)
         EXPECT_EQ(StatusText(c.displayed, c.selected, c.total), QString::fromUtf8(c.text)) << c.text;

@@ -7,10 +7,13 @@
 #include "automation/ComError.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
+
+#include <sys/stat.h>
 
 using namespace qv;
 using namespace qv::biz;
@@ -106,6 +109,24 @@ TEST_F(BizTest, ChangeStampsChangeWhenAnotherProcessSaves)
     settings.SetConfigFilePath(kTeam, DataPath(QStringLiteral("b.cfg")));
     EXPECT_NE(teamA, none);
     EXPECT_NE(settings.ChangeStamp(kTeam), teamA);
+}
+
+// A pipe or a link to a device where the team file should be: the stamp is
+// made at once instead of blocking on the pipe or reading /dev/zero for ever.
+TEST_F(BizTest, ChangeStampOfAPipeOrADeviceComesAtOnce)
+{
+    ConfigFileSettings settings;
+    const QString fifo = DataPath(QStringLiteral("fifo.cfg"));
+    const QString zero = DataPath(QStringLiteral("zero.cfg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QElapsedTimer timer;
+    timer.start();
+    settings.SetConfigFilePath(kTeam, fifo);
+    const QString pipeStamp = settings.ChangeStamp(kTeam);
+    settings.SetConfigFilePath(kTeam, zero);
+    EXPECT_NE(settings.ChangeStamp(kTeam), pipeStamp);
+    EXPECT_LT(timer.elapsed(), 2000);
 }
 
 TEST_F(BizTest, ConfigurationChangedReachesEveryLiveObject)

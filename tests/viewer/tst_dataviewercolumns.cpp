@@ -253,3 +253,28 @@ TEST(DataViewerColumns, SortAndOrderSurviveRefreshAndTheNextShowing)
 }
 
 } // namespace
+
+// Money and dates line up on the right; one long text neither pushes the
+// other columns out of sight nor hides its end: it is capped and told in
+// full by its tooltip.
+TEST(DataViewerColumns, LongTextsAreCappedAndNumbersAlignRight)
+{
+    const test::ScopedLocale us("en_US");
+    ViewerHost host;
+    const QString longText = QString(300, QLatin1Char('w'));
+    auto view = test::MakeView({{"Note"}, {"Amount", ado::adCurrency, FieldTypeCurrency, "$#,##0.00"}},
+                               {{Variant(longText), test::Money(12)}, {Variant("short"), test::Money(3)}});
+    host.viewer->SetDataView(view);
+    const auto *model = host.List()->model();
+    const auto alignment = [&](int column) {
+        return model->index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(alignment(2), Qt::AlignRight) << "money is not right-aligned";
+    EXPECT_NE(alignment(1), Qt::AlignRight) << "text is right-aligned";
+    EXPECT_EQ(model->index(0, 1).data(Qt::ToolTipRole).toString(), longText);
+    EXPECT_FALSE(model->index(1, 1).data(Qt::ToolTipRole).isValid()) << "a short text needs no tooltip";
+    const int viewWidth = host.List()->viewport()->width();
+    EXPECT_LE(host.Header()->sectionSize(1), std::max(240, viewWidth / 3)) << "the long text took the whole list";
+    EXPECT_LT(host.Header()->sectionViewportPosition(2) + host.Header()->sectionSize(2), viewWidth)
+        << "the amount column is off screen";
+}

@@ -121,6 +121,9 @@ public:
     // The rows the filter shows. Without a filter and over a row source that
     // is still delivering, the source's own count.
     qint64 RecordCount();
+    // True when RecordCount answers at once; false while the source still
+    // counts, so that a window can say "2,000+" meanwhile.
+    bool RecordCountKnown() const;
     // 1-based place of the current row among the shown rows, adPosBOF or
     // adPosEOF outside them.
     qint64 AbsolutePosition();

@@ -38,6 +38,8 @@ public:
     // reads RecordCount, so a count that runs beside the first page is waited
     // for only then.
     virtual qint64 TotalCount() = 0;
+    // True once TotalCount answers without waiting.
+    virtual bool TotalCountReady() { return true; }
 
     // Stops fetching: no further pages. The recordset keeps the rows it has
     // and from then on counts only those.

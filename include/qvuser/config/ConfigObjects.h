@@ -18,10 +18,17 @@ class ConfigStore;
 
 // What a reader did not know: attributes and whole child elements, kept as
 // they were so that a file written by a newer version survives a save here.
+struct XmlExtraAttribute
+{
+    QString name; // qualified, "x:flag"
+    QString value;
+    QString namespaceUri; // what the prefix stood for, declared again on save
+};
+
 struct XmlExtras
 {
-    QList<std::pair<QString, QString>> attributes;
-    QStringList elements; // each a complete element in XML text
+    QList<XmlExtraAttribute> attributes;
+    QStringList elements; // each a complete element in XML text, declaring every prefix it uses
 };
 
 // Hands out the identifiers of one store; they never change for its life.

@@ -79,7 +79,6 @@ private:
     ConfigStore() = default;
     void Reset();
     void CheckUnchangedOnDisk() const;
-    void WriteFile(const QString &path, const QByteArray &bytes) const;
 
     friend class ConfigReader;
     QString m_path;

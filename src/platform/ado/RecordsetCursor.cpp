@@ -159,6 +159,11 @@ qint64 Recordset::RecordCount()
     return ViewSize();
 }
 
+bool Recordset::RecordCountKnown() const
+{
+    return m_viewKind != ViewKind::All || !m_store || Store().CountReady();
+}
+
 qint64 Recordset::AbsolutePosition()
 {
     RequireOpen();

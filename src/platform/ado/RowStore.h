@@ -32,6 +32,8 @@ public:
     void FetchAll();
     // The number of rows in all: the source's count while it still delivers.
     qint64 Count();
+    // True when Count answers without waiting for the source.
+    bool CountReady() const { return !m_source || m_source->TotalCountReady(); }
     bool SourceDone() const { return !m_source; }
 
     const Variant &Cell(qint32 row, qint32 field) const { return m_cells[size_t(row) * FieldCount() + field]; }

@@ -3,6 +3,7 @@
 #include "BizFolders.h"
 
 #include "automation/ComError.h"
+#include "config/ConfigFileIo.h"
 #include "config/ConfigStore.h"
 #include "registry/Registry.h"
 
@@ -70,11 +71,14 @@ bool MayWrite(const QFileInfo &info)
 
 QByteArray ContentHash(const QString &path)
 {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (file.open(QIODevice::ReadOnly))
-        hash.addData(&file);
-    return hash.result().toHex();
+    // Read as a store reads it: a pipe or a device at the path would block
+    // or never end, and is no file whose content could change a stamp.
+    QByteArray bytes;
+    try {
+        bytes = config::ReadConfigFile(path);
+    } catch (const ComError &) {
+    }
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
 }
 
 void WriteWhole(const QString &path, const QByteArray &bytes)

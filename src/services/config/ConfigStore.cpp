@@ -1,49 +1,24 @@
 #include "ConfigStore.h"
 
+#include "ConfigFileIo.h"
+
 #include "automation/ComError.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 namespace qv::config {
 namespace {
-
-// Files beyond this size are no configuration of ours; reading them would only exhaust memory.
-constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
 
 QString Source() { return QString::fromLatin1(kConfigSource); }
 
 QByteArray Digest(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-QByteArray ReadWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ComError(kErrorUnreadable, Source(),
-                       QStringLiteral("The configuration file \"%1\" cannot be opened: %2.")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.size() > kMaxFileSize)
-        throw ComError(kErrorUnreadable, Source(),
-                       QStringLiteral("The configuration file \"%1\" is too large to be a configuration file.")
-                           .arg(QDir::toNativeSeparators(path)));
-    return file.readAll();
-}
-
-[[noreturn]] void CannotWrite(const QString &path, const QString &why)
-{
-    throw ComError(kErrorCannotWrite, Source(),
-                   QStringLiteral("The configuration file \"%1\" cannot be written: %2. Check that the folder "
-                                  "exists and that you may change files in it.")
-                       .arg(QDir::toNativeSeparators(path), why));
 }
 
 // Waits up to ten seconds for the lock. A lock whose holder died is taken
@@ -65,6 +40,18 @@ bool TakeLock(QLockFile &lock, const QString &lockPath)
             lock.removeStaleLockFile();
     }
     return true;
+}
+
+QString LockFailure(QLockFile::LockError error)
+{
+    switch (error) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("someone else is saving it; try again in a moment");
+    case QLockFile::PermissionError:
+        return QStringLiteral("permission denied");
+    default:
+        return QStringLiteral("its lock file cannot be created");
+    }
 }
 
 } // namespace
@@ -101,8 +88,16 @@ void ConfigStore::Reset()
 
 void ConfigStore::Open(const QString &path)
 {
-    const QByteArray bytes = ReadWhole(path);
-    ReadXml(bytes, path);
+    QByteArray bytes;
+    try {
+        bytes = ReadConfigFile(path);
+        ReadXml(bytes, path);
+    } catch (const std::bad_alloc &) {
+        throw ComError(kErrorUnreadable, Source(),
+                       QStringLiteral("The configuration file \"%1\" cannot be opened: there is not enough memory "
+                                      "to read it. Close other programs and try again.")
+                           .arg(QDir::toNativeSeparators(path)));
+    }
     m_path = path;
     m_fileExisted = true;
     m_fileDigest = Digest(bytes);
@@ -164,8 +159,11 @@ void ConfigStore::CheckUnchangedOnDisk() const
         return;
     bool same = exists == m_fileExisted;
     if (same && exists) {
-        QFile file(m_path);
-        same = file.open(QIODevice::ReadOnly) && Digest(file.readAll()) == m_fileDigest;
+        try {
+            same = Digest(ReadConfigFile(m_path)) == m_fileDigest;
+        } catch (const ComError &) {
+            same = false; // no longer a file this store could have written
+        }
     }
     if (!same)
         throw ComError(kErrorChangedElsewhere, Source(),
@@ -174,32 +172,25 @@ void ConfigStore::CheckUnchangedOnDisk() const
                            .arg(QDir::toNativeSeparators(m_path)));
 }
 
-void ConfigStore::WriteFile(const QString &path, const QByteArray &bytes) const
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        CannotWrite(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        CannotWrite(path, file.errorString());
-}
-
 void ConfigStore::Save(const QString &path, int /*flags*/)
 {
     const QString target = path.isEmpty() ? m_path : path;
     if (target.isEmpty())
-        CannotWrite(target, QStringLiteral("the store has no file"));
+        RaiseCannotWrite(target, QStringLiteral("the store has no file"));
     const QByteArray bytes = ToXml();
-    // Everyone who saves this file takes the lock, so the check and the write are one step.
-    const QString lockPath = target + QStringLiteral(".lock");
+    // Everyone who saves this file takes the lock, so the check and the write
+    // are one step; the lock is named by the file's real path, whatever link
+    // this writer reached it through.
+    const QString canonical = CanonicalConfigPath(target);
+    const QString lockPath = canonical + QStringLiteral(".lock");
     QLockFile lock(lockPath);
     if (!TakeLock(lock, lockPath))
-        CannotWrite(target, lock.error() == QLockFile::PermissionError
-                                ? QStringLiteral("permission denied")
-                                : QStringLiteral("someone else is saving it; try again in a moment"));
-    const bool ownFile = QFileInfo(target) == QFileInfo(m_path) || target == m_path;
+        RaiseCannotWrite(target, LockFailure(lock.error()), 1);
+    CheckNotReadOnly(canonical);
+    const bool ownFile = m_path == target || canonical == CanonicalConfigPath(m_path);
     if (ownFile)
         CheckUnchangedOnDisk();
-    WriteFile(target, bytes);
+    WriteConfigFile(canonical, bytes);
     m_path = target;
     m_fileExisted = true;
     m_fileDigest = Digest(bytes);

@@ -1,4 +1,5 @@
 #include "ConfigStore.h"
+#include "ConfigXmlCopy.h"
 
 #include "automation/ComError.h"
 
@@ -26,7 +27,7 @@ struct ReadFailure
 class ConfigReader
 {
 public:
-    ConfigReader(ConfigStore &store, const QByteArray &xml) : m_store(store), m_xml(xml)
+    ConfigReader(ConfigStore &store, const QByteArray &xml) : m_store(store), m_bytes(xml), m_xml(xml)
     {
         m_ids = std::make_shared<IdSource>();
         m_views = std::make_unique<DataViews>(m_ids, store.weak_from_this());
@@ -34,6 +35,7 @@ public:
 
     void Read()
     {
+        RefuseZeroBytes();
         if (!NextElement())
             Fail(QStringLiteral("the file holds no configuration (no root element)"));
         if (m_xml.name() != u"qvconfig")
@@ -62,6 +64,20 @@ public:
     }
 
 private:
+    // A file in UTF-8 holds no zero byte; a run of them is a damaged disk
+    // block, refused here rather than left to the XML reader, which could
+    // take it for the end of the text.
+    void RefuseZeroBytes() const
+    {
+        const QByteArray &bytes = m_bytes;
+        const bool wide = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.startsWith(QByteArray("<\0", 2)) ||
+                          bytes.startsWith(QByteArray("\0<", 2));
+        const qsizetype zero = wide ? -1 : bytes.indexOf('\0');
+        if (zero >= 0)
+            throw ReadFailure{QStringLiteral("line %1: the file holds zero bytes where text should be; it is damaged")
+                                  .arg(bytes.left(zero).count('\n') + 1)};
+    }
+
     [[noreturn]] void Fail(const QString &what) const
     {
         throw ReadFailure{QStringLiteral("line %1: %2").arg(m_xml.lineNumber()).arg(what)};
@@ -113,8 +129,9 @@ private:
         for (const QXmlStreamAttribute &a : m_xml.attributes()) {
             if (a.value().size() > kMaxAttribute)
                 Fail(QStringLiteral("the attribute %1 is too long").arg(a.qualifiedName()));
-            if (!known(a.name(), a.value()))
-                extras.attributes.append({a.qualifiedName().toString(), a.value().toString()});
+            // A prefixed attribute is someone else's, whatever its local name.
+            if (!a.namespaceUri().isEmpty() || !known(a.name(), a.value()))
+                extras.attributes.append({a.qualifiedName().toString(), a.value().toString(), a.namespaceUri().toString()});
         }
     }
 
@@ -144,6 +161,7 @@ private:
     {
         QString text;
         QXmlStreamWriter writer(&text);
+        XmlCopier copier(writer);
         int depth = 0;
         ++m_textAllowed;
         do {
@@ -152,7 +170,7 @@ private:
                 Fail(QStringLiteral("elements are nested too deeply"));
             if (m_xml.isEndElement())
                 --depth;
-            writer.writeCurrentToken(m_xml);
+            copier.CopyToken(m_xml);
             if (depth == 0)
                 break;
             m_xml.readNext();
@@ -366,6 +384,7 @@ private:
     }
 
     ConfigStore &m_store;
+    const QByteArray &m_bytes;
     QXmlStreamReader m_xml;
     int m_depth = 0;
     int m_textAllowed = 0;

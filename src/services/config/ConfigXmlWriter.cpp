@@ -1,4 +1,9 @@
 #include "ConfigStore.h"
+#include "ConfigXmlCopy.h"
+
+#include "automation/ComError.h"
+
+#include <QSet>
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -7,6 +12,38 @@ namespace qv::config {
 namespace {
 
 constexpr int kFormatVersion = 1;
+
+// XML 1.0 holds no control character but tab and line breaks, neither as
+// itself nor as a reference, and no half of a surrogate pair: a text with one
+// would be written into a file that no longer opens, or lose the character.
+bool Unwritable(const QString &text, qsizetype i)
+{
+    const char16_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c))
+        return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+    if (QChar::isLowSurrogate(c))
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF;
+}
+
+const QString &Writable(const QString &text)
+{
+    qsizetype bad = 0;
+    while (bad < text.size() && !Unwritable(text, bad))
+        ++bad;
+    if (bad == text.size())
+        return text;
+    QString shown = text.left(40);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (Unwritable(text, i))
+            shown[i] = QChar::ReplacementCharacter;
+    }
+    throw ComError(kErrorCannotWrite, QString::fromLatin1(kConfigSource),
+                   QStringLiteral("The configuration cannot be saved: the text \"%1\" holds the character U+%2, which a "
+                                  "configuration file cannot hold (a control character, or half of a character cut "
+                                  "in two). Change that text and save again.")
+                       .arg(shown, QString::number(text[bad].unicode(), 16).toUpper().rightJustified(4, u'0')));
+}
 
 class Writer
 {
@@ -19,9 +56,9 @@ public:
         m_xml.writeStartElement(QStringLiteral("qvconfig"));
         m_xml.writeAttribute(QStringLiteral("version"), QString::number(kFormatVersion));
         m_xml.writeAttribute(QStringLiteral("nextId"), QString::number(store.Ids()->Peek()));
-        m_xml.writeAttribute(QStringLiteral("name"), store.Name);
-        m_xml.writeAttribute(QStringLiteral("description"), store.Description);
-        m_xml.writeAttribute(QStringLiteral("namespace"), store.SmartTagNamespace);
+        Attr("name", store.Name);
+        Attr("description", store.Description);
+        Attr("namespace", store.SmartTagNamespace);
         ExtraAttributes(extras);
         for (const auto &view : store.DataViewCollection())
             View(*view);
@@ -33,27 +70,46 @@ public:
     }
 
 private:
-    void Attr(const char *name, const QString &value) { m_xml.writeAttribute(QLatin1String(name), value); }
+    void Attr(const char *name, const QString &value) { m_xml.writeAttribute(QLatin1String(name), Writable(value)); }
     void Attr(const char *name, qint32 value) { Attr(name, QString::number(value)); }
     void Flag(const char *name, bool value) { Attr(name, value ? QStringLiteral("1") : QStringLiteral("0")); }
 
-    void ExtraAttributes(const XmlExtras &extras)
+    void TextElement(const char *name, const QString &text)
     {
-        for (const auto &[name, value] : extras.attributes)
-            m_xml.writeAttribute(name, value);
+        m_xml.writeStartElement(QLatin1String(name));
+        WriteXmlText(m_xml, Writable(text));
+        m_xml.writeEndElement();
     }
 
-    // Replays each kept element token by token, so it is written as it was read.
+    void ExtraAttributes(const XmlExtras &extras)
+    {
+        // Names are written as they were read, each prefix declared on the element once.
+        QSet<QString> declared;
+        for (const XmlExtraAttribute &a : extras.attributes) {
+            const QString prefix = a.name.section(u':', 0, 0);
+            if (a.namespaceUri.isEmpty() || prefix == u"xml" || declared.contains(prefix))
+                continue;
+            m_xml.writeAttribute(NamespaceDeclarationName(prefix), a.namespaceUri);
+            declared.insert(prefix);
+        }
+        for (const XmlExtraAttribute &a : extras.attributes)
+            m_xml.writeAttribute(a.name, a.value);
+    }
+
+    // Replays each kept element token by token, so it is written as it was
+    // read: without indenting, which would add to its text on every save.
     void ExtraElements(const XmlExtras &extras)
     {
         for (const QString &element : extras.elements) {
+            m_xml.setAutoFormatting(false);
             QXmlStreamReader reader(element);
+            XmlCopier copier(m_xml);
             while (!reader.atEnd()) {
                 reader.readNext();
-                if (reader.isStartDocument() || reader.isEndDocument() || reader.hasError())
-                    continue;
-                m_xml.writeCurrentToken(reader);
+                if (!reader.hasError())
+                    copier.CopyToken(reader);
             }
+            m_xml.setAutoFormatting(true);
         }
     }
 
@@ -131,9 +187,9 @@ private:
         Attr("fieldRef", r.FieldReference);
         ExtraAttributes(r.Extras);
         for (const QString &term : r.Included.Terms())
-            m_xml.writeTextElement(QStringLiteral("include"), term);
+            TextElement("include", term);
         for (const QString &term : r.Excluded.Terms())
-            m_xml.writeTextElement(QStringLiteral("exclude"), term);
+            TextElement("exclude", term);
         ExtraElements(r.Extras);
         m_xml.writeEndElement();
         for (const auto &action : tag.Actions)

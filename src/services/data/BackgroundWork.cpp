@@ -5,9 +5,11 @@ namespace qv::data {
 void WorkControl::OnCancel(std::function<void()> stop)
 {
     std::lock_guard lock(m_mutex);
+    if (CancelRequested && stop) {
+        m_stop = nullptr;
+        throw WorkCancelled();
+    }
     m_stop = std::move(stop);
-    if (CancelRequested && m_stop)
-        m_stop();
 }
 
 void WorkControl::Cancel()

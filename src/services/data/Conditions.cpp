@@ -126,14 +126,20 @@ int Compare(const Key &a, const Key &b)
     return at.compare(bt);
 }
 
+// A like pattern as an expression, read a code point at a time: a character
+// outside the first plane is one character to '?' and is escaped whole, where
+// escaping its halves apart made an expression that never matched.
 QRegularExpression LikeExpression(const QString &value)
 {
     QString pattern;
-    for (const QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
         if (c == u'*' || c == u'%')
             pattern += QStringLiteral(".*");
         else if (c == u'?' || c == u'_')
             pattern += u'.';
+        else if (c.isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate())
+            pattern += QRegularExpression::escape(value.mid(i++, 2));
         else
             pattern += QRegularExpression::escape(QString(c));
     }

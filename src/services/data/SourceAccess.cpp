@@ -30,11 +30,13 @@ QString PathOf(int kind, const QString &connectionText)
 }
 
 // Workbooks name a sheet "Orders$" where a query names it: the sheet is "Orders".
-DataTable ReadNamedItem(SourceReader &reader, int kind, const QString &item)
+DataTable ReadNamedItem(SourceReader &reader, int kind, const QString &connectionText, const QString &item)
 {
-    if (kind == SourceExcel && item.endsWith(u'$') && !reader.DataItems().contains(item))
-        return reader.ReadItem(item.chopped(1));
-    return reader.ReadItem(item);
+    return ReadWithinMemory(PathOf(kind, connectionText), [&] {
+        if (kind == SourceExcel && item.endsWith(u'$') && !reader.DataItems().contains(item))
+            return reader.ReadItem(item.chopped(1));
+        return reader.ReadItem(item);
+    });
 }
 
 std::unique_ptr<SourceReader> OpenFileSource(int kind, const QString &connectionText)
@@ -42,7 +44,7 @@ std::unique_ptr<SourceReader> OpenFileSource(int kind, const QString &connection
     const QString path = PathOf(kind, connectionText);
     if (path.isEmpty())
         RaiseUnreadable(connectionText, QStringLiteral("it names no file or folder"));
-    return OpenSource(path);
+    return ReadWithinMemory(path, [&] { return OpenSource(path); });
 }
 
 // A table read whole, narrowed to the request's rows and fields.
@@ -114,13 +116,14 @@ QList<DataField> ListFields(int kind, const QString &connectionText, const QStri
 {
     if (IsOdbcKind(kind))
         return odbc::Connection(connectionText).Columns(item);
-    return ReadNamedItem(*OpenFileSource(kind, connectionText), kind, item).Fields;
+    return ReadNamedItem(*OpenFileSource(kind, connectionText), kind, connectionText, item).Fields;
 }
 
 OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
 {
     if (!IsOdbcKind(request.Kind)) {
-        const DataTable table = ReadNamedItem(*OpenFileSource(request.Kind, request.ConnectionText), request.Kind, request.Item);
+        const DataTable table = ReadNamedItem(*OpenFileSource(request.Kind, request.ConnectionText), request.Kind,
+                                              request.ConnectionText, request.Item);
         return RowsOfTable(table, request);
     }
     odbc::Connection probe(request.ConnectionText);

@@ -2,6 +2,7 @@
 
 #include "automation/OleDate.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace qv::data {
@@ -51,13 +52,17 @@ QStringList FieldNames(const QList<Variant> &header, qsizetype width)
 {
     QStringList names;
     QSet<QString> taken;
+    // The number each repeated name tries next: a header of one cell spanning
+    // thousands of columns would otherwise try every number from 1 again.
+    QHash<QString, int> nextNumber;
     for (qsizetype c = 0; c < width; ++c) {
         QString name = c < header.size() ? CellText(header[c]).trimmed() : QString();
         if (name.isEmpty())
             name = QStringLiteral("F%1").arg(c + 1);
         const QString base = name;
-        for (int n = 1; taken.contains(name.toLower()); ++n)
-            name = base + QString::number(n);
+        int &n = nextNumber[base.toLower()];
+        while (taken.contains(name.toLower()))
+            name = base + QString::number(++n);
         taken.insert(name.toLower());
         names << name;
     }

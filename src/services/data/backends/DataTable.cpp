@@ -42,8 +42,11 @@ void OpenSourceFile(QFile &file, qint64 maxSize)
     const QFileInfo info(file.fileName());
     if (!info.exists())
         RaiseUnreadable(file.fileName(), QStringLiteral("the file does not exist"));
-    if (!info.isFile())
+    if (info.isDir())
         RaiseUnreadable(file.fileName(), QStringLiteral("it is a folder, not a file"));
+    // A pipe would block the reader for ever and a device never end.
+    if (!info.isFile())
+        RaiseUnreadable(file.fileName(), QStringLiteral("it is not a regular file but a device or a pipe"));
     if (!file.open(QIODevice::ReadOnly))
         RaiseUnreadable(file.fileName(), QStringLiteral("the file cannot be opened (%1)").arg(file.errorString()));
     if (file.size() > maxSize)

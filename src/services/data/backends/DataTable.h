@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <new>
 
 namespace qv::data {
 
@@ -58,6 +59,19 @@ qsizetype IndexOfName(const QStringList &names, const QString &name);
 void OpenSourceFile(QFile &file, qint64 maxSize = qint64(1) << 40);
 // The whole of a source file, opened as OpenSourceFile does.
 QByteArray ReadSourceFile(const QString &path, qint64 maxSize);
+
+// Runs `read`, turning running out of memory into kErrorSourceUnreadable:
+// no other exception than ComError leaves a reader.
+template<typename Read>
+auto ReadWithinMemory(const QString &sourcePath, Read read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc &) {
+        RaiseUnreadable(sourcePath, QStringLiteral("there is not enough memory to read it; close other programs, "
+                                                   "or read a smaller part of it"));
+    }
+}
 
 // Raises kErrorNoSuchItem: the source holds no data item of that name.
 [[noreturn]] void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item);

@@ -14,6 +14,30 @@ namespace {
 
 constexpr int kMaxSpan = 1000;
 constexpr qsizetype kMaxColumns = 16384;
+// libxml2 stops reading an HTML page at this depth unless told to read huge
+// documents; what lies deeper never reaches the tree.
+constexpr int kParserMaxDepth = 256;
+
+// The number of levels below and including `root`, found without recursion.
+int DeepestLevel(const xmlNode *root)
+{
+    const xmlNode *node = root;
+    int depth = 1, deepest = 1;
+    for (;;) {
+        if (node->children) {
+            node = node->children;
+            deepest = std::max(deepest, ++depth);
+            continue;
+        }
+        while (node != root && !node->next) {
+            node = node->parent;
+            --depth;
+        }
+        if (node == root)
+            return deepest;
+        node = node->next;
+    }
+}
 
 struct DocFree
 {
@@ -88,7 +112,26 @@ void CollectRows(const xmlNode *node, QList<const xmlNode *> &rows)
     }
 }
 
-CellGrid GridOf(const xmlNode *table)
+// How many places a page's spanning cells may fill beyond their own: each
+// place is a copy of the cell, so a few bytes of colspan and rowspan could
+// otherwise claim gigabytes (100 cells of 1000 by 1000).
+constexpr qsizetype kMaxSpannedPlaces = 4 * 1024 * 1024;
+
+struct SpanBudget
+{
+    const QString &path;
+    qsizetype left = kMaxSpannedPlaces;
+
+    void Spend(qsizetype places)
+    {
+        left -= places;
+        if (left < 0)
+            RaiseUnreadable(path, QStringLiteral("its cells span more than %1 places, more than can be read at once")
+                                      .arg(kMaxSpannedPlaces));
+    }
+};
+
+CellGrid GridOf(const xmlNode *table, SpanBudget &budget)
 {
     QList<const xmlNode *> rows;
     CollectRows(table, rows);
@@ -105,6 +148,7 @@ CellGrid GridOf(const xmlNode *table)
                 break;
             const int across = int(std::min<qsizetype>(SpanOf(cell, "colspan"), kMaxColumns - column));
             const qsizetype down = std::min<qsizetype>(SpanOf(cell, "rowspan"), rows.size() - r);
+            budget.Spend(down * across - 1);
             for (qsizetype dr = 0; dr < down; ++dr) {
                 auto &cells = grid[r + dr];
                 if (cells.size() < column + across)
@@ -131,16 +175,16 @@ QString TableName(const xmlNode *table, int position)
     return id.isEmpty() ? QStringLiteral("Table%1").arg(position) : id;
 }
 
-void CollectTables(const xmlNode *node, QList<NamedGrid> &tables)
+void CollectTables(const xmlNode *node, QList<NamedGrid> &tables, SpanBudget &budget)
 {
     for (const xmlNode *child = node; child; child = child->next) {
         if (IsElement(child, "table")) {
-            CellGrid grid = GridOf(child);
+            CellGrid grid = GridOf(child, budget);
             if (!grid.isEmpty()) // a table without rows is markup, not data
                 tables << NamedGrid{TableName(child, int(tables.size()) + 1), std::move(grid)};
         }
         if (child->children)
-            CollectTables(child->children, tables);
+            CollectTables(child->children, tables, budget);
     }
 }
 
@@ -172,7 +216,7 @@ QByteArray HtmlEncoding(const QByteArray &page)
     return utf8.hasError() ? QByteArray("windows-1252") : QByteArray("UTF-8");
 }
 
-QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
+QList<NamedGrid> ParseHtmlTables(const QByteArray &page, const QString &sourcePath)
 {
     if (page.isEmpty())
         return {};
@@ -186,15 +230,22 @@ QList<NamedGrid> ParseHtmlTables(const QByteArray &page)
     if (!doc && !encoding.isEmpty()) // a charset libxml2 does not know: read the bytes as UTF-8
         doc.reset(htmlReadMemory(page.constData(), int(page.size()), nullptr, "UTF-8", options));
     QList<NamedGrid> tables;
-    if (doc)
-        CollectTables(xmlDocGetRootElement(doc.get()), tables);
+    const xmlNode *root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+    if (!root)
+        return tables;
+    if (DeepestLevel(root) >= kParserMaxDepth)
+        RaiseUnreadable(sourcePath, QStringLiteral("the page nests its elements %1 or more deep, deeper than can be "
+                                                   "read, and the tables inside would be lost")
+                                        .arg(kParserMaxDepth));
+    SpanBudget budget{sourcePath};
+    CollectTables(root, tables, budget);
     MakeNamesUnique(tables);
     return tables;
 }
 
 HtmlTableReader::HtmlTableReader(const QString &path) : GridSource(path, QStringLiteral("table"))
 {
-    m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30));
+    m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30), path);
     if (m_grids.isEmpty())
         RaiseUnreadable(path, QStringLiteral("the page holds no table"));
 }

@@ -15,8 +15,10 @@ QByteArray HtmlEncoding(const QByteArray &page);
 // and <br> a line break, or numbers where a cell holds only a plain decimal
 // number. A table is named by its caption, else its id, else "Table" and its
 // position. Nothing outside the page is fetched; a page that is no HTML gives
-// no tables.
-QList<NamedGrid> ParseHtmlTables(const QByteArray &page);
+// no tables. Raises kErrorSourceUnreadable through `sourcePath` on a page
+// nested deeper than the HTML parser reads (its inner tables would be lost)
+// and on tables whose spans cover more cells than a table may hold.
+QList<NamedGrid> ParseHtmlTables(const QByteArray &page, const QString &sourcePath = QString());
 
 // An HTML page whose tables are the data items; the first row of a table
 // gives its field names. The page is read once, when it is opened.

@@ -1,10 +1,13 @@
 #include "SpreadsheetMlReader.h"
 
+#include "SheetBuilder.h"
 #include "XmlChecks.h"
 
 #include "automation/OleDate.h"
 
 #include <QLocale>
+
+#include <optional>
 
 #include <libxml/HTMLparser.h>
 
@@ -12,8 +15,8 @@ namespace qv::data {
 
 namespace {
 
-constexpr qsizetype kMaxRows = 1048576;
-constexpr qsizetype kMaxColumns = 16384;
+constexpr qsizetype kMaxRows = kSheetMaxRows;
+constexpr qsizetype kMaxColumns = kSheetMaxColumns;
 
 // Attributes are matched by local name: files write them as ss:Index or, in
 // the default namespace, as Index.
@@ -90,7 +93,7 @@ public:
                                             .arg(m_xml.name()));
             sawRoot = true;
             if (m_xml.name() == u"Worksheet")
-                m_sheets << NamedGrid{Attribute(m_xml.attributes(), u"Name").toString(), {}};
+                StartSheet();
             else if (m_xml.name() == u"Row" && !m_sheets.isEmpty())
                 StartRow();
             else if (m_xml.name() == u"Cell" && !m_sheets.isEmpty())
@@ -98,6 +101,7 @@ public:
         }
         if (!sawRoot)
             RaiseUnreadable(m_path, QStringLiteral("the file is empty"));
+        FinishSheet();
         return std::move(m_sheets);
     }
 
@@ -115,21 +119,32 @@ private:
         return index;
     }
 
+    void StartSheet()
+    {
+        FinishSheet();
+        m_sheets << NamedGrid{Attribute(m_xml.attributes(), u"Name").toString(), {}};
+        m_sheet.emplace(m_path, QStringLiteral("a sheet"));
+    }
+
+    void FinishSheet()
+    {
+        if (m_sheet)
+            m_sheets.last().Cells = m_sheet->Take();
+        m_sheet.reset();
+    }
+
     void StartRow()
     {
-        CellGrid &grid = m_sheets.last().Cells;
-        const qsizetype row = Index("row", grid.size(), kMaxRows);
-        if (row < grid.size())
+        const qsizetype row = Index("row", m_sheet->RowCount(), kMaxRows);
+        if (row < m_sheet->RowCount())
             RaiseUnreadable(m_path, QStringLiteral("a sheet lists row %1 after a later row").arg(row + 1));
-        grid.resize(row + 1);
+        m_sheet->StartRow(row);
         m_column = 0;
     }
 
     void ReadCell()
     {
-        CellGrid &grid = m_sheets.last().Cells;
-        if (grid.isEmpty())
-            grid.resize(1);
+        const qsizetype row = m_sheet->CurrentRow();
         const qsizetype column = Index("cell", m_column, kMaxColumns);
         if (column >= kMaxColumns) // reached by merged cells rather than by an index
             RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns));
@@ -142,11 +157,7 @@ private:
                 return;
             }
             const QString type = Attribute(m_xml.attributes(), u"Type").toString();
-            const QString text = ElementText(m_xml, m_path, m_part);
-            auto &cells = grid.last();
-            if (cells.size() <= column)
-                cells.resize(column + 1);
-            cells[column] = TypedValue(type, text);
+            m_sheet->Set(row, column, TypedValue(type, ElementText(m_xml, m_path, m_part)));
         });
     }
 
@@ -154,6 +165,7 @@ private:
     QString m_part;
     QXmlStreamReader m_xml;
     QList<NamedGrid> m_sheets;
+    std::optional<SheetBuilder> m_sheet; // the cells of the last sheet in m_sheets
     qsizetype m_column = 0;
 };
 

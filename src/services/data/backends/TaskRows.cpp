@@ -8,6 +8,7 @@
 #include <libical/ical.h>
 
 #include <memory>
+#include <vector>
 
 namespace qv::data {
 
@@ -15,9 +16,26 @@ namespace {
 
 enum Column { Subject, StartDate, DueDate, Status, Priority, PercentComplete, DateCompleted, Categories, Notes, ColumnCount };
 
+// libical frees a component's children by recursion, which overflows the
+// stack on a file nested a few hundred thousand deep (its parser itself keeps
+// its own stack). Every grandchild is moved up to the root first, so no
+// component is freed while it still has children.
+void FreeFlat(icalcomponent *root)
+{
+    while (icalcomponent *child = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT)) {
+        icalcomponent_remove_component(root, child);
+        while (icalcomponent *grandchild = icalcomponent_get_first_component(child, ICAL_ANY_COMPONENT)) {
+            icalcomponent_remove_component(child, grandchild);
+            icalcomponent_add_component(root, grandchild);
+        }
+        icalcomponent_free(child);
+    }
+    icalcomponent_free(root);
+}
+
 struct ComponentFree
 {
-    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
+    void operator()(icalcomponent *component) const { FreeFlat(component); }
 };
 
 // A task list shows the day a task starts, is due or was completed. A time in
@@ -107,15 +125,25 @@ DataRow TaskRow(icalcomponent *todo)
     return row;
 }
 
-void CollectTodos(icalcomponent *component, QList<DataRow> &rows)
+// Every task in file order, a task's own sub-components not searched. The
+// walk keeps its own stack: the depth of a file is no limit of ours.
+void CollectTodos(icalcomponent *root, QList<DataRow> &rows)
 {
-    if (icalcomponent_isa(component) == ICAL_VTODO_COMPONENT) {
-        rows << TaskRow(component);
-        return;
+    std::vector<icalcomponent *> pending{root};
+    std::vector<icalcomponent *> children;
+    while (!pending.empty()) {
+        icalcomponent *component = pending.back();
+        pending.pop_back();
+        if (icalcomponent_isa(component) == ICAL_VTODO_COMPONENT) {
+            rows << TaskRow(component);
+            continue;
+        }
+        children.clear();
+        for (icalcomponent *child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); child;
+             child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
+            children.push_back(child);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
     }
-    for (icalcomponent *child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT); child;
-         child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT))
-        CollectTodos(child, rows);
 }
 
 } // namespace

@@ -13,18 +13,6 @@ struct RawLine
     QByteArray Value;
 };
 
-qsizetype UnquotedIndexOf(const QByteArray &line, char wanted)
-{
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
-            quoted = !quoted;
-        else if (line[i] == wanted && !quoted)
-            return i;
-    }
-    return -1;
-}
-
 QByteArray ToUtf8(const QByteArray &bytes)
 {
     // Files written as UTF-16 carry a byte-order mark; everything else is
@@ -43,37 +31,83 @@ bool IsQuotedPrintable(const QByteArray &head)
     return head.toUpper().contains("QUOTED-PRINTABLE");
 }
 
+// The logical line being unfolded. Where its head ends is found once, by
+// scanning only what each physical line adds, so that a long run of folded
+// lines costs its length and not its length squared.
+class LogicalLine
+{
+public:
+    void Start(const QByteArray &line)
+    {
+        m_text = line;
+        m_scanned = 0;
+        m_quoted = false;
+        m_colon = -1;
+        m_quotedPrintable = false;
+    }
+    void Append(QByteArrayView more) { m_text += more; }
+    bool IsEmpty() const { return m_text.isEmpty(); }
+
+    // Drops a trailing '=' and answers true when it is a quoted-printable soft line break.
+    bool TakeSoftBreak()
+    {
+        FindColon();
+        if (m_colon < 0 || !m_quotedPrintable || !m_text.endsWith('='))
+            return false;
+        m_text.chop(1);
+        return true;
+    }
+
+    void AddTo(QList<RawLine> &lines)
+    {
+        FindColon();
+        if (m_colon > 0 && !m_text.trimmed().isEmpty())
+            lines << RawLine{m_text.left(m_colon), m_text.mid(m_colon + 1)};
+        m_text.clear();
+    }
+
+private:
+    void FindColon()
+    {
+        for (; m_colon < 0 && m_scanned < m_text.size(); ++m_scanned) {
+            const char c = m_text[m_scanned];
+            if (c == '"') {
+                m_quoted = !m_quoted;
+            } else if (c == ':' && !m_quoted) {
+                m_colon = m_scanned;
+                m_quotedPrintable = IsQuotedPrintable(m_text.left(m_colon));
+            }
+        }
+    }
+
+    QByteArray m_text;
+    qsizetype m_scanned = 0;
+    bool m_quoted = false;
+    qsizetype m_colon = -1;
+    bool m_quotedPrintable = false;
+};
+
 // Splits into logical lines: a line that starts with a blank continues the one
 // before, and in a quoted-printable value a trailing '=' joins the next line.
 QList<RawLine> Unfold(const QByteArray &bytes)
 {
     QList<RawLine> lines;
-    QByteArray current;
+    LogicalLine current;
     bool softBreak = false;
-    auto flush = [&] {
-        if (current.trimmed().isEmpty())
-            return;
-        const qsizetype colon = UnquotedIndexOf(current, ':');
-        if (colon > 0)
-            lines << RawLine{current.left(colon), current.mid(colon + 1)};
-        current.clear();
-    };
     for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         if (softBreak) {
-            current += line;
-        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !current.isEmpty()) {
-            current += line.mid(1);
+            current.Append(line);
+        } else if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t') && !current.IsEmpty()) {
+            current.Append(QByteArrayView(line).sliced(1));
         } else {
-            flush();
-            current = line;
+            current.AddTo(lines);
+            current.Start(line);
         }
-        softBreak = current.endsWith('=') && IsQuotedPrintable(current.left(std::max<qsizetype>(UnquotedIndexOf(current, ':'), 0)));
-        if (softBreak)
-            current.chop(1);
+        softBreak = current.TakeSoftBreak();
     }
-    flush();
+    current.AddTo(lines);
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #include "XlsxSheetParser.h"
 
+#include "SheetBuilder.h"
 #include "XmlChecks.h"
 
 #include "automation/OleDate.h"
@@ -11,8 +12,8 @@ namespace qv::data {
 
 namespace {
 
-constexpr qsizetype kMaxRows = 1048576;
-constexpr qsizetype kMaxColumns = 16384;
+constexpr qsizetype kMaxRows = kSheetMaxRows;
+constexpr qsizetype kMaxColumns = kSheetMaxColumns;
 // Days between the two epochs a workbook can count from.
 constexpr double k1904Offset = 1462.0;
 
@@ -40,17 +41,27 @@ bool ParseCellReference(QStringView ref, qsizetype &column, qsizetype &row)
     return true;
 }
 
-// <si> or <is>: a plain <t>, or runs <r><t/></r>; <rPh> holds phonetic hints, not the value.
+// <si> or <is>: a plain <t>, or runs <r><t/></r>; <rPh> holds phonetic hints,
+// not the value. Wrappers are counted, not recursed into, so that no depth of
+// nesting in a file can exhaust the stack.
 void AppendRichText(QXmlStreamReader &xml, const QString &path, const QString &part, QString &text)
 {
-    ReadChildren(xml, path, part, [&] {
+    qsizetype depth = 1;
+    while (depth > 0) {
+        const auto token = NextXmlToken(xml, path, part);
+        if (token == QXmlStreamReader::EndDocument)
+            return;
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
         if (xml.name() == u"t")
             text += ElementText(xml, path, part);
         else if (xml.name() == u"rPh")
             ElementText(xml, path, part);
         else
-            AppendRichText(xml, path, part, text);
-    });
+            ++depth;
+    }
 }
 
 QString ReadRichText(QXmlStreamReader &xml, const QString &path, const QString &part)
@@ -93,7 +104,8 @@ class SheetParser
 {
 public:
     SheetParser(const QString &path, QIODevice *device, const XlsxContext &context)
-        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context)
+        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context),
+          m_sheet(path, QStringLiteral("a worksheet"))
     {
     }
 
@@ -108,23 +120,21 @@ public:
             else if (m_xml.name() == u"c")
                 ReadCell();
         }
-        return std::move(m_grid);
+        return m_sheet.Take();
     }
 
 private:
     void StartRow()
     {
         const auto r = m_xml.attributes().value(QLatin1String("r"));
-        qsizetype row = m_grid.size();
+        qsizetype row = -1;
         if (!r.isEmpty()) {
             bool ok = false;
             row = r.toLongLong(&ok) - 1;
             if (!ok || row < 0 || row >= kMaxRows)
                 RaiseUnreadable(m_path, QStringLiteral("a worksheet has a row numbered '%1'").arg(r));
         }
-        if (row < m_grid.size() - 1)
-            RaiseUnreadable(m_path, QStringLiteral("a worksheet lists row %1 after a later row").arg(row + 1));
-        m_grid.resize(row + 1);
+        m_sheet.StartRow(row);
         m_column = 0;
     }
 
@@ -134,13 +144,11 @@ private:
         const auto ref = attributes.value(QLatin1String("r"));
         const QString type = attributes.value(QLatin1String("t")).toString();
         const int style = attributes.hasAttribute(QLatin1String("s")) ? attributes.value(QLatin1String("s")).toInt() : -1;
-        qsizetype column = m_column, row = std::max<qsizetype>(m_grid.size() - 1, 0);
+        qsizetype column = m_column, row = m_sheet.CurrentRow();
         if (!ref.isEmpty() && !ParseCellReference(ref, column, row))
             RaiseUnreadable(m_path, QStringLiteral("a worksheet has a cell at '%1'").arg(ref));
         if (column >= kMaxColumns)
             RaiseUnreadable(m_path, QStringLiteral("a worksheet has more than %1 columns").arg(kMaxColumns));
-        if (row >= m_grid.size())
-            m_grid.resize(row + 1);
 
         QString raw;
         bool hasValue = false;
@@ -158,17 +166,14 @@ private:
         m_column = column + 1;
         if (!hasValue)
             return;
-        auto &cells = m_grid[row];
-        if (cells.size() <= column)
-            cells.resize(column + 1);
-        cells[column] = CellValue(type, raw, style, m_context, m_path);
+        m_sheet.Set(row, column, CellValue(type, raw, style, m_context, m_path));
     }
 
     const QString &m_path;
     QString m_part;
     QXmlStreamReader m_xml;
     const XlsxContext &m_context;
-    CellGrid m_grid;
+    SheetBuilder m_sheet;
     qsizetype m_column = 0;
 };
 

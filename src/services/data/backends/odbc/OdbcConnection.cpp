@@ -38,13 +38,18 @@ bool IsDefaultSchema(const QString &schema)
 // A column of a catalog result set as text.
 QString CatalogText(const Handle &statement, SQLUSMALLINT column)
 {
-    SQLWCHAR buffer[512] = {};
-    SQLLEN indicator = 0;
-    if (!SQL_SUCCEEDED(SQLGetData(statement.get(), column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator))
-        || indicator == SQL_NULL_DATA)
-        return {};
-    const qsizetype units = indicator < 0 ? 0 : std::min<qsizetype>(indicator / 2, qsizetype(std::size(buffer)) - 1);
-    return FromWide(buffer, units);
+    // Read in pieces: a name longer than the buffer continues in the next call.
+    QString text;
+    for (;;) {
+        SQLWCHAR buffer[512] = {};
+        SQLLEN indicator = 0;
+        const SQLRETURN r = SQLGetData(statement.get(), column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+        if (!SQL_SUCCEEDED(r) || indicator == SQL_NULL_DATA)
+            return text;
+        text += FromWide(buffer, NameUnits(buffer, qsizetype(std::size(buffer)) - 1));
+        if (r != SQL_SUCCESS_WITH_INFO || (indicator >= 0 && indicator < SQLLEN(sizeof buffer)))
+            return text;
+    }
 }
 
 void BindParameters(const Handle &statement, const QList<Variant> &parameters, QList<QByteArray> &storage,
@@ -157,6 +162,17 @@ Connection::Connection(const QString &connectionText)
     SQLSMALLINT quoteLength = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &quoteLength)))
         m_dialect.Quote = quoteLength > 0 ? QChar(quote[0]) : QChar(u' ');
+    SQLWCHAR dbms[64] = {};
+    SQLSMALLINT dbmsLength = 0;
+    SQLGetInfoW(m_connection.get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLength);
+    // SQLite reads a double-quoted name that names no column as a text
+    // literal, so a field it cannot find would show its own name in every
+    // row; a backquoted name is only ever a name, and a missing one an error.
+    if (FromWide(dbms, NameUnits(dbms, qsizetype(std::size(dbms)) - 1)).startsWith(u"SQLite", Qt::CaseInsensitive))
+        m_dialect.Quote = u'`';
+    SQLUINTEGER schemaUsage = 0;
+    if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_SCHEMA_USAGE, &schemaUsage, sizeof schemaUsage, nullptr)))
+        m_dialect.Schemas = schemaUsage != 0;
 }
 
 QStringList Connection::Tables()
@@ -171,7 +187,10 @@ QStringList Connection::Tables()
         const QString name = CatalogText(statement, 3);
         if (name.isEmpty() || IsSystemSchema(schema))
             continue;
-        names << (IsDefaultSchema(schema) ? name : schema + u'.' + name);
+        // A name with a dot of its own is qualified even in the default
+        // schema, so that the item splits at the schema's dot, not at its own.
+        const bool qualify = m_dialect.Schemas && (!IsDefaultSchema(schema) || name.contains(u'.'));
+        names << (qualify && !schema.isEmpty() ? schema + u'.' + name : name);
     }
     return names;
 }
@@ -181,7 +200,38 @@ QList<DataField> Connection::Columns(const QString &item)
     // Describing an empty result gives the driver's own view of the types,
     // the same as the rows will come in.
     SqlStatement probe{QStringLiteral("SELECT * FROM ") + QuoteTable(item, m_dialect) + QStringLiteral(" WHERE 1=0"), {}};
-    return Execute(probe)->Fields();
+    QList<DataField> fields = Execute(probe)->Fields();
+    // The names come from the catalog where it lists the same columns: a
+    // driver may describe "a.b" as "b", and a select of "b" reads nothing.
+    const QStringList names = CatalogColumns(item);
+    if (names.size() == fields.size()) {
+        for (qsizetype i = 0; i < names.size(); ++i)
+            fields[i].Name = names[i];
+    }
+    return fields;
+}
+
+QStringList Connection::CatalogColumns(const QString &item)
+{
+    const qsizetype dot = m_dialect.Schemas ? item.indexOf(u'.') : -1;
+    QString schema = dot > 0 ? item.left(dot) : QString();
+    QString table = dot > 0 ? item.mid(dot + 1) : item;
+    Handle statement(SQL_HANDLE_STMT, m_connection.get());
+    const SQLRETURN r = SQLColumnsW(statement.get(), nullptr, 0, schema.isEmpty() ? nullptr : Wide(schema),
+                                    SQLSMALLINT(schema.isEmpty() ? 0 : schema.size()), Wide(table), SQLSMALLINT(table.size()),
+                                    nullptr, 0);
+    QStringList names;
+    if (!SQL_SUCCEEDED(r))
+        return names;
+    // The names are patterns ('_' and '%' match any letter): only the rows
+    // of the table itself count.
+    while (SQL_SUCCEEDED(SQLFetch(statement.get()))) {
+        const QString rowSchema = CatalogText(statement, 2);
+        const QString rowTable = CatalogText(statement, 3);
+        if (rowTable == table && (schema.isEmpty() || rowSchema == schema))
+            names << CatalogText(statement, 4);
+    }
+    return names;
 }
 
 std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint64 maxRows,

@@ -73,6 +73,9 @@ public:
     const QString &Source() const { return m_source; }
 
 private:
+    // The column names the catalog lists for a table or view, in its order.
+    QStringList CatalogColumns(const QString &item);
+
     Handle m_environment;
     Handle m_connection;
     SqlDialect m_dialect;

@@ -47,14 +47,20 @@ Cursor::Cursor(Handle statement, QString source) : m_statement(std::move(stateme
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(m_statement.get(), &columns), m_statement, m_source, "Reading the fields");
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columns); ++c) {
-        SQLWCHAR name[256] = {};
+        // A name longer than the buffer is described again into one that holds it.
+        QList<SQLWCHAR> name(256, 0);
         SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        Check(SQLDescribeColW(m_statement.get(), c, name, SQLSMALLINT(std::size(name)), &nameLength, &sqlType, &size,
-                              &digits, &nullable),
-              m_statement, m_source, "Reading the fields");
-        const qsizetype units = std::min<qsizetype>(nameLength, qsizetype(std::size(name)) - 1);
-        m_fields.append({FromWide(name, units), AdoTypeOf(sqlType), DefinedSizeOf(sqlType, size)});
+        for (;;) {
+            Check(SQLDescribeColW(m_statement.get(), c, name.data(), SQLSMALLINT(name.size()), &nameLength, &sqlType, &size,
+                                  &digits, &nullable),
+                  m_statement, m_source, "Reading the fields");
+            if (nameLength < name.size() || name.size() >= 0x4000)
+                break;
+            name.fill(0, nameLength + 1);
+        }
+        m_fields.append({FromWide(name.data(), NameUnits(name.data(), name.size() - 1)), AdoTypeOf(sqlType),
+                         DefinedSizeOf(sqlType, size)});
         m_sqlTypes.append(sqlType);
     }
 }

@@ -42,6 +42,17 @@ inline SQLWCHAR *Wide(const QString &text)
 {
     return reinterpret_cast<SQLWCHAR *>(const_cast<QChar *>(text.constData()));
 }
+// The text of a name buffer up to its first NUL, never past `capacity` units:
+// some drivers give a name's length in bytes of UTF-8, which runs past its
+// end when it holds other letters than ASCII ("ünï" came back with NULs).
+inline qsizetype NameUnits(const SQLWCHAR *text, qsizetype capacity)
+{
+    qsizetype units = 0;
+    while (units < capacity && text[units] != 0)
+        ++units;
+    return units;
+}
+
 inline QString FromWide(const SQLWCHAR *text, qsizetype units)
 {
     return QString(reinterpret_cast<const QChar *>(text), units);

@@ -2,6 +2,8 @@
 
 #include "OdbcConnection.h"
 
+#include "data/BackgroundWork.h"
+
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -41,14 +43,16 @@ struct OdbcRowSource::State
     std::function<void()> stopRead;
     std::function<void()> stopCount;
 
-    // Installs a statement's cancel, or runs it at once when the source was
-    // cancelled before the statement began.
+    // Installs a statement's cancel; a source cancelled before the statement
+    // runs stops it from running at all (a cancel sent first would be lost).
     void Hold(std::function<void()> State::*slot, std::function<void()> stop)
     {
         std::lock_guard lock(mutex);
-        this->*slot = cancelled ? std::function<void()>() : stop;
-        if (cancelled && stop)
-            stop();
+        if (cancelled && stop) {
+            this->*slot = nullptr;
+            throw WorkCancelled();
+        }
+        this->*slot = std::move(stop);
     }
     void Forget(std::function<void()> State::*slot)
     {
@@ -181,6 +185,12 @@ qint64 OdbcRowSource::TotalCount()
     std::unique_lock lock(m_state->mutex);
     m_state->changed.wait(lock, [this] { return m_state->cancelled || m_state->total.has_value(); });
     return m_state->total.value_or(-1);
+}
+
+bool OdbcRowSource::TotalCountReady()
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->cancelled || m_state->total.has_value();
 }
 
 void OdbcRowSource::Cancel()

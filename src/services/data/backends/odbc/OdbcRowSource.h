@@ -32,6 +32,7 @@ public:
 
     QList<Row> FetchNextPage() override;
     qint64 TotalCount() override;
+    bool TotalCountReady() override;
     void Cancel() override;
 
 private:

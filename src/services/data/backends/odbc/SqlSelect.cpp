@@ -82,7 +82,7 @@ QString QuoteIdentifier(const QString &name, const SqlDialect &dialect)
 
 QString QuoteTable(const QString &item, const SqlDialect &dialect)
 {
-    const qsizetype dot = item.indexOf(u'.');
+    const qsizetype dot = dialect.Schemas ? item.indexOf(u'.') : -1;
     if (dot <= 0 || dot == item.size() - 1)
         return QuoteIdentifier(item, dialect);
     return QuoteIdentifier(item.left(dot), dialect) + u'.' + QuoteIdentifier(item.mid(dot + 1), dialect);

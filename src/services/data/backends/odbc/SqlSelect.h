@@ -22,13 +22,17 @@ struct SqlStatement
 struct SqlDialect
 {
     QChar Quote = u'"';
+    // Whether the source has schemas: where it has none (SQLite), a dot in
+    // an item is part of the table's name.
+    bool Schemas = true;
 };
 
 // "name" quoted for the dialect, a quote inside doubled.
 QString QuoteIdentifier(const QString &name, const SqlDialect &dialect);
 
 // A table or view name as the data item lists it ("orders" or
-// "sales.orders"), quoted part by part.
+// "sales.orders"), quoted part by part: split at its first dot where the
+// source has schemas, whole where it has none.
 QString QuoteTable(const QString &item, const SqlDialect &dialect);
 
 // SELECT of `fields` (all when empty) from `item` under `conditions`.
