@@ -7,10 +7,10 @@
 #include "HostServices.h"
 #include "RowTable.h"
 
-#include "ado/Recordset.h"
-#include "biz/Settings.h"
-#include "config/ConfigStore.h"
-#include "scripting/Collection.h"
+#include "qvuser/ado/Recordset.h"
+#include "qvuser/biz/Settings.h"
+#include "qvuser/config/ConfigStore.h"
+#include "qvuser/scripting/Collection.h"
 
 #include <qvuser/DVUser.h>
 

@@ -3,8 +3,8 @@
 #include "DemoWindow.h"
 #include "HostServices.h"
 
-#include "biz/ConfigFileSettings.h"
-#include "config/ConfigStore.h"
+#include "qvuser/biz/ConfigFileSettings.h"
+#include "qvuser/config/ConfigStore.h"
 
 #include <qvuser/DVUser.h>
 

@@ -1,6 +1,6 @@
 #include "HostServices.h"
 
-#include "scripting/Collection.h"
+#include "qvuser/scripting/Collection.h"
 
 #include <QStandardPaths>
 

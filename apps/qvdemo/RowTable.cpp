@@ -1,7 +1,7 @@
 #include "RowTable.h"
 
-#include "ado/Recordset.h"
-#include "ado/Stream.h"
+#include "qvuser/ado/Recordset.h"
+#include "qvuser/ado/Stream.h"
 
 namespace qvdemo {
 

@@ -2,7 +2,7 @@
 
 #include "RowTable.h"
 
-#include "biz/Settings.h"
+#include "qvuser/biz/Settings.h"
 
 namespace qvdemo {
 

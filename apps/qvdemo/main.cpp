@@ -11,8 +11,8 @@
 #include "HostServices.h"
 #include "SamplesSetup.h"
 
-#include "biz/ConfigFileSettings.h"
-#include "registry/Registry.h"
+#include "qvuser/biz/ConfigFileSettings.h"
+#include "qvuser/registry/Registry.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,9 @@
 #pragma once
 
 // The one class a host creates: every user action on data views goes through
-// one member of DVUser. This header needs only Qt and the standard library.
+// one member of DVUser. This header needs only Qt and the standard library;
+// the objects the members take and answer have headers of their own beside
+// it (qvuser/QVUser.h includes them all).
 
 #include <QObject>
 #include <QString>
@@ -72,9 +74,20 @@ enum eFormatType : int32_t {
 
 // Create it on the thread that owns the QApplication and call it there. A
 // failing member either shows the error to the user and returns its default
-// result, or throws qv::ComError (a std::exception whose what() tells the
-// number, source and description) with "QVUSER.DVUser." and the member's
-// name at the front of the error's source, as each member says.
+// result, or throws qv::ComError (qvuser/automation/ComError.h: number,
+// source and description) with "QVUSER.DVUser." and the member's name at the
+// front of the error's source, as each member says.
+//
+// Objects go in and out as std::shared_ptr; nullptr is "nothing". The host
+// owns what it passes and what it is handed; DVUser keeps its own references
+// only where a member says so. Parameters passed by non-const reference are
+// in and out: the member may replace or clear the caller's pointer.
+//
+// Every member is Q_INVOKABLE, so a scripting bridge reaches it by name; an
+// in-and-out parameter is passed by reference there too:
+//   QMetaObject::invokeMethod(user, "GetValueListDictionary",
+//       Q_RETURN_ARG(std::shared_ptr<qv::Dictionary>, values),
+//       Q_ARG(std::shared_ptr<qv::config::DataView> &, view), Q_ARG(QString, field), Q_ARG(bool, true));
 class DVUser : public QObject
 {
     Q_OBJECT
@@ -84,7 +97,9 @@ public:
     // scripting bridge that maps names to members.
 
     // Loads the string table of the component's "1033" folder for this
-    // thread and counts the thread's instances.
+    // thread and counts the thread's instances. Raises ComError 53 naming
+    // the places it looked when the string table is missing (see
+    // qvuser/HostSettings.h for where the folder may be).
     explicit DVUser(QObject *parent = nullptr);
     // Closes this instance's forms; the last instance of a thread drops the
     // thread's shared data services object and its string table.
@@ -92,34 +107,46 @@ public:
 
     static constexpr int32_t DispidValidateDataViewFieldValue = 0x60030003;
     // 1: True when a data view is given; the field and value are not examined.
-    bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView, const QString &sFieldID,
-                                    const QString &sFieldValue);
+    Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
+                                                const QString &sFieldID, const QString &sFieldValue);
 
     // 2 to 7: the configuration file wizard, the wizards and the manager
     // (added with their forms).
 
     static constexpr int32_t DispidDataViewDataServices = 0x68030002; // get and put
     // 8: the thread's shared data services object (nullptr until set or created).
-    std::shared_ptr<qv::data::DataViewDataServices> DataViewDataServices() const;
+    Q_INVOKABLE std::shared_ptr<qv::data::DataViewDataServices> DataViewDataServices() const;
     // 9: replaces the thread's shared data services object.
-    void SetDataViewDataServices(std::shared_ptr<qv::data::DataViewDataServices> &oServices);
+    Q_INVOKABLE void SetDataViewDataServices(const std::shared_ptr<qv::data::DataViewDataServices> &oServices);
 
     static constexpr int32_t DispidInsertDataCancelled = 0x68030001;
     // 10: whether the last Insert Data was cancelled; false before the first.
-    bool InsertDataCancelled() const;
+    Q_INVOKABLE bool InsertDataCancelled() const;
     static constexpr int32_t DispidInsertDataView = 0x68030000;
     // 11: the data view the user ended on in Insert Data; nullptr before the first.
-    std::shared_ptr<qv::config::DataView> InsertDataView() const;
+    Q_INVOKABLE std::shared_ptr<qv::config::DataView> InsertDataView() const;
     static constexpr int32_t DispidInsertDataSelectionRS = 0x6003000A;
     // 12: the chosen rows as formatted text; nullptr when none were chosen.
-    std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRS();
+    Q_INVOKABLE std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRS();
     static constexpr int32_t DispidShowSelectData = 0x6003000B;
     // 13: the Insert Data dialog. Without a data view the user must pick one;
     // otherwise the reference is left holding the data view shown. Answers the
     // settings of the user's choices, or nullptr when cancelled. The dialog
     // stays, hidden, for the members above; errors are shown, not thrown.
-    std::shared_ptr<qv::biz::Settings> ShowSelectData(
+    Q_INVOKABLE std::shared_ptr<qv::biz::Settings> ShowSelectData(
         std::shared_ptr<qv::config::DataView> &oDataView,
+        const std::shared_ptr<qv::biz::Settings> &oSettings = nullptr,
+        const std::shared_ptr<qv::Collection> &colParaStyle = nullptr,
+        const std::shared_ptr<qv::Collection> &colTableStyle = nullptr, eConfigFileType DataViewType = Personal,
+        int32_t lDisplayParam = -1, bool bForceDataView = false, bool bShowFormatControls = true,
+        bool bShowSave = true, bool bShowCheckboxes = true, const QString &sSelectedRowsXML = QString(),
+        const QString &sFormCaption = QStringLiteral("Insert Data"), bool bOffline = false,
+        bool bDisableMenus = false, bool bDisableColReorder = false);
+    // 13 again, for a host that keeps no variable for the data view: nothing
+    // (the user picks one) or a data view it does not need back; InsertDataView
+    // tells which one the user ended on.
+    std::shared_ptr<qv::biz::Settings> ShowSelectData(
+        std::shared_ptr<qv::config::DataView> &&oDataView = nullptr,
         const std::shared_ptr<qv::biz::Settings> &oSettings = nullptr,
         const std::shared_ptr<qv::Collection> &colParaStyle = nullptr,
         const std::shared_ptr<qv::Collection> &colTableStyle = nullptr, eConfigFileType DataViewType = Personal,
@@ -130,42 +157,41 @@ public:
     static constexpr int32_t DispidShowViewData = 0x6003000C;
     // 14: the View Data window over the data view, in full (lPreview 0) or as
     // a preview of that many rows; lDisplayParam is not used. Errors are shown.
-    void ShowViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview = 0,
-                      int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
+    Q_INVOKABLE void ShowViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview = 0,
+                                  int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
 
     static constexpr int32_t DispidCloseForms = 0x6003000D;
     // 15: closes every form this instance holds open, the hidden Insert Data
     // dialog with its results too.
-    void CloseForms();
+    Q_INVOKABLE void CloseForms();
 
     static constexpr int32_t DispidVisualGetAccessDatasource = 0x6003000E;
     // 16: the path of an Access database the user picks ("" when cancelled);
     // errors are shown, not thrown.
-    QString VisualGetAccessDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
-                                      const QString &sDefaultFile = QString());
+    Q_INVOKABLE QString VisualGetAccessDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
+                                                  const QString &sDefaultFile = QString());
     static constexpr int32_t DispidVisualGetExcelDatasource = 0x6003000F;
     // 17: the same for an Excel workbook.
-    QString VisualGetExcelDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
-                                     const QString &sDefaultFile = QString());
+    Q_INVOKABLE QString VisualGetExcelDatasource(QWidget *hWnd, const QString &sDefaultFolder = QString(),
+                                                 const QString &sDefaultFile = QString());
     static constexpr int32_t DispidVisualGetFileDSNDatasource = 0x60030010;
     // 18: the same for an ODBC file data source, starting in ODBC's file data source folder.
-    QString VisualGetFileDSNDatasource(QWidget *hWnd);
+    Q_INVOKABLE QString VisualGetFileDSNDatasource(QWidget *hWnd);
     static constexpr int32_t DispidVisualSelectFolder = 0x60030011;
     // 19: lets the user pick a contacts or tasks folder, makes it the data
     // view's source and answers the source's text ("" when cancelled); throws.
-    QString VisualSelectFolder(std::shared_ptr<qv::config::DataView> &oDataView);
+    Q_INVOKABLE QString VisualSelectFolder(std::shared_ptr<qv::config::DataView> &oDataView);
     static constexpr int32_t DispidGetValueListDictionary = 0x60030012;
     // 20: the distinct values of a field as dictionary keys, with a progress
     // window once the fetch has run 4 s; nullptr when the user cancelled.
     // Clears the caller's data view reference; throws.
-    std::shared_ptr<qv::Dictionary> GetValueListDictionary(std::shared_ptr<qv::config::DataView> &oDataView,
-                                                           const QString &sFieldName, bool bOffline,
-                                                           bool bSort = true);
+    Q_INVOKABLE std::shared_ptr<qv::Dictionary> GetValueListDictionary(
+        std::shared_ptr<qv::config::DataView> &oDataView, const QString &sFieldName, bool bOffline, bool bSort = true);
 
     static constexpr int32_t DispidInsertDataSelectionRawRS = 0x60030013;
     // 21: the chosen rows with the data view's own field values; nullptr when
     // none were chosen.
-    std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRawRS();
+    Q_INVOKABLE std::shared_ptr<qv::ado::Recordset> InsertDataSelectionRawRS();
 
 private:
     struct Private;

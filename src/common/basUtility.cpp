@@ -2,12 +2,11 @@
 
 #include "resources/PathText.h"
 #include "ui/HelpService.h"
+#include "qvuser/HostSettings.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUuid>
-
-#include <dlfcn.h>
 
 namespace qv {
 
@@ -20,10 +19,7 @@ QString JoinPath(const QString &sFolder, const QString &sName)
 
 QString ComponentFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<const void *>(&ComponentFolder), &info) == 0 || !info.dli_fname)
-        return {};
-    return SystemPathText(QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath());
+    return SystemPathText(FoundComponentFolder());
 }
 
 QString LocaleFolder()

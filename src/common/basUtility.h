@@ -40,7 +40,7 @@ QString SubstituteParams(QString sText, const QStringList &params);
 // --- paths -----------------------------------------------------------------
 
 QString JoinPath(const QString &sFolder, const QString &sName);
-// The folder of the loaded qvuser library, as a path text ("\" separated).
+// The folder that holds "1033" (qvuser/HostSettings.h), as a path text ("\" separated).
 QString ComponentFolder();
 QString LocaleFolder();
 QString ResourceLibraryPath(const QString &sFileName);

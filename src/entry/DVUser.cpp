@@ -4,7 +4,10 @@
 
 #include "common/basUtility.h"
 #include "data/DataViewDataServices.h"
+#include "qvuser/HostSettings.h"
 #include "ui/HelpService.h"
+
+#include <QDir>
 
 namespace qv::entry {
 
@@ -12,6 +15,19 @@ ThreadState &CurrentThreadState()
 {
     thread_local ThreadState state;
     return state;
+}
+
+void RaiseResourcesMissing()
+{
+    // Without its strings every caption and message would be empty, which a
+    // user could not tell from a fault of the host.
+    QStringList looked;
+    for (const QString &folder : ComponentFolderCandidates())
+        looked << QDir(folder).filePath(QStringLiteral("1033/qvres.txt"));
+    throw ComError(kFileNotFound, QStringLiteral("QVUSER.DVUser"),
+                   QStringLiteral("The QVUser resources are missing: no string table at %1. Install the 1033 folder "
+                                  "there or give its parent folder as HostSettings::ComponentFolder.")
+                       .arg(looked.join(QStringLiteral(" or "))));
 }
 
 std::shared_ptr<data::DataViewDataServices> SharedDataServices()
@@ -29,9 +45,11 @@ using namespace qv;
 DVUser::DVUser(QObject *parent) : QObject(parent), d(std::make_unique<Private>())
 {
     entry::ThreadState &state = entry::CurrentThreadState();
-    // The path is always the "1033" folder, whatever the locale; a missing
-    // table leaves every string empty.
-    d->oResourceLibrary = LoadResourceLibrary(ResourceLibraryPath(QString::fromLatin1(kResourceFileName)));
+    // The path is always the "1033" folder, whatever the locale.
+    const QString sTablePath = ResourceLibraryPath(QString::fromLatin1(kResourceFileName));
+    if (!FileExists(sTablePath))
+        entry::RaiseResourcesMissing();
+    d->oResourceLibrary = LoadResourceLibrary(sTablePath);
     state.ResourceLibrary = d->oResourceLibrary;
     SetResourceLibrary(d->oResourceLibrary);
     ui::SetApplicationHelpFile(HelpFilePath(QString::fromLatin1(kHelpFileName), true));
@@ -61,7 +79,20 @@ std::shared_ptr<data::DataViewDataServices> DVUser::DataViewDataServices() const
     return entry::CurrentThreadState().DataServices;
 }
 
-void DVUser::SetDataViewDataServices(std::shared_ptr<data::DataViewDataServices> &oServices)
+void DVUser::SetDataViewDataServices(const std::shared_ptr<data::DataViewDataServices> &oServices)
 {
     entry::CurrentThreadState().DataServices = oServices;
+}
+
+std::shared_ptr<biz::Settings> DVUser::ShowSelectData(
+    std::shared_ptr<config::DataView> &&oDataView, const std::shared_ptr<biz::Settings> &oSettings,
+    const std::shared_ptr<Collection> &colParaStyle, const std::shared_ptr<Collection> &colTableStyle,
+    eConfigFileType DataViewType, int32_t lDisplayParam, bool bForceDataView, bool bShowFormatControls,
+    bool bShowSave, bool bShowCheckboxes, const QString &sSelectedRowsXML, const QString &sFormCaption,
+    bool bOffline, bool bDisableMenus, bool bDisableColReorder)
+{
+    std::shared_ptr<config::DataView> oShown = std::move(oDataView);
+    return ShowSelectData(oShown, oSettings, colParaStyle, colTableStyle, DataViewType, lDisplayParam, bForceDataView,
+                          bShowFormatControls, bShowSave, bShowCheckboxes, sSelectedRowsXML, sFormCaption, bOffline,
+                          bDisableMenus, bDisableColReorder);
 }

@@ -28,6 +28,11 @@ struct ThreadState
 };
 ThreadState &CurrentThreadState();
 
+// The runtime's "File not found".
+inline constexpr qint32 kFileNotFound = 53;
+// Raises kFileNotFound naming every place the string table was looked for.
+[[noreturn]] void RaiseResourcesMissing();
+
 // The shared data services object, created on first need.
 std::shared_ptr<data::DataViewDataServices> SharedDataServices();
 

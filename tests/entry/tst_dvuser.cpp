@@ -8,6 +8,9 @@
 #include "data/backends/DataTable.h"
 #include "data/DataViewDataServices.h"
 #include "ui/HelpService.h"
+#include "qvuser/HostSettings.h"
+#include "registry/Registry.h"
+#include "scripting/Dictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,21 +90,89 @@ TEST(DVUserLifecycle, LoadsStringsAndHelpFromTheComponentFolder)
     EXPECT_EQ(ui::ApplicationHelpFile(), ComponentFolder() + QStringLiteral("\\1033\\qvhelp.chm::/popups.txt"));
 }
 
-TEST(DVUserLifecycle, AMissingStringTableLeavesEveryStringEmpty)
+// Puts the host settings back as they were when it goes.
+struct HostSettingsScope
 {
-    // A copy of the library in a folder without "1033": the child process
-    // loads that copy ahead of the build's through the library path.
-    QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QV_BUILD_LIB "/libqvuser.so"), dir.filePath(QStringLiteral("libqvuser.so"))));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), dir.path());
-    child.setProcessEnvironment(environment);
-    child.start(test::SelfPath(), {QStringLiteral("--child"), QStringLiteral("NoResources"), dir.path()});
-    ASSERT_TRUE(child.waitForFinished(30000));
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << "3: the copy was not loaded; 4: a string was found\n"
-                                   << child.readAllStandardError().toStdString();
+    HostSettings saved = CurrentHostSettings();
+    ~HostSettingsScope() { SetHostSettings(saved); }
+};
+
+TEST(DVUserLifecycle, AMissingStringTableIsAnErrorThatSaysWhereItLooked)
+{
+    const HostSettingsScope scope;
+    QTemporaryDir empty;
+    SetHostSettings({QString(), QString(), empty.path()});
+    const ComError missing = ErrorOf([] { DVUser user; });
+    EXPECT_EQ(missing.Number(), entry::kFileNotFound);
+    EXPECT_EQ(missing.Source(), QStringLiteral("QVUSER.DVUser"));
+    EXPECT_TRUE(missing.Description().contains(empty.filePath(QStringLiteral("1033/qvres.txt"))))
+        << missing.Description().toStdString();
+    EXPECT_EQ(entry::CurrentThreadState().InstanceCount, 0) << "a failed creation counts no instance";
+
+    // A component folder given by the host is used when it holds the strings.
+    SetHostSettings({QString(), QString(), QStringLiteral(QV_BUILD_LIB)});
+    DVUser user;
+    EXPECT_EQ(LoadResString(340), QStringLiteral("Select Access Database"));
+}
+
+TEST(DVUserLifecycle, WithoutAHostFolderTheStringsAreLookedForBesideTheLibraryThenInShare)
+{
+    const HostSettingsScope scope;
+    SetHostSettings({});
+    const QStringList candidates = ComponentFolderCandidates();
+    ASSERT_EQ(candidates.size(), 2);
+    EXPECT_EQ(QDir(candidates[0]), QDir(QStringLiteral(QV_BUILD_LIB)));
+    EXPECT_TRUE(candidates[1].endsWith(QStringLiteral("/share/qvuser"))) << candidates[1].toStdString();
+    EXPECT_EQ(QDir(FoundComponentFolder()), QDir(QStringLiteral(QV_BUILD_LIB))) << "the build keeps 1033 beside";
+}
+
+TEST(HostSettingsRoots, TheHostSetsTheRootsAndTheEnvironmentOverridesThem)
+{
+    const HostSettingsScope scope;
+    const QByteArray registryBefore = qgetenv("QV_REGISTRY_ROOT"), pimBefore = qgetenv("QV_PIM_ROOT");
+    qunsetenv("QV_REGISTRY_ROOT");
+    qunsetenv("QV_PIM_ROOT");
+    QTemporaryDir host, environment;
+    SetHostSettings({host.filePath(QStringLiteral("registry")), host.filePath(QStringLiteral("pim")), QString()});
+    const QString hostHive = host.filePath(QStringLiteral("registry/HKEY_CURRENT_USER.ini"));
+    EXPECT_EQ(Registry::HiveFile(Registry::CurrentUser), hostHive);
+    Registry().SetValue(Registry::CurrentUser, QStringLiteral("Software\\Test"), QStringLiteral("Seen"),
+                        Registry::DWord, Variant(qint32(7)));
+    EXPECT_TRUE(QFile::exists(hostHive));
+    data::DataViewDataServices services;
+    EXPECT_EQ(services.PimRoot(), host.filePath(QStringLiteral("pim")));
+    services.SetPimRoot(QStringLiteral("/own"));
+    EXPECT_EQ(services.PimRoot(), QStringLiteral("/own")) << "an object's own root wins over the host's";
+
+    qputenv("QV_REGISTRY_ROOT", environment.path().toLocal8Bit());
+    qputenv("QV_PIM_ROOT", environment.path().toLocal8Bit());
+    EXPECT_EQ(Registry::HiveFile(Registry::CurrentUser), environment.filePath(QStringLiteral("HKEY_CURRENT_USER.ini")));
+    EXPECT_EQ(services.PimRoot(), environment.path());
+    qputenv("QV_REGISTRY_ROOT", registryBefore);
+    qputenv("QV_PIM_ROOT", pimBefore);
+    if (registryBefore.isEmpty())
+        qunsetenv("QV_REGISTRY_ROOT");
+    if (pimBefore.isEmpty())
+        qunsetenv("QV_PIM_ROOT");
+}
+
+// A scripting bridge calls by name; in-and-out parameters pass by reference.
+TEST(DVUserByName, MembersAreReachedByNameAndInOutParametersComeBack)
+{
+    DVUser user;
+    bool cancelled = true;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&user, "InsertDataCancelled", Q_RETURN_ARG(bool, cancelled)));
+    EXPECT_FALSE(cancelled);
+
+    auto view = NewView(config::ConfigStore::Create());
+    std::shared_ptr<Dictionary> values;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&user, "GetValueListDictionary",
+                                          Q_RETURN_ARG(std::shared_ptr<qv::Dictionary>, values),
+                                          Q_ARG(std::shared_ptr<qv::config::DataView> &, view),
+                                          Q_ARG(QString, QStringLiteral("City")), Q_ARG(bool, true)));
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->Count(), 0) << "offline, a view without rows has no values";
+    EXPECT_EQ(view, nullptr) << "the member clears the caller's reference";
 }
 
 TEST(DVUserMembers, ValidateDataViewFieldValueOnlyAsksForADataView)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Field.h"
-#include "RowSource.h"
+#include "ado/Field.h"
+#include "ado/RowSource.h"
 
 #include <QHash>
 

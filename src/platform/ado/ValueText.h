@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdoEnums.h"
+#include "ado/AdoEnums.h"
 #include "automation/Variant.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Variant.h"
+#include "automation/Variant.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "Registry.h"
 
 #include "automation/ComError.h"
+#include "qvuser/HostSettings.h"
 
 #include <QDir>
 #include <QSettings>
@@ -20,6 +21,13 @@ namespace {
 constexpr qint32 kPathFileAccessError = 75;
 const QLatin1String kDefaultValueName("(Default)");
 
+// QV_REGISTRY_ROOT, else the host's registry root; "" for Qt's own locations.
+QString RootFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("QV_REGISTRY_ROOT");
+    return fromEnvironment.isEmpty() ? CurrentHostSettings().RegistryRoot : fromEnvironment;
+}
+
 bool KnownHive(quint32 hive)
 {
     return hive == Registry::CurrentUser || hive == Registry::LocalMachine;
@@ -27,8 +35,7 @@ bool KnownHive(quint32 hive)
 
 std::unique_ptr<QSettings> OpenHive(quint32 hive)
 {
-    const QByteArray root = qgetenv("QV_REGISTRY_ROOT");
-    if (!root.isEmpty())
+    if (!RootFolder().isEmpty())
         return std::make_unique<QSettings>(Registry::HiveFile(hive), QSettings::IniFormat);
     const auto scope = hive == Registry::LocalMachine ? QSettings::SystemScope : QSettings::UserScope;
     return std::make_unique<QSettings>(QSettings::IniFormat, scope, QStringLiteral("Harbrane"),
@@ -102,9 +109,9 @@ QString Registry::HiveFile(quint32 hive)
 {
     const QString name = hive == LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE.ini")
                                               : QStringLiteral("HKEY_CURRENT_USER.ini");
-    const QByteArray root = qgetenv("QV_REGISTRY_ROOT");
+    const QString root = RootFolder();
     if (!root.isEmpty())
-        return QDir(QString::fromLocal8Bit(root)).filePath(name);
+        return QDir(root).filePath(name);
     return OpenHive(hive)->fileName();
 }
 

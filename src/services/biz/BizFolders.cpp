@@ -1,12 +1,11 @@
 #include "BizFolders.h"
 
 #include "automation/ComError.h"
+#include "qvuser/HostSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <dlfcn.h>
 
 namespace qv::biz {
 
@@ -21,10 +20,7 @@ QString UserDataFolder()
 
 QString LibraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<const void *>(&LibraryFolder), &info) == 0 || !info.dli_fname)
-        return {};
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return FoundComponentFolder();
 }
 
 void RaiseCannotWrite(const QString &path, const QString &why)

@@ -13,8 +13,8 @@ inline constexpr auto kBizSource = "QVBIZ";
 // application data folder. Created when missing.
 QString UserDataFolder();
 
-// The folder of the loaded business services library; the shipped tutorial
-// lies in its 1033/tutorial folder.
+// The component folder (see HostSettings.h); the shipped tutorial lies in
+// its 1033/tutorial folder.
 QString LibraryFolder();
 
 // Raises kErrorCannotWrite naming the file and why.

@@ -1,4 +1,5 @@
 #include "DataViewDataServices.h"
+#include "qvuser/HostSettings.h"
 
 #include "DataJob.h"
 #include "ConnectionText.h"
@@ -254,7 +255,9 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, co
 QString DataViewDataServices::PimRoot() const
 {
     const QString fromEnvironment = qEnvironmentVariable("QV_PIM_ROOT");
-    return fromEnvironment.isEmpty() ? m_pimRoot : fromEnvironment;
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return m_pimRoot.isEmpty() ? CurrentHostSettings().PimRoot : m_pimRoot;
 }
 
 bool DataViewDataServices::OutlookAvailable() const

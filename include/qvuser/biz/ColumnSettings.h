@@ -1,7 +1,7 @@
 #pragma once
 
-#include "automation/Variant.h"
-#include "scripting/Collection.h"
+#include "qvuser/automation/Variant.h"
+#include "qvuser/scripting/Collection.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AdoEnums.h"
-#include "automation/Variant.h"
+#include "qvuser/automation/Variant.h"
 
 #include <QList>
 #include <QString>

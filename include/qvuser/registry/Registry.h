@@ -1,14 +1,15 @@
 #pragma once
 
-#include "automation/Variant.h"
+#include "qvuser/automation/Variant.h"
 
 #include <QString>
 
 namespace qv {
 
 // Registry values on INI files: HKEY_CURRENT_USER in the user scope and
-// HKEY_LOCAL_MACHINE in the system scope; with QV_REGISTRY_ROOT set, both
-// hives are files in that folder instead. Key paths keep their backslash form
+// HKEY_LOCAL_MACHINE in the system scope; with QV_REGISTRY_ROOT or the host's
+// registry root (HostSettings.h) set, both hives are files in that folder
+// instead. Key paths keep their backslash form
 // ("Software\Harbrane\..."), their parts are matched without regard to case as
 // the registry does, and every write reaches the file before it returns, so
 // other processes see it.

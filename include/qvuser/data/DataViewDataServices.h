@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scripting/Dictionary.h"
+#include "qvuser/scripting/Dictionary.h"
 
 #include <QObject>
 #include <QString>
@@ -82,7 +82,8 @@ public:
     // True when a contacts and tasks root folder is configured and exists.
     bool OutlookAvailable() const;
     // The contacts and tasks root folder ("" when none is configured): the
-    // environment variable QV_PIM_ROOT, else the folder set here.
+    // environment variable QV_PIM_ROOT, else the folder set here, else the
+    // host's (HostSettings.h).
     QString PimRoot() const;
     void SetPimRoot(const QString &folder) { m_pimRoot = folder; }
 

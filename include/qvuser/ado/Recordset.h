@@ -3,7 +3,7 @@
 #include "AdoEnums.h"
 #include "Field.h"
 #include "RowSource.h"
-#include "automation/Variant.h"
+#include "qvuser/automation/Variant.h"
 
 #include <QHash>
 #include <QList>
@@ -18,8 +18,11 @@ class Criteria;
 class RowStore;
 class Stream;
 
-// The value of a recordset's Filter: none, a criteria text (see Criteria.h
-// for its language) or an array of bookmarks.
+// The value of a recordset's Filter: none, a criteria text or an array of
+// bookmarks. Criteria are comparisons `Field op value` (op one of = <> < >
+// <= >= LIKE) joined by AND and OR and grouped with parentheses; [Field
+// Name] for names with spaces; values are 'texts', #dates#, numbers, True,
+// False and Null; LIKE takes * or % at either end.
 class Filter
 {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automation/Variant.h"
+#include "qvuser/automation/Variant.h"
 
 #include <QList>
 

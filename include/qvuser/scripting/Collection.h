@@ -1,7 +1,7 @@
 #pragma once
 
-#include "automation/ComError.h"
-#include "automation/Variant.h"
+#include "qvuser/automation/ComError.h"
+#include "qvuser/automation/Variant.h"
 
 #include <QHash>
 #include <QList>
