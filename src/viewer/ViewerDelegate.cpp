@@ -32,7 +32,11 @@ void ViewerDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
     painter->setPen(option.palette.color(eGroup, bSelected ? QPalette::HighlightedText : QPalette::Text));
     painter->setClipRect(oText);
     const int lBaseline = oText.top() + (oText.height() - oMetrics.height()) / 2 + oMetrics.ascent();
-    painter->drawText(QPoint(oText.left(), lBaseline), sShown);
+    // Numbers and dates line up on the right (the model says which).
+    const auto eAlign = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    const int lLeft = eAlign.testFlag(Qt::AlignRight) ? oText.right() + 1 - oMetrics.horizontalAdvance(sShown)
+                                                      : oText.left();
+    painter->drawText(QPoint(lLeft, lBaseline), sShown);
     painter->restore();
 }
 

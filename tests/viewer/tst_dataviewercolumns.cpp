@@ -277,4 +277,20 @@ TEST(DataViewerColumns, LongTextsAreCappedAndNumbersAlignRight)
     EXPECT_LE(host.Header()->sectionSize(1), std::max(240, viewWidth / 3)) << "the long text took the whole list";
     EXPECT_LT(host.Header()->sectionViewportPosition(2) + host.Header()->sectionSize(2), viewWidth)
         << "the amount column is off screen";
+
+    // What is painted follows: the ink of "$3.00" in a wide cell is at its right end.
+    host.Header()->resizeSection(2, 200);
+    const QRect cell = host.List()->visualRect(model->index(1, 2));
+    const QImage shot = host.List()->viewport()->grab().toImage();
+    const auto inkIn = [&](int from, int to) {
+        for (int x = cell.left() + from; x < cell.left() + to; ++x) {
+            for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                if (qGray(shot.pixel(x, y)) < 128)
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(inkIn(0, 100)) << "the amount was painted on the left";
+    EXPECT_TRUE(inkIn(150, 200)) << "the amount was not painted on the right";
 }
