@@ -52,7 +52,7 @@ constexpr int kDeep = 300000;
 #endif
 #endif
 #ifdef QV_STRICT_STRINGS
-constexpr int kDeepCalendar = 30000;
+constexpr int kDeepCalendar = 20000;
 #else
 constexpr int kDeepCalendar = kDeep;
 #endif
