@@ -42,6 +42,21 @@ auto ParseXml(QByteArray xml, Parse parse)
 // Far deeper than the stack of a worker thread allows one frame a level.
 constexpr int kDeep = 300000;
 
+// libical scans its buffer with the C string functions, which the
+// sanitizers' strict string checks make quadratic; there a shallower
+// calendar still nests far past what a recursive walk survives with the
+// sanitizers' larger frames.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QV_STRICT_STRINGS 1
+#endif
+#endif
+#ifdef QV_STRICT_STRINGS
+constexpr int kDeepCalendar = 20000;
+#else
+constexpr int kDeepCalendar = kDeep;
+#endif
+
 TEST(HostileInput, DeepRichTextIsReadWithoutRecursion)
 {
     const QByteArray strings = "<sst><si>" + Nested("<r>", "<t>deep</t>", "</r>", kDeep) + "</si><si><t>next</t></si></sst>";
@@ -65,14 +80,14 @@ TEST(HostileInput, DeepCalendarIsWalkedAndFreedWithoutRecursion)
 {
     const QByteArray ics = "BEGIN:VCALENDAR\r\n" +
                            Nested("BEGIN:VEVENT\r\n", "BEGIN:VTODO\r\nSUMMARY:at the bottom\r\nEND:VTODO\r\n",
-                                  "END:VEVENT\r\n", kDeep) +
+                                  "END:VEVENT\r\n", kDeepCalendar) +
                            "BEGIN:VTODO\r\nSUMMARY:after\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
     const QList<DataRow> rows = ReadTaskRows(ics);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0][0], Variant("at the bottom"));
     EXPECT_EQ(rows[1][0], Variant("after"));
     // A task nested in a task is part of the outer one, as before.
-    const QByteArray tasks = "BEGIN:VCALENDAR\r\n" + Nested("BEGIN:VTODO\r\nSUMMARY:t\r\n", "", "END:VTODO\r\n", kDeep) +
+    const QByteArray tasks = "BEGIN:VCALENDAR\r\n" + Nested("BEGIN:VTODO\r\nSUMMARY:t\r\n", "", "END:VTODO\r\n", kDeepCalendar) +
                              "END:VCALENDAR\r\n";
     EXPECT_EQ(ReadTaskRows(tasks).size(), 1);
 }
