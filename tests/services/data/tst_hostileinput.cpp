@@ -1,6 +1,7 @@
 // Inputs made to break a reader: nesting far deeper than any real file,
 // folding that once made reading quadratic. Each must be read in bounded
 // time, or refused with a message, never crash.
+#include "Sanitizers.h"
 #include "DataTestFiles.h"
 
 #include "data/backends/PimTables.h"
@@ -46,16 +47,7 @@ constexpr int kDeep = 300000;
 // sanitizers' strict string checks make quadratic; there a shallower
 // calendar still nests far past what a recursive walk survives with the
 // sanitizers' larger frames.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_STRICT_STRINGS 1
-#endif
-#endif
-#ifdef QV_STRICT_STRINGS
-constexpr int kDeepCalendar = 20000;
-#else
-constexpr int kDeepCalendar = kDeep;
-#endif
+constexpr int kDeepCalendar = qv::test::kUnderSanitizers ? 20000 : kDeep;
 
 TEST(HostileInput, DeepRichTextIsReadWithoutRecursion)
 {
