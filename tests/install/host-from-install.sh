@@ -35,8 +35,8 @@ else
   lists "$work/debs"/qvdemo_*.deb ./usr/bin/qvdemo ./usr/bin/qvsamplegen
   dpkg-deb -f "$work/debs"/qvdemo_*.deb Depends | grep -q 'libqvuser0' || fail "qvdemo does not depend on libqvuser0"
   dpkg-deb -f "$work/debs"/libqvuser0_*.deb Depends | grep -q 'libqt6widgets6' || fail "libqvuser0 does not depend on Qt"
-  for deb in "$work/debs"/*.deb; do dpkg -x "$deb" "$work/root"; done
-  root="$work/root/usr"
+  for deb in "$work/debs"/*.deb; do dpkg -x "$deb" "$work/unpacked"; done
+  root="$work/unpacked/usr"
 fi
 
 # pkg-config answers the unpacked folders, wherever they are.
