@@ -110,8 +110,29 @@ public:
     Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
                                                 const QString &sFieldID, const QString &sFieldValue);
 
-    // 2 to 7: the configuration file wizard, the wizards and the manager
-    // (added with their forms).
+    // 2 to 4 and 7: the configuration file wizard and the wizards (added with their forms).
+
+    static constexpr int32_t DispidVisualSmartTagConfig = 0x60030007;
+    // 5: the Data View Manager on the user's personal and team configuration
+    // files (a file that is not there is left out), selecting as
+    // OpenSmartTagView does; then tells every window of the process that
+    // both configurations changed. Errors are shown, not thrown.
+    Q_INVOKABLE void VisualSmartTagConfig(QObject *&oWordServices, int32_t iConfigClass = -1,
+                                          int32_t iConfigSubClass = -1, int32_t lSelectedNodeId = -1);
+    static constexpr int32_t DispidOpenSmartTagView = 0x60030008;
+    // 6: the Data View Manager, a modeless window that stays open after the
+    // call, on the personal and team configuration files ("" leaves one
+    // out; both "" does nothing). It selects the root and folder the two
+    // selection arguments name and the item of iSelectedListItemId in it, or
+    // the personal "Data Views" folder when either argument is -1. A host
+    // whose Application's Version is 9 or lower sees no smart tags. Files
+    // that cannot be opened, and a team file that is the personal one, are
+    // reported to the user; the window replaces any this instance showed.
+    Q_INVOKABLE void OpenSmartTagView(QObject *&oWordServices, const QString &sPersonalFilePath,
+                                      const QString &sTeamFilePath = QString(),
+                                      EFirstSelectedNode iFirstSelectedNode = FirstNotSpecified,
+                                      ESecondSelectedNode iSecondSelectedNode = SecondNotSpecified,
+                                      int32_t iSelectedListItemId = -1);
 
     static constexpr int32_t DispidDataViewDataServices = 0x68030002; // get and put
     // 8: the thread's shared data services object (nullptr until set or created).
@@ -161,8 +182,8 @@ public:
                                   int32_t lDisplayParam = -1, const QString &sFormCaption = QString());
 
     static constexpr int32_t DispidCloseForms = 0x6003000D;
-    // 15: closes every form this instance holds open, the hidden Insert Data
-    // dialog with its results too.
+    // 15: closes every form this instance holds open: the Data View Manager,
+    // and the hidden Insert Data dialog with its results too.
     Q_INVOKABLE void CloseForms();
 
     static constexpr int32_t DispidVisualGetAccessDatasource = 0x6003000E;

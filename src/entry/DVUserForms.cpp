@@ -21,10 +21,12 @@ std::shared_ptr<ado::Recordset> RowsOrNothing(std::shared_ptr<ado::Recordset> oR
     return oRows;
 }
 
+} // namespace
+
 // Closes a form that may still be in its modal loop, so that the loop ends
 // before the form goes; a hidden form is simply destroyed.
 template<typename Form>
-void Unload(std::unique_ptr<Form> &oForm)
+void entry::Unload(std::unique_ptr<Form> &oForm)
 {
     if (!oForm)
         return;
@@ -35,8 +37,7 @@ void Unload(std::unique_ptr<Form> &oForm)
     oForm->close();
     oForm.release()->deleteLater();
 }
-
-} // namespace
+template void entry::Unload(std::unique_ptr<frmMain> &);
 
 bool DVUser::InsertDataCancelled() const
 {
@@ -117,7 +118,8 @@ void DVUser::ShowViewData(std::shared_ptr<config::DataView> &oDataView, int32_t 
 
 void DVUser::CloseForms()
 {
-    Unload(d->oSelectForm);
+    entry::Unload(d->oManagerForm);
+    entry::Unload(d->oSelectForm);
     // The View Data window belongs to its ShowViewData call, which destroys
     // it once its modal loop has ended.
     if (d->oViewForm)

@@ -8,6 +8,7 @@
 #include "common/basErrorHandling.h"
 #include "dialogs/frmSelectDataItems.h"
 #include "dialogs/frmViewDataItems.h"
+#include "manager/frmMain.h"
 
 #include <QPointer>
 
@@ -53,6 +54,10 @@ Result ShowErrorsOf(const QString &sProcedure, Result fallback, Body &&body) noe
     return fallback;
 }
 
+// Closes a form and drops it; one still in its modal loop goes once the loop has ended.
+template<typename Form>
+void Unload(std::unique_ptr<Form> &oForm);
+
 } // namespace qv::entry
 
 struct DVUser::Private
@@ -66,5 +71,7 @@ struct DVUser::Private
     std::unique_ptr<qv::frmSelectDataItems> oSelectForm;
     // The View Data window while ShowViewData shows it.
     QPointer<qv::frmViewDataItems> oViewForm;
+    // The Data View Manager, replaced by every OpenSmartTagView.
+    std::unique_ptr<qv::frmMain> oManagerForm;
     // Later forms add their references here and close them in CloseForms.
 };

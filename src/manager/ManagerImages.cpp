@@ -1,0 +1,60 @@
+#include "ManagerImages.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+
+namespace qv::manager {
+namespace {
+
+constexpr int kSize = 16;
+
+// The state picture in the lower right quarter of the base picture, as an
+// image list's overlay draws it.
+QIcon Overlay(const QIcon &oBase, const QIcon &oState)
+{
+    QPixmap oPixmap = oBase.pixmap(kSize, kSize);
+    if (oPixmap.isNull())
+        return oBase;
+    QPainter oPainter(&oPixmap);
+    oPainter.drawPixmap(kSize / 2, kSize / 2, oState.pixmap(kSize / 2, kSize / 2));
+    oPainter.end();
+    return QIcon(oPixmap);
+}
+
+QIcon Themed(const char *sName, const QStyle *oStyle, QStyle::StandardPixmap lFallback)
+{
+    return QIcon::fromTheme(QLatin1String(sName), oStyle->standardIcon(lFallback));
+}
+
+} // namespace
+
+ImageList BuildImageList(const QStyle *oStyle)
+{
+    ImageList colImages;
+    colImages.insert(QStringLiteral("Personal"), oStyle->standardIcon(QStyle::SP_DirHomeIcon));
+    colImages.insert(QStringLiteral("Team"), oStyle->standardIcon(QStyle::SP_DriveNetIcon));
+    colImages.insert(QStringLiteral("Dataview"), oStyle->standardIcon(QStyle::SP_FileDialogDetailedView));
+    colImages.insert(QStringLiteral("Smarttag"), oStyle->standardIcon(QStyle::SP_FileDialogContentsView));
+    colImages.insert(QStringLiteral("StateOK"), oStyle->standardIcon(QStyle::SP_DialogApplyButton));
+    colImages.insert(QStringLiteral("StateStop"), oStyle->standardIcon(QStyle::SP_BrowserStop));
+    colImages.insert(QStringLiteral("StateWarning"), oStyle->standardIcon(QStyle::SP_MessageBoxWarning));
+    for (const char *sState : {"StateOK", "StateStop", "StateWarning"}) {
+        const QString sKey = QLatin1String(sState);
+        colImages.insert(QStringLiteral("SmartTag") + sKey,
+                         Overlay(colImages.value(QStringLiteral("Smarttag")), colImages.value(sKey)));
+    }
+    return colImages;
+}
+
+QList<QIcon> ToolbarPictures(const QStyle *oStyle)
+{
+    return {Themed("document-new", oStyle, QStyle::SP_FileIcon),
+            Themed("edit-copy", oStyle, QStyle::SP_FileDialogNewFolder),
+            Themed("edit-paste", oStyle, QStyle::SP_DialogOpenButton),
+            Themed("edit-delete", oStyle, QStyle::SP_TrashIcon),
+            Themed("document-properties", oStyle, QStyle::SP_FileDialogInfoView),
+            Themed("help-contents", oStyle, QStyle::SP_DialogHelpButton)};
+}
+
+} // namespace qv::manager

@@ -1,0 +1,291 @@
+#include "ManagerModels.h"
+
+#include "common/basErrorHandling.h"
+#include "config/ConfigStore.h"
+
+namespace qv::manager {
+namespace {
+
+const QString kDataViewImage = QStringLiteral("Dataview");
+const QString kSmartTagImage = QStringLiteral("Smarttag");
+
+QVariant IconOf(const ImageList *oImages, const QString &sKey)
+{
+    if (!oImages)
+        return {};
+    const auto it = oImages->find(sKey);
+    return it == oImages->end() ? QVariant() : QVariant(*it);
+}
+
+QString RootImageKey(qint32 lRootType)
+{
+    return lRootType == TeamRoot ? QStringLiteral("Team") : QStringLiteral("Personal");
+}
+
+} // namespace
+
+// --- the tree ----------------------------------------------------------------
+
+ManagerTreeModel::ManagerTreeModel(QObject *parent) : QAbstractItemModel(parent) {}
+
+ManagerTreeModel::~ManagerTreeModel() = default;
+
+void ManagerTreeModel::Build(const std::shared_ptr<config::ConfigStore> &oPersonal,
+                             const std::shared_ptr<config::ConfigStore> &oTeam, bool bTutorial, bool bShowSmartTags)
+{
+    beginResetModel();
+    m_colNodes.clear();
+    m_colRoots.clear();
+    if (oPersonal)
+        AddRoot(*oPersonal, PersonalRoot, bTutorial ? QStringLiteral("Tutorial") : QStringLiteral("Personal"),
+                bShowSmartTags);
+    if (oTeam)
+        AddRoot(*oTeam, TeamRoot, QStringLiteral("Team"), bShowSmartTags);
+    endResetModel();
+}
+
+void ManagerTreeModel::AddRoot(const config::ConfigStore &oStore, ManagerNodeType lType, const QString &sText,
+                               bool bShowSmartTags)
+{
+    const int lRoot = AddNode(-1, sText, RootImageKey(lType), MakeNodeTag(lType, 0));
+    AddNode(lRoot, QStringLiteral("Data Views"), kDataViewImage, MakeNodeTag(DataViewsFolder, 0));
+    if (bShowSmartTags && oStore.SmartTagSets().Count() >= 1)
+        AddNode(lRoot, QStringLiteral("Smart Tags"), kSmartTagImage,
+                MakeNodeTag(SmartTagsFolder, oStore.SmartTagSets().Item(1)->Id()));
+}
+
+int ManagerTreeModel::AddNode(int lParent, const QString &sText, const QString &sImageKey, const QString &sTag)
+{
+    const int lPosition = int(m_colNodes.size());
+    m_colNodes.push_back({sText, sImageKey, sTag, lParent, {}, 0});
+    // Taken after the push, which may move the nodes.
+    std::vector<int> &colSiblings = lParent < 0 ? m_colRoots : m_colNodes[size_t(lParent)].colChildren;
+    m_colNodes.back().lRow = int(colSiblings.size());
+    colSiblings.push_back(lPosition);
+    return lPosition;
+}
+
+const ManagerTreeModel::Node *ManagerTreeModel::NodeOf(const QModelIndex &oIndex) const
+{
+    if (!oIndex.isValid())
+        return nullptr;
+    return &m_colNodes[size_t(oIndex.internalId())];
+}
+
+QModelIndex ManagerTreeModel::NodeAt(int lPosition) const
+{
+    if (lPosition < 0 || lPosition >= NodeCount())
+        return {};
+    return createIndex(m_colNodes[size_t(lPosition)].lRow, 0, quintptr(lPosition));
+}
+
+int ManagerTreeModel::PositionOf(const QModelIndex &oIndex) const
+{
+    return oIndex.isValid() ? int(oIndex.internalId()) : -1;
+}
+
+QModelIndex ManagerTreeModel::FindRoot(const QString &sTag) const
+{
+    for (int lPosition : m_colRoots)
+        if (m_colNodes[size_t(lPosition)].sTag == sTag)
+            return NodeAt(lPosition);
+    return {};
+}
+
+QModelIndex ManagerTreeModel::FindChild(const QModelIndex &oParent, const QString &sTag) const
+{
+    const Node *oNode = NodeOf(oParent);
+    if (!oNode)
+        return {};
+    for (int lPosition : oNode->colChildren)
+        if (m_colNodes[size_t(lPosition)].sTag == sTag)
+            return NodeAt(lPosition);
+    return {};
+}
+
+ListKey ManagerTreeModel::KeyOf(const QModelIndex &oIndex) const
+{
+    const Node *oNode = NodeOf(oIndex);
+    if (!oNode)
+        return {};
+    const auto [lType, lId] = ParseNodeTag(oNode->sTag);
+    ListKey oKey{lType, lId, 0, 0};
+    // The parent and, walking up, the root; a root has neither.
+    if (oNode->lParent >= 0) {
+        oKey.lParentType = ParseNodeTag(m_colNodes[size_t(oNode->lParent)].sTag).first;
+        int lRoot = oNode->lParent;
+        while (m_colNodes[size_t(lRoot)].lParent >= 0)
+            lRoot = m_colNodes[size_t(lRoot)].lParent;
+        oKey.lRootType = ParseNodeTag(m_colNodes[size_t(lRoot)].sTag).first;
+    }
+    return oKey;
+}
+
+QModelIndex ManagerTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column != 0 || row < 0)
+        return {};
+    const std::vector<int> *colRows = &m_colRoots;
+    if (parent.isValid())
+        colRows = &NodeOf(parent)->colChildren;
+    if (row >= int(colRows->size()))
+        return {};
+    return NodeAt((*colRows)[size_t(row)]);
+}
+
+QModelIndex ManagerTreeModel::parent(const QModelIndex &child) const
+{
+    const Node *oNode = NodeOf(child);
+    return oNode ? NodeAt(oNode->lParent) : QModelIndex();
+}
+
+int ManagerTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return int(m_colRoots.size());
+    if (parent.column() != 0)
+        return 0;
+    return int(NodeOf(parent)->colChildren.size());
+}
+
+int ManagerTreeModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+QVariant ManagerTreeModel::data(const QModelIndex &index, int role) const
+{
+    const Node *oNode = NodeOf(index);
+    if (!oNode)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return oNode->sText;
+    case Qt::DecorationRole:
+        return IconOf(m_oImages, oNode->sImageKey);
+    case TagRole:
+        return oNode->sTag;
+    case ImageKeyRole:
+        return oNode->sImageKey;
+    default:
+        return {};
+    }
+}
+
+// --- the list ------------------------------------------------------------------
+
+ManagerListModel::ManagerListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+ManagerListModel::~ManagerListModel() = default;
+
+QString ManagerListModel::SmartTagImageKey(bool bEnabled, const QString &sWarnings)
+{
+    if (!bEnabled)
+        return QStringLiteral("SmartTagStateStop");
+    if (!sWarnings.isEmpty())
+        return QStringLiteral("SmartTagStateWarning");
+    return kSmartTagImage;
+}
+
+void ManagerListModel::Fill(const ListKey &oKey, const std::shared_ptr<config::ConfigStore> &oStore)
+{
+    const QString sName = QStringLiteral("Name");
+    std::vector<Column> colColumns;
+    std::vector<Item> colItems;
+    switch (oKey.lNodeType) {
+    case SmartTagsFolder:
+        colColumns = {{sName, 2500}};
+        if (oStore && oStore->SmartTagSets().Count() >= 1)
+            for (const auto &oTag : *oStore->SmartTagSets().Item(1))
+                colItems.push_back({oTag->Name, {}, SmartTagImageKey(oTag->Enabled, oTag->Warnings),
+                                    MakeNodeTag(SmartTagItem, oTag->Id())});
+        break;
+    case DataViewsFolder:
+        colColumns = {{sName, 2500}, {QStringLiteral("Type"), 2200}};
+        if (oStore) {
+            colItems.reserve(size_t(oStore->DataViewCollection().Count()));
+            for (const auto &oView : oStore->DataViewCollection())
+                colItems.push_back({oView->Name, oView->Source.TypeName, kDataViewImage,
+                                    MakeNodeTag(DataViewItem, oView->Id())});
+        }
+        break;
+    case PersonalRoot:
+    case TeamRoot:
+        colColumns = {{sName, 3000}};
+        if (oStore && oStore->SmartTagSets().Count() >= 1) {
+            const auto oSet = oStore->SmartTagSets().Item(1);
+            colItems.push_back({oSet->Name, {}, RootImageKey(oKey.lNodeType), MakeNodeTag(ConfigurationItem, oSet->Id())});
+        }
+        break;
+    default:
+        RaiseError(kErrorNodeTag, QString(), QStringLiteral("Invalid node type for setting listview"));
+    }
+    beginResetModel();
+    m_colColumns = std::move(colColumns);
+    m_colItems = std::move(colItems);
+    endResetModel();
+}
+
+void ManagerListModel::Clear()
+{
+    beginResetModel();
+    m_colColumns.clear();
+    m_colItems.clear();
+    endResetModel();
+}
+
+QString ManagerListModel::TagAt(int lRow) const
+{
+    return lRow >= 0 && lRow < rowCount() ? m_colItems[size_t(lRow)].sTag : QString();
+}
+
+int ManagerListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_colItems.size());
+}
+
+int ManagerListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_colColumns.size());
+}
+
+QVariant ManagerListModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Item &oItem = m_colItems[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == 0 ? oItem.sName : oItem.sType;
+    case Qt::DecorationRole:
+        return index.column() == 0 ? IconOf(m_oImages, oItem.sImageKey) : QVariant();
+    case TagRole:
+        return oItem.sTag;
+    case ImageKeyRole:
+        return oItem.sImageKey;
+    default:
+        return {};
+    }
+}
+
+QVariant ManagerListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return {};
+    return m_colColumns[size_t(section)].sTitle;
+}
+
+// --- the order -------------------------------------------------------------------
+
+ManagerSortModel::ManagerSortModel(QObject *parent) : QSortFilterProxyModel(parent)
+{
+    setSortCaseSensitivity(Qt::CaseInsensitive);
+    setSortLocaleAware(true);
+}
+
+Qt::SortOrder ManagerSortModel::NextOrder() const
+{
+    return sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+}
+
+} // namespace qv::manager

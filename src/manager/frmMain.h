@@ -1,0 +1,147 @@
+#pragma once
+
+#include "ManagerDetails.h"
+#include "ManagerModels.h"
+#include "ManagerState.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QSet>
+
+#include <memory>
+
+class QAction;
+class QFileSystemWatcher;
+class QFrame;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class QTreeView;
+
+namespace qv::biz {
+class ConfigFileSettings;
+}
+
+namespace qv {
+
+// The Data View Manager: the modeless window with the tree of the personal
+// (or tutorial) and team configurations and their "Data Views" and "Smart
+// Tags" folders, the list of the selected folder's items, the details of
+// the selected item, menus, toolbar and status bar. DVUser opens it through
+// ShowSmartTagView with a ManagerRequest; its decisions live in its
+// ManagerState, its data in a tree model and a list model behind a sort
+// model. When another program saves the personal or team file, the window
+// rebuilds itself as soon as it is idle and returns to the same node, the
+// same items and the same scroll position.
+//
+// Children by control name: fraTv, lblTvTitle, tvTreeView, fraDetails,
+// lvDetails, fraProperties, lblProperties, fraIcon, imgPicture,
+// rtfPropertyPane, vsPropertyPane, imgSplitter, imgHorizonalSplitter,
+// fraToolbarBottom, tbrMain, sbrStatus, tmrLaunchManageSmartTagRecognizerTerms,
+// the menus mnuFile, mnuEdit, mnuView, mnuHelp, mnuPopup, mnuSTPopup,
+// mnuConfigurationPopUp and their items; the toolbar's actions by key
+// ("New", "Copy", "Paste", "Delete", "Properties", "Help").
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    // Writes the window's placement unless that was done when it closed.
+    ~frmMain() override;
+
+    // Takes the stores and paths, builds the tree, selects the node and
+    // item the request names and shows the window.
+    void ShowSmartTagView(const manager::ManagerRequest &oRequest);
+    const manager::ManagerState &State() const { return m_oState; }
+
+    // Rebuilds everything from the files and returns to the same node and items.
+    void RefreshAll();
+    // The current node and list, as the tree and list show them.
+    QModelIndex CurrentNode() const;
+    manager::ListSelection GetListSelection() const;
+
+signals:
+    // The window rebuilt itself after another program saved a file.
+    void OutsideChangesShown();
+
+protected:
+    void closeEvent(QCloseEvent *oEvent) override;
+
+private:
+    // frmMain.cpp: controls, menus, toolbar, images and placement.
+    void BuildControls();
+    QWidget *BuildTreePane();
+    QWidget *BuildDetailsPane();
+    void BuildMenus();
+    void BuildToolbar();
+    QAction *AddItem(QMenu *oMenu, const char *sName, const QString &sCaption);
+    void PlaceWindow();
+    void WritePlacement();
+    // frmMainTree.cpp: the tree, selection on open, refreshes and the watch.
+    void ResetView(qint32 lFirst, qint32 lSecond, qint32 lListItemId, bool bSelect);
+    void SelectStartNode(qint32 lListItemId);
+    void OnNodeSelected(QModelIndex oNode, bool bResetSort);
+    void SelectTreeNode(const QModelIndex &oNode);
+    QModelIndex RestoreTreeSelection();
+    void RememberListSelection();
+    void RestoreListSelection();
+    void SelectListItemById(qint32 lId);
+    bool HasOutsideChanges() const;
+    void RecordChangeStamps();
+    void WatchFiles();
+    void AbsorbOutsideSave();
+    bool Idle() const;
+    // frmMainList.cpp: the list, its widths and sort, details and command states.
+    void ShowListForNode(const manager::ListKey &oKey, bool bForce);
+    std::vector<int> ColumnWidths() const;
+    void SortList(int lColumn, Qt::SortOrder lOrder);
+    void UpdateDetails();
+    void ShowDetails(const manager::DetailsText &oText);
+    void UpdateCommandStates();
+    void UpdateItemCount();
+
+    manager::ManagerState m_oState;
+    std::unique_ptr<biz::ConfigFileSettings> m_oSettings;
+    manager::ImageList m_colImages;
+    manager::ManagerTreeModel *m_oTreeModel = nullptr;
+    manager::ManagerListModel *m_oListModel = nullptr;
+    manager::ManagerSortModel *m_oSortModel = nullptr;
+
+    QTreeView *tvTreeView = nullptr;
+    QTreeView *lvDetails = nullptr;
+    QTextEdit *rtfPropertyPane = nullptr;
+    QLabel *imgPicture = nullptr;
+    QLabel *lblTvTitle = nullptr;
+    QLabel *lblProperties = nullptr;
+    QSplitter *imgSplitter = nullptr;
+    QSplitter *imgHorizonalSplitter = nullptr;
+    QToolBar *tbrMain = nullptr;
+    QFrame *fraToolbarBottom = nullptr;
+    QStatusBar *sbrStatus = nullptr;
+    QTimer *tmrLaunchManageSmartTagRecognizerTerms = nullptr;
+    QMenu *mnuPopup = nullptr;
+    QMenu *mnuSTPopup = nullptr;
+    QMenu *mnuConfigurationPopUp = nullptr;
+    QAction *mnuHelpEnableTutorialDataViews = nullptr;
+    QAction *mnuDisconnectFromTeamDataViews = nullptr;
+
+    // The menu items, right-click items and toolbar buttons of each command.
+    QHash<QString, QList<QAction *>> m_colCommands;
+    QString m_sShownImageKey;
+    QSet<QString> m_colListSelection;
+    int m_lTreePosition = -1;
+    bool m_bRefreshing = false;
+    // Set while the window selects a node or items itself, so that the
+    // views' selection signals are not taken for the user's clicks.
+    bool m_bSelecting = false;
+    bool m_bPlacementWritten = false;
+    QFileSystemWatcher *m_oWatcher = nullptr;
+    QTimer *m_oWatchTimer = nullptr;
+};
+
+} // namespace qv
