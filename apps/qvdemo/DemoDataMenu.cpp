@@ -44,6 +44,17 @@ void DemoDataMenu::BuildMenu()
     mnuPreviewData->setObjectName(QStringLiteral("mnuPreviewData"));
     connect(mnuPreviewData, &QMenu::aboutToShow, this,
             [this, mnuPreviewData] { FillDataViewMenu(mnuPreviewData, kPreviewRows); });
+    mnuData->addSeparator();
+    QAction *mnuDataViewManager = mnuData->addAction(QStringLiteral("Data View &Manager..."));
+    mnuDataViewManager->setObjectName(QStringLiteral("mnuDataViewManager"));
+    connect(mnuDataViewManager, &QAction::triggered, this, [this] { OpenManager(); });
+}
+
+void DemoDataMenu::OpenManager()
+{
+    // The library shows its own errors here; the host object tells it the editor's version.
+    QObject *oWordServices = m_host;
+    m_oDVUser->VisualSmartTagConfig(oWordServices);
 }
 
 void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)

@@ -38,6 +38,8 @@ public:
     bool InsertData(std::shared_ptr<qv::config::DataView> oDataView);
     // Shows the data view's rows: all of them (lPreview 0) or the first lPreview.
     void ViewData(std::shared_ptr<qv::config::DataView> oDataView, int32_t lPreview);
+    // Opens the Data View Manager (modeless) on the user's configurations.
+    void OpenManager();
     // Failures go to stderr instead of a message box (scripted runs).
     void SetConsoleReports(bool bConsole) { m_bConsole = bConsole; }
     // The personal configuration's data view of that name; nullptr when none.

@@ -276,12 +276,15 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
 int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
 {
     const QString name = arguments.value(0);
-    if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")) {
-        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data\n",
+    if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")
+        && name != QLatin1String("manager")) {
+        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, manager\n",
                      qPrintable(name));
         return 2;
     }
     menu.SetConsoleReports(true);
+    if (name == QLatin1String("manager"))
+        return ManagerScript(arguments, menu);
     if (name == QLatin1String("view-data"))
         return ViewData(arguments, menu);
     return InsertThreeRows(arguments, window, menu);

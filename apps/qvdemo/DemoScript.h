@@ -22,9 +22,16 @@ class DemoWindow;
 //     many rows; prints the window's caption ("caption<TAB>...") and how many
 //     rows it shows ("shown<TAB>N"), writes its picture and closes it.
 //
+//   manager [SCREENSHOT]
+//     Opens the Data View Manager from the Data menu; prints its caption
+//     ("caption<TAB>..."), the tree's nodes ("node<TAB>...") and the list's
+//     items ("item<TAB>..."), writes its picture and closes it.
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.
 int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu);
+// The manager script (DemoManagerScript.cpp).
+int ManagerScript(const QStringList &arguments, DemoDataMenu &menu);
 
 } // namespace qvdemo

@@ -54,7 +54,7 @@ QList<QIcon> ToolbarPictures(const QStyle *oStyle)
             Themed("edit-paste", oStyle, QStyle::SP_DialogOpenButton),
             Themed("edit-delete", oStyle, QStyle::SP_TrashIcon),
             Themed("document-properties", oStyle, QStyle::SP_FileDialogInfoView),
-            Themed("help-contents", oStyle, QStyle::SP_DialogHelpButton)};
+            Themed("help-contents", oStyle, QStyle::SP_MessageBoxQuestion)};
 }
 
 } // namespace qv::manager

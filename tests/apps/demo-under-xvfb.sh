@@ -7,7 +7,8 @@
 # exactly the three ticked rows, in that order, and that the next Insert Data
 # on that data view comes up with the same rows ticked. The picture of the
 # dialog is left in BUILD_FOLDER/insert-data-dialog.png. Then View Data on
-# the same data view, as a preview of 5 rows and in full.
+# the same data view, as a preview of 5 rows and in full. Last the Data
+# View Manager from the Data menu, pictured in BUILD_FOLDER/data-view-manager.png.
 set -euo pipefail
 
 qvdemo="${1:?usage: demo-under-xvfb.sh QVDEMO SAMPLES_FOLDER BUILD_FOLDER}"
@@ -85,3 +86,15 @@ expect_line 5 "$(printf 'shown\t5')"
 expect_line 0 "$(printf 'caption\tView Data - Sample Customers')"
 expect_line 0 "$(printf 'shown\t%s' "$customers")"
 echo "View Data showed 5 rows as a preview and all $customers in full"
+
+# The Data menu opens the Data View Manager on the samples: the personal root,
+# its "Data Views" folder, and the sample data views in the list. Its picture
+# is left in BUILD_FOLDER/data-view-manager.png.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$qvdemo" --samples "$samples" --script manager "$build/data-view-manager.png" >"$work/view-manager.txt" ||
+  { echo "FAIL: the scripted Data View Manager failed" >&2; exit 1; }
+expect_line manager "$(printf 'caption\tQuorivo Data View Manager')"
+expect_line manager "$(printf 'node\tData Views')"
+expect_line manager "$(printf 'item\tSample Customers')"
+[ -s "$build/data-view-manager.png" ] || { echo "FAIL: no picture of the manager" >&2; exit 1; }
+echo "the Data View Manager opened on the samples"

@@ -243,3 +243,28 @@ TEST_F(ManagerTest, DVUserOpensReplacesAndClosesTheManager)
     user.CloseForms();
     EXPECT_FALSE(ShownManager());
 }
+
+TEST_F(ManagerTest, TheNextClickAfterASaveElsewhereRebuildsAndAnUnreadableFileClosesTheWindow)
+{
+    frmMain form;
+    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, -1, -1, -1});
+    auto elsewhere = Open(personalPath);
+    AddView(*elsewhere, "Zebra", 5, "ODBC", "DSN=z");
+    elsewhere->Save();
+    ClickNode(form, 3);
+    EXPECT_EQ(form.CurrentNode().data(TagRole).toString(), QStringLiteral("9:0")) << "the clicked node stays current";
+    EXPECT_EQ(ListTexts(form), QStringLiteral("Team Views"));
+    ClickNode(form, 1);
+    EXPECT_EQ(ListTexts(form), QStringLiteral("Budget,customers,Orders,Zebra"));
+
+    // A personal file that can no longer be read closes the manager with the reason.
+    QFile file(personalPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("<not a configuration");
+    file.close();
+    ClickNode(form, 4);
+    ASSERT_FALSE(messages->Messages.isEmpty());
+    EXPECT_TRUE(messages->Messages.value(0).Text.startsWith(LoadResString(704, {personalPath})));
+    EXPECT_EQ(messages->Messages.value(0).Style, 16);
+    EXPECT_FALSE(form.isVisible());
+}
