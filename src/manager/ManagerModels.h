@@ -101,6 +101,8 @@ public:
     void SetImages(const ImageList *oImages) { m_oImages = oImages; }
     const std::vector<Column> &Columns() const { return m_colColumns; }
     QString TagAt(int lRow) const;
+    // The text of a cell, as the sort compares it.
+    const QString &Text(int lRow, int lColumn) const;
 
     // The picture of a smart tag: stopped, warned or plain.
     static QString SmartTagImageKey(bool bEnabled, const QString &sWarnings);
@@ -111,9 +113,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // The tag is made when asked for: a list of thousands of data views
+    // need not hold a text per item that few are ever asked for.
     struct Item
     {
-        QString sName, sType, sImageKey, sTag;
+        QString sName, sType, sImageKey;
+        qint32 lType, lId;
     };
     std::vector<Column> m_colColumns;
     std::vector<Item> m_colItems;
@@ -130,6 +135,9 @@ public:
     explicit ManagerSortModel(QObject *parent = nullptr);
     // The order the next click on a header sorts in: the opposite of the present one.
     Qt::SortOrder NextOrder() const;
+
+protected:
+    bool lessThan(const QModelIndex &oLeft, const QModelIndex &oRight) const override;
 };
 
 } // namespace qv::manager

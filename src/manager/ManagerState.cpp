@@ -168,19 +168,28 @@ QString ManagerState::ItemCountText(int lCount)
     return QString::number(lCount) + (lCount == 1 ? QStringLiteral(" Item") : QStringLiteral(" Items"));
 }
 
-void ManagerState::RecordChangeStamps(const biz::ConfigFileSettings &oSettings)
+ManagerState::ChangeStamps ManagerState::ReadChangeStamps() noexcept
 {
-    m_sPersonalStamp = oSettings.ChangeStamp(biz::ConfigFileSettings::Personal);
-    m_sTeamStamp = oSettings.ChangeStamp(biz::ConfigFileSettings::Team);
+    try {
+        const biz::ConfigFileSettings oSettings;
+        return {oSettings.ChangeStamp(biz::ConfigFileSettings::Personal),
+                oSettings.ChangeStamp(biz::ConfigFileSettings::Team)};
+    } catch (...) {
+        // A stamp that cannot be read differs from the next one that can.
+        return {};
+    }
+}
+
+bool ManagerState::Differs(const ChangeStamps &oNow) const
+{
+    return oNow.sPersonal.compare(m_oStamps.sPersonal, Qt::CaseInsensitive) != 0
+           || oNow.sTeam.compare(m_oStamps.sTeam, Qt::CaseInsensitive) != 0;
 }
 
 bool ManagerState::HasOutsideChanges(const biz::ConfigFileSettings &oSettings) const
 {
-    const auto differs = [](const QString &sNow, const QString &sKept) {
-        return sNow.compare(sKept, Qt::CaseInsensitive) != 0;
-    };
-    return differs(oSettings.ChangeStamp(biz::ConfigFileSettings::Personal), m_sPersonalStamp)
-           || differs(oSettings.ChangeStamp(biz::ConfigFileSettings::Team), m_sTeamStamp);
+    return Differs({oSettings.ChangeStamp(biz::ConfigFileSettings::Personal),
+                    oSettings.ChangeStamp(biz::ConfigFileSettings::Team)});
 }
 
 ManagerPlacement ManagerState::ReadPlacement()

@@ -114,7 +114,16 @@ public:
     static QString ItemCountText(int lCount);
 
     // The change stamps of the personal and team configurations.
-    void RecordChangeStamps(const biz::ConfigFileSettings &oSettings);
+    struct ChangeStamps
+    {
+        QString sPersonal, sTeam;
+    };
+    // Reads both through a settings object of its own, so that any thread
+    // may read them; a stamp that cannot be read is "".
+    static ChangeStamps ReadChangeStamps() noexcept;
+    void SetChangeStamps(const ChangeStamps &oStamps) { m_oStamps = oStamps; }
+    // True when either stamp differs (without regard to case) from the kept one.
+    bool Differs(const ChangeStamps &oNow) const;
     bool HasOutsideChanges(const biz::ConfigFileSettings &oSettings) const;
 
     // The placement kept in the registry, with the defaults for what is
@@ -131,7 +140,7 @@ private:
     ManagerRequest m_oRequest;
     ListKey m_oKey;
     QHash<QString, int> m_colWidths;
-    QString m_sPersonalStamp, m_sTeamStamp;
+    ChangeStamps m_oStamps;
     bool m_bCopyFilled = false;
 };
 

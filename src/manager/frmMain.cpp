@@ -63,7 +63,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_oSettings(std::make_u
     mnuHelpEnableTutorialDataViews->setChecked(m_oSettings->TutorialEnabled());
     findChild<QAction *>(QStringLiteral("mnuHelpResetTutorialDataViews"))
         ->setEnabled(mnuHelpEnableTutorialDataViews->isChecked());
-    RecordChangeStamps();
+    // The change stamps are read when the window is given its files (ShowSmartTagView).
     m_oWatchTimer = new QTimer(this);
     m_oWatchTimer->setSingleShot(true);
     connect(m_oWatchTimer, &QTimer::timeout, this, [this] { HandleErrors([this] { AbsorbOutsideSave(); }); });

@@ -4,6 +4,7 @@
 #include "ManagerModels.h"
 #include "ManagerState.h"
 
+#include <QFuture>
 #include <QHash>
 #include <QMainWindow>
 #include <QSet>
@@ -59,8 +60,9 @@ public:
     void ShowSmartTagView(const manager::ManagerRequest &oRequest);
     const manager::ManagerState &State() const { return m_oState; }
 
-    // Rebuilds everything from the files and returns to the same node and items.
-    void RefreshAll();
+    // Rebuilds everything from the files and returns to the same node and
+    // items; oStamps, when given, are the change stamps just read.
+    void RefreshAll(const manager::ManagerState::ChangeStamps *oStamps = nullptr);
     // The current node and list, as the tree and list show them.
     QModelIndex CurrentNode() const;
     manager::ListSelection GetListSelection() const;
@@ -91,8 +93,11 @@ private:
     void RememberListSelection();
     void RestoreListSelection();
     void SelectListItemById(qint32 lId);
-    bool HasOutsideChanges() const;
-    void RecordChangeStamps();
+    bool HasOutsideChanges();
+    // Keeps the stamps read since the window opened, once they are needed.
+    void TakePendingStamps();
+    // Reads the change stamps on the thread pool (they hash both files).
+    static QFuture<manager::ManagerState::ChangeStamps> StartReadingStamps();
     void WatchFiles();
     void AbsorbOutsideSave();
     bool Idle() const;
@@ -136,10 +141,12 @@ private:
     QSet<QString> m_colListSelection;
     int m_lTreePosition = -1;
     bool m_bRefreshing = false;
+    bool m_bResetting = false;
     // Set while the window selects a node or items itself, so that the
     // views' selection signals are not taken for the user's clicks.
     bool m_bSelecting = false;
     bool m_bPlacementWritten = false;
+    QFuture<manager::ManagerState::ChangeStamps> m_oStampsPending;
     QFileSystemWatcher *m_oWatcher = nullptr;
     QTimer *m_oWatchTimer = nullptr;
 };

@@ -58,13 +58,13 @@ ListSelection frmMain::GetListSelection() const
 {
     ListSelection oSelection;
     oSelection.lNodeType = m_oState.CurrentKey().lNodeType;
-    const QItemSelectionModel *oModel = lvDetails->selectionModel();
-    for (int lRow = 0; lRow < m_oSortModel->rowCount(); ++lRow) {
-        if (!oModel->isRowSelected(lRow))
-            continue;
-        ++oSelection.lCount;
-        oSelection.sLastTag = m_oSortModel->index(lRow, 0).data(TagRole).toString();
-    }
+    const QModelIndexList colRows = lvDetails->selectionModel()->selectedRows();
+    int lLastRow = -1;
+    for (const QModelIndex &oRow : colRows)
+        lLastRow = std::max(lLastRow, oRow.row());
+    oSelection.lCount = int(colRows.size());
+    if (lLastRow >= 0)
+        oSelection.sLastTag = m_oSortModel->index(lLastRow, 0).data(TagRole).toString();
     oSelection.lState = oSelection.lCount == 0   ? ListSelection::None
                         : oSelection.lCount == 1 ? ListSelection::One
                                                  : ListSelection::Several;

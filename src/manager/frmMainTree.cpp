@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
+#include <QFuture>
+#include <QPromise>
+#include <QThreadPool>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTimer>
@@ -35,7 +38,9 @@ void frmMain::ShowSmartTagView(const ManagerRequest &oRequest)
 {
     m_oState.Begin(oRequest);
     m_bPlacementWritten = false;
-    RecordChangeStamps();
+    // The stamps hash both files: they are read on the pool while the window
+    // opens, and taken when it first needs them.
+    m_oStampsPending = StartReadingStamps();
     ResetView(oRequest.iFirstSelectedNode, oRequest.iSecondSelectedNode, oRequest.iSelectedListItemId, true);
     WatchFiles();
     show();
@@ -44,6 +49,8 @@ void frmMain::ShowSmartTagView(const ManagerRequest &oRequest)
 
 void frmMain::ResetView(qint32 lFirst, qint32 lSecond, qint32 lListItemId, bool bSelect)
 {
+    m_bResetting = true;
+    const auto oDone = qScopeGuard([this] { m_bResetting = false; });
     HandleErrors([&] {
         tmrLaunchManageSmartTagRecognizerTerms->stop();
         m_oListModel->Clear();
@@ -112,7 +119,8 @@ QModelIndex frmMain::CurrentNode() const
 
 void frmMain::OnNodeSelected(QModelIndex oNode, bool bResetSort)
 {
-    if (HasOutsideChanges()) {
+    // A rebuild has just read the stamps; only a node the user chose looks again.
+    if (!m_bRefreshing && !m_bResetting && HasOutsideChanges()) {
         RefreshAll();
         oNode = CurrentNode();
     }
@@ -130,33 +138,47 @@ void frmMain::OnNodeSelected(QModelIndex oNode, bool bResetSort)
     UpdateCommandStates();
 }
 
-void frmMain::RefreshAll()
+void frmMain::RefreshAll(const ManagerState::ChangeStamps *oStamps)
 {
     if (m_bRefreshing)
         return;
     m_bRefreshing = true;
     ui::BusyPointer oBusy;
     const auto oDone = qScopeGuard([this] { m_bRefreshing = false; });
-    RecordChangeStamps();
+    // The stamps are read beside the files unless the caller has just read them.
+    QFuture<ManagerState::ChangeStamps> oStampsRead;
+    m_oStampsPending = {};
+    if (!oStamps)
+        oStampsRead = StartReadingStamps();
     RememberListSelection();
     m_lTreePosition = m_oTreeModel->PositionOf(CurrentNode());
 
     const ManagerRequest &oRequest = m_oState.Request();
     std::shared_ptr<config::ConfigStore> oPersonal, oTeam;
+    QString sPersonalError;
     if (!oRequest.sPersonalFilePath.isEmpty()) {
         oPersonal = config::ConfigStore::Create();
-        if (!HandleErrors([&] { oPersonal->Open(oRequest.sPersonalFilePath); }, kTitle,
-                          LoadResString(704, {oRequest.sPersonalFilePath}), 16)) {
-            m_oState.SetStores(nullptr, m_oState.TeamStore());
-            hide();
-            return;
+        try {
+            oPersonal->Open(oRequest.sPersonalFilePath);
+        } catch (...) {
+            CaptureError();
+            oPersonal.reset();
+            sPersonalError = LoadResString(704, {oRequest.sPersonalFilePath});
         }
     }
-    if (!oRequest.sTeamFilePath.isEmpty()) {
+    if (!oRequest.sTeamFilePath.isEmpty() && sPersonalError.isEmpty()) {
         oTeam = config::ConfigStore::Create();
         if (!HandleErrors([&] { oTeam->Open(oRequest.sTeamFilePath); }, kTitle,
                           LoadResString(704, {oRequest.sTeamFilePath}), 48))
             oTeam.reset();
+    }
+    m_oState.SetChangeStamps(oStamps ? *oStamps : oStampsRead.result());
+    if (!sPersonalError.isEmpty()) {
+        // Without its personal configuration the manager has nothing to stand on.
+        ShowError(sPersonalError, kTitle, QString(), 16);
+        m_oState.SetStores(nullptr, m_oState.TeamStore());
+        hide();
+        return;
     }
     m_oState.SetStores(oPersonal, oTeam);
     if (!oPersonal && !oTeam)
@@ -218,14 +240,31 @@ void frmMain::SelectListItemById(qint32 lId)
     RestoreListSelection();
 }
 
-bool frmMain::HasOutsideChanges() const
+void frmMain::TakePendingStamps()
 {
+    if (!m_oStampsPending.isValid())
+        return;
+    m_oState.SetChangeStamps(m_oStampsPending.result());
+    m_oStampsPending = {};
+}
+
+bool frmMain::HasOutsideChanges()
+{
+    TakePendingStamps();
     return m_oState.HasOutsideChanges(*m_oSettings);
 }
 
-void frmMain::RecordChangeStamps()
+QFuture<ManagerState::ChangeStamps> frmMain::StartReadingStamps()
 {
-    m_oState.RecordChangeStamps(*m_oSettings);
+    auto oPromise = std::make_shared<QPromise<ManagerState::ChangeStamps>>();
+    QFuture<ManagerState::ChangeStamps> oFuture = oPromise->future();
+    // Started here: a future whose work has not started yet answers result() at once, empty.
+    oPromise->start();
+    QThreadPool::globalInstance()->start([oPromise] {
+        oPromise->addResult(ManagerState::ReadChangeStamps());
+        oPromise->finish();
+    });
+    return oFuture;
 }
 
 void frmMain::WatchFiles()
@@ -270,11 +309,13 @@ void frmMain::AbsorbOutsideSave()
         return;
     }
     WatchFiles();
-    if (!HasOutsideChanges())
+    TakePendingStamps();
+    const ManagerState::ChangeStamps oNow = ManagerState::ReadChangeStamps();
+    if (!m_oState.Differs(oNow))
         return;
     const int lTreeScroll = tvTreeView->verticalScrollBar()->value();
     const int lListScroll = lvDetails->verticalScrollBar()->value();
-    RefreshAll();
+    RefreshAll(&oNow);
     tvTreeView->verticalScrollBar()->setValue(lTreeScroll);
     lvDetails->verticalScrollBar()->setValue(lListScroll);
     emit OutsideChangesShown();
