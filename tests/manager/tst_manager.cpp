@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -211,6 +212,25 @@ TEST_F(ManagerTest, AnotherProgramsSaveShowsWithoutAClick)
     EXPECT_EQ(node.parent().data(TagRole).toString(), QStringLiteral("9:0"));
     EXPECT_EQ(form.State().TeamStore()->DataViewCollection().Count(), 2) << "the store was read again";
     EXPECT_EQ(Child<QStatusBar>(form, "sbrStatus")->currentMessage(), QStringLiteral("2 Items"));
+
+    // A long personal list scrolled halfway stays where it was.
+    for (int i = 0; i < 200; ++i)
+        AddView(*personal, qPrintable(QStringLiteral("View %1").arg(i, 3, 10, QLatin1Char('0'))), 5, "ODBC", "DSN=x");
+    personal->Save();
+    ASSERT_TRUE(shown.wait(qv::test::kUnderSanitizers ? 60000 : 20000));
+    ClickNode(form, 1);
+    auto *scroll = Child<QTreeView>(form, "lvDetails")->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 20);
+    scroll->setValue(scroll->maximum() / 2);
+    const int scrolled = scroll->value();
+    const int before = int(shown.count());
+    other.start(qv::test::SelfPath(), {QStringLiteral("--child"), QStringLiteral("add-view"), personalPath,
+                                       QStringLiteral("Added Later")});
+    ASSERT_TRUE(other.waitForFinished(60000) && other.exitCode() == 0);
+    ASSERT_TRUE(shown.count() > before || shown.wait(qv::test::kUnderSanitizers ? 60000 : 20000));
+    EXPECT_EQ(Child<QStatusBar>(form, "sbrStatus")->currentMessage(), QStringLiteral("204 Items"));
+    EXPECT_EQ(scroll->value(), scrolled);
+    EXPECT_EQ(form.CurrentNode(), static_cast<const ManagerTreeModel *>(form.CurrentNode().model())->NodeAt(1));
 }
 
 TEST_F(ManagerTest, DVUserOpensReplacesAndClosesTheManager)
