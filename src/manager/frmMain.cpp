@@ -32,6 +32,9 @@ Widget *Named(Widget *oWidget, const char *sName)
     return oWidget;
 }
 
+// The details picture's size and its distance from the pane's edges, in pixels.
+constexpr int kPictureSize = 32, kPictureMargin = 4;
+
 int Twips(int lTwips, Qt::Orientation lOrientation = Qt::Horizontal)
 {
     return ui::TwipsToPixels(lTwips, lOrientation);
@@ -161,18 +164,21 @@ QWidget *frmMain::BuildDetailsPane()
 {
     auto *fraProperties = Named(new QFrame, "fraProperties");
     lblProperties = Named(new QLabel(QStringLiteral("Details"), fraProperties), "lblProperties");
+    // The picture stands beside the text and scrolls with it: fraIcon clips
+    // it, and the text's scroll bar moves it.
     auto *fraIcon = Named(new QFrame(fraProperties), "fraIcon");
+    fraIcon->setFixedWidth(kPictureSize + 2 * kPictureMargin);
     imgPicture = Named(new QLabel(fraIcon), "imgPicture");
-    auto *oIconLayout = new QVBoxLayout(fraIcon);
-    oIconLayout->setContentsMargins(0, 0, 0, 0);
-    oIconLayout->addWidget(imgPicture);
-    oIconLayout->addStretch(1);
+    imgPicture->setGeometry(kPictureMargin, kPictureMargin, kPictureSize, kPictureSize);
     rtfPropertyPane = Named(new QTextEdit(fraProperties), "rtfPropertyPane");
     rtfPropertyPane->setReadOnly(true);
     rtfPropertyPane->setFrameShape(QFrame::NoFrame);
     // The scroll bar shows only when the text is taller than the pane.
     rtfPropertyPane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    rtfPropertyPane->verticalScrollBar()->setObjectName(QStringLiteral("vsPropertyPane"));
+    QScrollBar *vsPropertyPane = rtfPropertyPane->verticalScrollBar();
+    vsPropertyPane->setObjectName(QStringLiteral("vsPropertyPane"));
+    connect(vsPropertyPane, &QScrollBar::valueChanged, imgPicture,
+            [this](int lValue) { imgPicture->move(kPictureMargin, kPictureMargin - lValue); });
     // The frame takes the text's background, so that picture and text read as one pane.
     fraProperties->setAutoFillBackground(true);
     QPalette oPalette = fraProperties->palette();

@@ -89,7 +89,7 @@ void frmMain::ShowDetails(const DetailsText &oText)
     // The picture is loaded again only when the kind of node changes.
     if (oText.sImageKey != m_sShownImageKey) {
         m_sShownImageKey = oText.sImageKey;
-        imgPicture->setPixmap(m_colImages.value(oText.sImageKey).pixmap(32, 32));
+        imgPicture->setPixmap(m_colImages.value(oText.sImageKey).pixmap(imgPicture->size()));
     }
     rtfPropertyPane->clear();
     QTextCursor oCursor(rtfPropertyPane->document());

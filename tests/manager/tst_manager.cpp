@@ -176,6 +176,14 @@ TEST_F(ManagerTest, CommandsFollowTheSelectionAndOldHostsSeeNoSmartTags)
     EXPECT_FALSE(enabled("Copy"));
     EXPECT_TRUE(enabled("New"));
     EXPECT_TRUE(Child<QAction>(form, "mnuEditManageSmartTagRecognizerTerms")->isVisible());
+    // The details of a smart tag outgrow a small pane; the picture scrolls with the text.
+    form.resize(form.minimumSize());
+    auto *pane = Child<QScrollBar>(form, "vsPropertyPane");
+    ASSERT_GT(pane->maximum(), 0);
+    QWidget *picture = Child(form, "imgPicture");
+    const int top = picture->y();
+    pane->setValue(pane->maximum());
+    EXPECT_EQ(picture->y(), top - pane->maximum());
     ClickNode(form, 1);
     EXPECT_TRUE(enabled("mnuPopupPreview"));
     EXPECT_TRUE(enabled("Copy"));
@@ -262,6 +270,17 @@ TEST_F(ManagerTest, DVUserOpensReplacesAndClosesTheManager)
 
     user.CloseForms();
     EXPECT_FALSE(ShownManager());
+
+    // The files the settings name; a team file that is gone is left out.
+    biz::ConfigFileSettings().SetConfigFilePath(biz::ConfigFileSettings::Team, missing);
+    messages->Messages.clear();
+    user.VisualSmartTagConfig(host);
+    auto *visual = static_cast<frmMain *>(ShownManager());
+    ASSERT_TRUE(visual);
+    EXPECT_TRUE(messages->Messages.isEmpty()) << Messages().toStdString();
+    EXPECT_EQ(visual->State().Request().sPersonalFilePath, personalPath);
+    EXPECT_EQ(visual->State().Request().sTeamFilePath, QString());
+    user.CloseForms();
 }
 
 TEST_F(ManagerTest, TheNextClickAfterASaveElsewhereRebuildsAndAnUnreadableFileClosesTheWindow)
