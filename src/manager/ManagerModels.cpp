@@ -198,14 +198,14 @@ void ManagerListModel::Fill(const ListKey &oKey, const std::shared_ptr<config::C
         if (oStore && oStore->SmartTagSets().Count() >= 1)
             for (const auto &oTag : *oStore->SmartTagSets().Item(1))
                 colItems.push_back(
-                    {oTag->Name, {}, SmartTagImageKey(oTag->Enabled, oTag->Warnings), SmartTagItem, oTag->Id()});
+                    {oTag->Name, {}, SmartTagImageKey(oTag->Enabled, oTag->Warnings), SmartTagItem, oTag->Id(), {}, {}});
         break;
     case DataViewsFolder:
         colColumns = {{sName, 2500}, {QStringLiteral("Type"), 2200}};
         if (oStore) {
             colItems.reserve(size_t(oStore->DataViewCollection().Count()));
             for (const auto &oView : oStore->DataViewCollection())
-                colItems.push_back({oView->Name, oView->Source.TypeName, kDataViewImage, DataViewItem, oView->Id()});
+                colItems.push_back({oView->Name, oView->Source.TypeName, kDataViewImage, DataViewItem, oView->Id(), {}, {}});
         }
         break;
     case PersonalRoot:
@@ -213,11 +213,15 @@ void ManagerListModel::Fill(const ListKey &oKey, const std::shared_ptr<config::C
         colColumns = {{sName, 3000}};
         if (oStore && oStore->SmartTagSets().Count() >= 1) {
             const auto oSet = oStore->SmartTagSets().Item(1);
-            colItems.push_back({oSet->Name, {}, RootImageKey(oKey.lNodeType), ConfigurationItem, oSet->Id()});
+            colItems.push_back({oSet->Name, {}, RootImageKey(oKey.lNodeType), ConfigurationItem, oSet->Id(), {}, {}});
         }
         break;
     default:
         RaiseError(kErrorNodeTag, QString(), QStringLiteral("Invalid node type for setting listview"));
+    }
+    for (Item &oItem : colItems) {
+        oItem.sNameKey = oItem.sName.toCaseFolded();
+        oItem.sTypeKey = oItem.sType.toCaseFolded();
     }
     beginResetModel();
     m_colColumns = std::move(colColumns);
@@ -241,11 +245,11 @@ QString ManagerListModel::TagAt(int lRow) const
     return MakeNodeTag(oItem.lType, oItem.lId);
 }
 
-const QString &ManagerListModel::Text(int lRow, int lColumn) const
+const QString &ManagerListModel::SortKey(int lRow, int lColumn) const
 {
     Q_ASSERT(lRow >= 0 && lRow < rowCount());
     const Item &oItem = m_colItems[size_t(lRow)];
-    return lColumn == 0 ? oItem.sName : oItem.sType;
+    return lColumn == 0 ? oItem.sNameKey : oItem.sTypeKey;
 }
 
 int ManagerListModel::rowCount(const QModelIndex &parent) const
@@ -296,16 +300,19 @@ Qt::SortOrder ManagerSortModel::NextOrder() const
     return sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
 }
 
+void ManagerSortModel::setSourceModel(QAbstractItemModel *oModel)
+{
+    m_oList = qobject_cast<const ManagerListModel *>(oModel);
+    QSortFilterProxyModel::setSourceModel(oModel);
+}
+
 bool ManagerSortModel::lessThan(const QModelIndex &oLeft, const QModelIndex &oRight) const
 {
-    // The texts themselves, without a QVariant a comparison: thousands of
-    // data views sort in a few milliseconds.
-    const auto *oList = qobject_cast<const ManagerListModel *>(sourceModel());
-    if (!oList)
+    // The folded texts themselves, without a QVariant a comparison:
+    // thousands of data views sort in a few milliseconds.
+    if (!m_oList)
         return QSortFilterProxyModel::lessThan(oLeft, oRight);
-    return oList->Text(oLeft.row(), oLeft.column()).compare(oList->Text(oRight.row(), oRight.column()),
-                                                            Qt::CaseInsensitive)
-           < 0;
+    return m_oList->SortKey(oLeft.row(), oLeft.column()) < m_oList->SortKey(oRight.row(), oRight.column());
 }
 
 } // namespace qv::manager

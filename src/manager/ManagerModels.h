@@ -101,8 +101,8 @@ public:
     void SetImages(const ImageList *oImages) { m_oImages = oImages; }
     const std::vector<Column> &Columns() const { return m_colColumns; }
     QString TagAt(int lRow) const;
-    // The text of a cell, as the sort compares it.
-    const QString &Text(int lRow, int lColumn) const;
+    // The text of a cell as the sort compares it: case-folded, once per fill.
+    const QString &SortKey(int lRow, int lColumn) const;
 
     // The picture of a smart tag: stopped, warned or plain.
     static QString SmartTagImageKey(bool bEnabled, const QString &sWarnings);
@@ -119,6 +119,7 @@ private:
     {
         QString sName, sType, sImageKey;
         qint32 lType, lId;
+        QString sNameKey, sTypeKey;
     };
     std::vector<Column> m_colColumns;
     std::vector<Item> m_colItems;
@@ -136,8 +137,13 @@ public:
     // The order the next click on a header sorts in: the opposite of the present one.
     Qt::SortOrder NextOrder() const;
 
+    void setSourceModel(QAbstractItemModel *oModel) override;
+
 protected:
     bool lessThan(const QModelIndex &oLeft, const QModelIndex &oRight) const override;
+
+private:
+    const ManagerListModel *m_oList = nullptr;
 };
 
 } // namespace qv::manager

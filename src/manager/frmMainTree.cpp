@@ -38,11 +38,13 @@ void frmMain::ShowSmartTagView(const ManagerRequest &oRequest)
 {
     m_oState.Begin(oRequest);
     m_bPlacementWritten = false;
-    // The stamps hash both files: they are read on the pool while the window
-    // opens, and taken when it first needs them.
+    // The stamps hash both files: they are read on the pool while the tree
+    // and list are built, and taken before the window shows, so that a save
+    // made after this call is always seen as one.
     m_oStampsPending = StartReadingStamps();
     ResetView(oRequest.iFirstSelectedNode, oRequest.iSecondSelectedNode, oRequest.iSelectedListItemId, true);
     WatchFiles();
+    TakePendingStamps();
     show();
     HandleErrors([this] { UpdateCommandStates(); }, kTitle);
 }
