@@ -34,6 +34,9 @@ void DVUser::OpenSmartTagView(QObject *&oWordServices, const QString &sPersonalF
                               int32_t iSelectedListItemId)
 {
     manager::ManagerRequest oRequest;
+    // The change stamps hash both files; they are read on the pool beside the
+    // files, before them, so that any save the stores miss is seen as a change.
+    oRequest.oStamps = manager::ManagerState::StartReadingChangeStamps();
     oRequest.oPersonalStore = OpenOrReport(sPersonalFilePath, 16);
     oRequest.oTeamStore = OpenOrReport(sTeamFilePath, 48);
     if (!oRequest.oPersonalStore && !oRequest.oTeamStore)

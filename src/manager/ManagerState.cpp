@@ -7,6 +7,8 @@
 #include "registry/Registry.h"
 
 #include <QObject>
+#include <QPromise>
+#include <QThreadPool>
 #include <QVariant>
 
 #include <array>
@@ -168,7 +170,7 @@ QString ManagerState::ItemCountText(int lCount)
     return QString::number(lCount) + (lCount == 1 ? QStringLiteral(" Item") : QStringLiteral(" Items"));
 }
 
-ManagerState::ChangeStamps ManagerState::ReadChangeStamps() noexcept
+ChangeStamps ManagerState::ReadChangeStamps() noexcept
 {
     try {
         const biz::ConfigFileSettings oSettings;
@@ -178,6 +180,19 @@ ManagerState::ChangeStamps ManagerState::ReadChangeStamps() noexcept
         // A stamp that cannot be read differs from the next one that can.
         return {};
     }
+}
+
+QFuture<ChangeStamps> ManagerState::StartReadingChangeStamps()
+{
+    auto oPromise = std::make_shared<QPromise<ChangeStamps>>();
+    QFuture<ChangeStamps> oFuture = oPromise->future();
+    // Started here: a future whose work has not started yet answers result() at once, empty.
+    oPromise->start();
+    QThreadPool::globalInstance()->start([oPromise] {
+        oPromise->addResult(ReadChangeStamps());
+        oPromise->finish();
+    });
+    return oFuture;
 }
 
 bool ManagerState::Differs(const ChangeStamps &oNow) const

@@ -2,6 +2,7 @@
 
 #include "ManagerNodes.h"
 
+#include <QFuture>
 #include <QHash>
 #include <QString>
 
@@ -20,6 +21,13 @@ class ConfigFileSettings;
 
 namespace qv::manager {
 
+// The change stamps of the personal and team configurations: texts that
+// change whenever a file is saved.
+struct ChangeStamps
+{
+    QString sPersonal, sTeam;
+};
+
 // What DVUser hands the manager for one opening.
 struct ManagerRequest
 {
@@ -34,6 +42,10 @@ struct ManagerRequest
     qint32 iFirstSelectedNode = -1;
     qint32 iSecondSelectedNode = -1;
     qint32 iSelectedListItemId = -1;
+    // The stamps as the caller began reading them beside the files
+    // (ManagerState::StartReadingChangeStamps); when not given, the window
+    // reads them while it opens.
+    QFuture<ChangeStamps> oStamps;
 };
 
 // What the list's selection amounts to.
@@ -113,14 +125,11 @@ public:
     // The status bar: "1 Item", "0 Items", "7 Items".
     static QString ItemCountText(int lCount);
 
-    // The change stamps of the personal and team configurations.
-    struct ChangeStamps
-    {
-        QString sPersonal, sTeam;
-    };
-    // Reads both through a settings object of its own, so that any thread
-    // may read them; a stamp that cannot be read is "".
+    // Reads both stamps through a settings object of its own, so that any
+    // thread may read them; a stamp that cannot be read is "".
     static ChangeStamps ReadChangeStamps() noexcept;
+    // The same on the thread pool: the stamps hash both files.
+    static QFuture<ChangeStamps> StartReadingChangeStamps();
     void SetChangeStamps(const ChangeStamps &oStamps) { m_oStamps = oStamps; }
     // True when either stamp differs (without regard to case) from the kept one.
     bool Differs(const ChangeStamps &oNow) const;

@@ -62,7 +62,7 @@ public:
 
     // Rebuilds everything from the files and returns to the same node and
     // items; oStamps, when given, are the change stamps just read.
-    void RefreshAll(const manager::ManagerState::ChangeStamps *oStamps = nullptr);
+    void RefreshAll(const manager::ChangeStamps *oStamps = nullptr);
     // The current node and list, as the tree and list show them.
     QModelIndex CurrentNode() const;
     manager::ListSelection GetListSelection() const;
@@ -96,8 +96,6 @@ private:
     bool HasOutsideChanges();
     // Keeps the stamps read since the window opened, once they are needed.
     void TakePendingStamps();
-    // Reads the change stamps on the thread pool (they hash both files).
-    static QFuture<manager::ManagerState::ChangeStamps> StartReadingStamps();
     void WatchFiles();
     void AbsorbOutsideSave();
     bool Idle() const;
@@ -146,7 +144,7 @@ private:
     // views' selection signals are not taken for the user's clicks.
     bool m_bSelecting = false;
     bool m_bPlacementWritten = false;
-    QFuture<manager::ManagerState::ChangeStamps> m_oStampsPending;
+    QFuture<manager::ChangeStamps> m_oStampsPending;
     QFileSystemWatcher *m_oWatcher = nullptr;
     QTimer *m_oWatchTimer = nullptr;
 };

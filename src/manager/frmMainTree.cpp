@@ -13,8 +13,6 @@
 #include <QFileSystemWatcher>
 #include <QMenu>
 #include <QFuture>
-#include <QPromise>
-#include <QThreadPool>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTimer>
@@ -38,10 +36,12 @@ void frmMain::ShowSmartTagView(const ManagerRequest &oRequest)
 {
     m_oState.Begin(oRequest);
     m_bPlacementWritten = false;
-    // The stamps hash both files: they are read on the pool while the tree
-    // and list are built, and taken before the window shows, so that a save
-    // made after this call is always seen as one.
-    m_oStampsPending = StartReadingStamps();
+    // The stamps hash both files: they are read on the pool (beside the
+    // files, when the caller began reading them there) while the tree and
+    // list are built, and taken before the window shows, so that a save made
+    // after this call is always seen as one.
+    m_oStampsPending =
+        oRequest.oStamps.isValid() ? oRequest.oStamps : ManagerState::StartReadingChangeStamps();
     ResetView(oRequest.iFirstSelectedNode, oRequest.iSecondSelectedNode, oRequest.iSelectedListItemId, true);
     WatchFiles();
     TakePendingStamps();
@@ -140,7 +140,7 @@ void frmMain::OnNodeSelected(QModelIndex oNode, bool bResetSort)
     UpdateCommandStates();
 }
 
-void frmMain::RefreshAll(const ManagerState::ChangeStamps *oStamps)
+void frmMain::RefreshAll(const ChangeStamps *oStamps)
 {
     if (m_bRefreshing)
         return;
@@ -148,10 +148,10 @@ void frmMain::RefreshAll(const ManagerState::ChangeStamps *oStamps)
     ui::BusyPointer oBusy;
     const auto oDone = qScopeGuard([this] { m_bRefreshing = false; });
     // The stamps are read beside the files unless the caller has just read them.
-    QFuture<ManagerState::ChangeStamps> oStampsRead;
+    QFuture<ChangeStamps> oStampsRead;
     m_oStampsPending = {};
     if (!oStamps)
-        oStampsRead = StartReadingStamps();
+        oStampsRead = ManagerState::StartReadingChangeStamps();
     RememberListSelection();
     m_lTreePosition = m_oTreeModel->PositionOf(CurrentNode());
 
@@ -256,19 +256,6 @@ bool frmMain::HasOutsideChanges()
     return m_oState.HasOutsideChanges(*m_oSettings);
 }
 
-QFuture<ManagerState::ChangeStamps> frmMain::StartReadingStamps()
-{
-    auto oPromise = std::make_shared<QPromise<ManagerState::ChangeStamps>>();
-    QFuture<ManagerState::ChangeStamps> oFuture = oPromise->future();
-    // Started here: a future whose work has not started yet answers result() at once, empty.
-    oPromise->start();
-    QThreadPool::globalInstance()->start([oPromise] {
-        oPromise->addResult(ManagerState::ReadChangeStamps());
-        oPromise->finish();
-    });
-    return oFuture;
-}
-
 void frmMain::WatchFiles()
 {
     if (!m_oWatcher) {
@@ -312,7 +299,7 @@ void frmMain::AbsorbOutsideSave()
     }
     WatchFiles();
     TakePendingStamps();
-    const ManagerState::ChangeStamps oNow = ManagerState::ReadChangeStamps();
+    const ChangeStamps oNow = ManagerState::ReadChangeStamps();
     if (!m_oState.Differs(oNow))
         return;
     const int lTreeScroll = tvTreeView->verticalScrollBar()->value();

@@ -116,7 +116,7 @@ TEST_F(ManagerTest, SelectionOnOpenForEveryArgumentPair)
         messages->Messages.clear();
         frmMain form;
         auto teamStore = row.noTeam ? nullptr : row.teamWithoutSets ? config::ConfigStore::Create() : team;
-        form.ShowSmartTagView({nullptr, personal, teamStore, personalPath, teamPath, row.first, row.second, row.item});
+        form.ShowSmartTagView({nullptr, personal, teamStore, personalPath, teamPath, row.first, row.second, row.item, {}});
         auto *tree = Child<QTreeView>(form, "tvTreeView");
         const QModelIndex current = tree->selectionModel()->currentIndex();
         QString node;
@@ -135,7 +135,7 @@ TEST_F(ManagerTest, SelectionOnOpenForEveryArgumentPair)
 TEST_F(ManagerTest, SortFlipsOnEveryHeaderClickAndWidthsAreKeptPerFolder)
 {
     frmMain form;
-    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, -1, -1, -1});
+    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, -1, -1, -1, {}});
     EXPECT_EQ(ListTexts(form), QStringLiteral("Budget,customers,Orders")) << "opened sorted by name, ascending";
     ClickHeader(form, 0);
     EXPECT_EQ(ListTexts(form), QStringLiteral("Orders,customers,Budget"));
@@ -167,7 +167,7 @@ TEST_F(ManagerTest, CommandsFollowTheSelectionAndOldHostsSeeNoSmartTags)
     frmMain form;
     HostObject host(QStringLiteral("11.0"));
     const qint32 cities = personal->SmartTagSets().Item(1)->ItemByName(QStringLiteral("Cities"))->Id();
-    form.ShowSmartTagView({&host, personal, team, personalPath, teamPath, 1, 1, cities});
+    form.ShowSmartTagView({&host, personal, team, personalPath, teamPath, 1, 1, cities, {}});
     const auto enabled = [&form](const char *name) { return Child<QAction>(form, name)->isEnabled(); };
     EXPECT_TRUE(enabled("mnuEditDisable"));
     EXPECT_FALSE(enabled("mnuEditEnable"));
@@ -191,7 +191,7 @@ TEST_F(ManagerTest, CommandsFollowTheSelectionAndOldHostsSeeNoSmartTags)
 
     frmMain old;
     HostObject oldHost(QStringLiteral("9.0"));
-    old.ShowSmartTagView({&oldHost, personal, team, personalPath, teamPath, -1, -1, -1});
+    old.ShowSmartTagView({&oldHost, personal, team, personalPath, teamPath, -1, -1, -1, {}});
     auto *tree = Child<QTreeView>(old, "tvTreeView");
     EXPECT_EQ(static_cast<const ManagerTreeModel *>(tree->model())->NodeCount(), 4) << "no \"Smart Tags\" folders";
     for (const char *name : {"mnuEditEnable", "mnuEditDisable", "mnuEditManageSmartTagRecognizerTerms",
@@ -203,7 +203,7 @@ TEST_F(ManagerTest, AnotherProgramsSaveShowsWithoutAClick)
 {
     frmMain form;
     const qint32 projects = team->DataViewCollection().ItemByName(QStringLiteral("Projects"))->Id();
-    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, 2, 2, projects});
+    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, 2, 2, projects, {}});
     ASSERT_EQ(ListTexts(form), QStringLiteral("Projects"));
     QSignalSpy shown(&form, &frmMain::OutsideChangesShown);
 
@@ -286,7 +286,7 @@ TEST_F(ManagerTest, DVUserOpensReplacesAndClosesTheManager)
 TEST_F(ManagerTest, TheNextClickAfterASaveElsewhereRebuildsAndAnUnreadableFileClosesTheWindow)
 {
     frmMain form;
-    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, -1, -1, -1});
+    form.ShowSmartTagView({nullptr, personal, team, personalPath, teamPath, -1, -1, -1, {}});
     auto elsewhere = Open(personalPath);
     AddView(*elsewhere, "Zebra", 5, "ODBC", "DSN=z");
     elsewhere->Save();

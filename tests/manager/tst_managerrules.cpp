@@ -92,7 +92,7 @@ TEST_F(ManagerTest, StartNodeForEverySelectionPair)
     };
     for (const auto &row : rows) {
         ManagerState state;
-        state.Begin({nullptr, personal, team, personalPath, teamPath, row.first, row.second, -1});
+        state.Begin({nullptr, personal, team, personalPath, teamPath, row.first, row.second, -1, {}});
         std::pair<QString, QString> tags;
         EXPECT_EQ(ErrorOf([&] { tags = state.StartNodeTags(); }), row.error) << row.first << "," << row.second;
         if (row.error.isEmpty()) {
@@ -102,7 +102,7 @@ TEST_F(ManagerTest, StartNodeForEverySelectionPair)
     // A store without a smart tag set, and no team store at all, have no "Smart Tags" to select.
     for (const auto &store : {config::ConfigStore::Create(), std::shared_ptr<config::ConfigStore>()}) {
         ManagerState state;
-        state.Begin({nullptr, personal, store, personalPath, QString(), 2, 1, -1});
+        state.Begin({nullptr, personal, store, personalPath, QString(), 2, 1, -1, {}});
         qint32 number = 0;
         EXPECT_EQ(ErrorOf([&] { state.StartNodeTags(); }, &number),
                   QStringLiteral("Can't select specified node, it doesn't exist"));
@@ -113,7 +113,7 @@ TEST_F(ManagerTest, StartNodeForEverySelectionPair)
 TEST_F(ManagerTest, StoreOfEachNodeAndTheRefusedOnes)
 {
     ManagerState state;
-    state.Begin({nullptr, personal, team, personalPath, teamPath, -1, -1, -1});
+    state.Begin({nullptr, personal, team, personalPath, teamPath, -1, -1, -1, {}});
     EXPECT_EQ(state.StoreForNode(PersonalRoot, 0), personal);
     EXPECT_EQ(state.StoreForNode(TeamRoot, 0), team);
     EXPECT_EQ(state.StoreForNode(DataViewsFolder, TeamRoot), team);
