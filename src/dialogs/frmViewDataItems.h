@@ -68,6 +68,8 @@ private:
     void ShowNativeView();
     void ShowTableView(bool bTable);
     void UpdateStatus();
+    void CentreOnHost();
+    void FitPreview();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     QLineEdit *txtBlankStartupView = nullptr;
@@ -83,6 +85,7 @@ private:
     dialogs::ViewDataState m_oState;
     FetchRunner *m_oFetch = nullptr;
     std::shared_ptr<data::DataViewDataServices> m_oServices;
+    bool m_bCentre = false; // no placement of the user's yet
 };
 
 // Shows the window for the request through the modal helper and answers
