@@ -1,5 +1,6 @@
 #include "DemoScript.h"
 
+#include "DemoAuthorScript.h"
 #include "DemoDataMenu.h"
 #include "DemoWindow.h"
 
@@ -276,12 +277,15 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
 int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
 {
     const QString name = arguments.value(0);
-    if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")) {
-        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data\n",
+    if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")
+        && name != QLatin1String("author-road")) {
+        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, author-road\n",
                      qPrintable(name));
         return 2;
     }
     menu.SetConsoleReports(true);
+    if (name == QLatin1String("author-road"))
+        return AuthorRoad(arguments, window, menu);
     if (name == QLatin1String("view-data"))
         return ViewData(arguments, menu);
     return InsertThreeRows(arguments, window, menu);

@@ -22,6 +22,9 @@ class DemoWindow;
 //     many rows; prints the window's caption ("caption<TAB>...") and how many
 //     rows it shows ("shown<TAB>N"), writes its picture and closes it.
 //
+//   author-road OUTPUT PICTURES MOVED_WORKBOOK
+//     See DemoAuthorScript.h.
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.
