@@ -133,6 +133,7 @@ void frmViewDataItems::Prepare(const ViewDataRequest &oRequest)
     resize(ui::TwipsToPixels(oPlace.lWidth, Qt::Horizontal), ui::TwipsToPixels(oPlace.lHeight, Qt::Vertical));
     // Until the user places the window, it opens over the host's window.
     m_bCentre = oStored == ViewPlacement{};
+    m_oHost = QApplication::activeWindow();
     CentreOnHost();
     m_oPages->setCurrentWidget(txtBlankStartupView);
 }
@@ -204,11 +205,10 @@ void frmViewDataItems::ShowRows()
 
 void frmViewDataItems::CentreOnHost()
 {
-    const QWidget *oHost = QApplication::activeWindow();
-    if (!m_bCentre || !oHost || oHost == this)
+    if (!m_bCentre || !m_oHost || m_oHost == this)
         return;
     QRect oFrame = frameGeometry();
-    oFrame.moveCenter(oHost->frameGeometry().center());
+    oFrame.moveCenter(m_oHost->frameGeometry().center());
     move(oFrame.topLeft());
 }
 

@@ -3,6 +3,7 @@
 #include "ViewDataState.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 
@@ -86,6 +87,7 @@ private:
     FetchRunner *m_oFetch = nullptr;
     std::shared_ptr<data::DataViewDataServices> m_oServices;
     bool m_bCentre = false; // no placement of the user's yet
+    QPointer<QWidget> m_oHost; // the window active when the request came
 };
 
 // Shows the window for the request through the modal helper and answers
