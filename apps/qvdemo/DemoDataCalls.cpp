@@ -14,17 +14,18 @@
 
 #include <qvuser/DVUser.h>
 
+#include <QSettings>
 #include <QTextEdit>
 
 namespace qvdemo {
 
-bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView)
+bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView, bool bPicker)
 {
     const Remembered memo = oDataView ? m_memory.Recall(oDataView->TextKey()) : Remembered{};
     const eConfigFileType lType = memo.Settings && memo.Settings->DataViewType == Team ? Team : Personal;
     const std::shared_ptr<qv::biz::Settings> oChosen = m_oDVUser->ShowSelectData(
         oDataView, memo.Settings, m_host->StyleCollection(HostServices::ParagraphStyles),
-        m_host->StyleCollection(HostServices::TableStyles), lType, -1, false, true, true, true,
+        m_host->StyleCollection(HostServices::TableStyles), lType, -1, bPicker, true, true, true,
         memo.SelectedRowsXml, QStringLiteral("Insert Data"), false, false, false);
     if (m_oDVUser->InsertDataCancelled() || !oChosen) {
         m_window->ShowStatus(QStringLiteral("Insert Data was cancelled."));
@@ -45,6 +46,7 @@ bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataVi
 
     m_oLastDataView = oUsed ? oUsed : oDataView;
     m_memory.Remember(m_oLastDataView ? m_oLastDataView->TextKey() : oChosen->DataViewKey, oChosen, oRows);
+    RememberForNextRun(oChosen);
     const qint64 lRawCount = oRawRows ? oRawRows->RecordCount() : 0;
     m_window->ShowStatus(bWritten ? QStringLiteral("Inserted %1 rows of \"%2\" (%3 source rows).")
                                         .arg(rows.Rows.size())
@@ -52,6 +54,17 @@ bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataVi
                                         .arg(lRawCount)
                                   : QStringLiteral("No rows were chosen."));
     return bWritten;
+}
+
+void DemoDataMenu::RememberForNextRun(const std::shared_ptr<qv::biz::Settings> &oChosen)
+{
+    QSettings().setValue(QLatin1String(kLastDataViewKey), oChosen->DataViewKey);
+    try {
+        oChosen->Save();
+    } catch (const std::exception &e) {
+        m_window->ShowStatus(QStringLiteral("The layout of \"%1\" was not kept: %2")
+                                 .arg(oChosen->DataViewName, QString::fromUtf8(e.what())));
+    }
 }
 
 void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview)

@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSettings>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <exception>
@@ -65,7 +68,14 @@ void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)
         menu->addAction(QStringLiteral("(no data views in the personal configuration)"))->setEnabled(false);
         return;
     }
-    for (const auto &oDataView : oStore->DataViewCollection()) {
+    // In the order of Insert Data's picker: by name, without regard to case.
+    QList<std::shared_ptr<qv::config::DataView>> colDataViews;
+    for (const auto &oDataView : oStore->DataViewCollection())
+        colDataViews.append(oDataView);
+    std::stable_sort(colDataViews.begin(), colDataViews.end(), [](const auto &a, const auto &b) {
+        return a->Name.compare(b->Name, Qt::CaseInsensitive) < 0;
+    });
+    for (const auto &oDataView : colDataViews) {
         QAction *action = menu->addAction(oDataView->Name.isEmpty() ? QStringLiteral("(Untitled)") : oDataView->Name);
         action->setObjectName(QStringLiteral("mnuDataView%1").arg(oDataView->Id()));
         connect(action, &QAction::triggered, this, [this, oDataView, lPreview] { ViewData(oDataView, lPreview); });
@@ -95,14 +105,32 @@ std::shared_ptr<qv::config::DataView> DemoDataMenu::FindDataView(const QString &
 
 bool DemoDataMenu::InsertData(std::shared_ptr<qv::config::DataView> oDataView)
 {
-    if (!oDataView)
-        oDataView = m_oLastDataView;
+    // From the menu the author always gets the picker, on the data view
+    // used last (across restarts too) or, the first time, the first one.
+    const bool bPicker = !oDataView;
     try {
-        return CallInsertData(oDataView);
+        if (!oDataView)
+            oDataView = LastDataView();
+        return CallInsertData(oDataView, bPicker);
     } catch (const std::exception &e) {
         ReportFailure(QString::fromUtf8(e.what()));
     }
     return false;
+}
+
+std::shared_ptr<qv::config::DataView> DemoDataMenu::LastDataView()
+{
+    if (m_oLastDataView)
+        return m_oLastDataView;
+    const QString sKey = QSettings().value(QLatin1String(kLastDataViewKey)).toString();
+    std::shared_ptr<qv::config::ConfigStore> oStore = sKey.isEmpty() ? nullptr : PersonalStore();
+    if (!oStore)
+        return nullptr;
+    for (const auto &oDataView : oStore->DataViewCollection()) {
+        if (oDataView->TextKey() == sKey)
+            return oDataView;
+    }
+    return nullptr;
 }
 
 void DemoDataMenu::ViewData(std::shared_ptr<qv::config::DataView> oDataView, int32_t lPreview)

@@ -10,12 +10,18 @@
 class DVUser;
 class QMenu;
 
+namespace qv::biz {
+class Settings;
+}
 namespace qv::config {
 class ConfigStore;
 class DataView;
 } // namespace qv::config
 
 namespace qvdemo {
+
+// The editor's setting that names the data view of the last Insert Data.
+inline constexpr auto kLastDataViewKey = "LastDataView";
 
 class DemoWindow;
 class HostServices;
@@ -32,8 +38,8 @@ public:
     DemoDataMenu(DemoWindow *window, HostServices *host);
     ~DemoDataMenu() override;
 
-    // Shows Insert Data on the data view (nullptr: the last one used, or the
-    // user picks one) and writes the chosen rows at the editor's cursor.
+    // Shows Insert Data on the data view (nullptr: the picker, on the last
+    // one used or the first) and writes the chosen rows at the editor's cursor.
     // True when rows were written; failures are shown to the user.
     bool InsertData(std::shared_ptr<qv::config::DataView> oDataView);
     // Shows the data view's rows: all of them (lPreview 0) or the first lPreview.
@@ -49,9 +55,15 @@ private:
     void BuildMenu();
     void FillDataViewMenu(QMenu *menu, int32_t lPreview);
     std::shared_ptr<qv::config::ConfigStore> PersonalStore();
+    // The data view of the last Insert Data, also of an earlier run; nullptr
+    // when none or when it has gone.
+    std::shared_ptr<qv::config::DataView> LastDataView();
+    // Keeps the author's choices and layout of the data view for the next
+    // run, and which data view was used.
+    void RememberForNextRun(const std::shared_ptr<qv::biz::Settings> &oChosen);
     void ReportFailure(const QString &text);
     // The DVUser calls; they live in DemoDataCalls.cpp.
-    bool CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView);
+    bool CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView, bool bPicker);
     void CallViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview);
 
     DemoWindow *m_window;

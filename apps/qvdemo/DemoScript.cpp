@@ -1,5 +1,6 @@
 #include "DemoScript.h"
 
+#include "DemoAuthorScript.h"
 #include "DemoDataMenu.h"
 #include "DemoWindow.h"
 
@@ -277,14 +278,17 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
 {
     const QString name = arguments.value(0);
     if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")
-        && name != QLatin1String("manager")) {
-        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, manager\n",
+        && name != QLatin1String("manager") && name != QLatin1String("author-road")) {
+        std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, manager, "
+                             "author-road\n",
                      qPrintable(name));
         return 2;
     }
     menu.SetConsoleReports(true);
     if (name == QLatin1String("manager"))
         return ManagerScript(arguments, menu);
+    if (name == QLatin1String("author-road"))
+        return AuthorRoad(arguments, window, menu);
     if (name == QLatin1String("view-data"))
         return ViewData(arguments, menu);
     return InsertThreeRows(arguments, window, menu);

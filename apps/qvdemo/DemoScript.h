@@ -27,6 +27,9 @@ class DemoWindow;
 //     ("caption<TAB>..."), the tree's nodes ("node<TAB>...") and the list's
 //     items ("item<TAB>..."), writes its picture and closes it.
 //
+//   author-road OUTPUT PICTURES MOVED_WORKBOOK
+//     See DemoAuthorScript.h.
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.

@@ -1,6 +1,7 @@
 #include "DemoWindow.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -47,7 +48,11 @@ void DemoWindow::BuildMenus()
     add("mnuFileNew", QStringLiteral("&New"), QKeySequence::New, [this] { OnNew(); });
     add("mnuFileOpen", QStringLiteral("&Open..."), QKeySequence::Open, [this] { OnOpen(); });
     add("mnuFileSave", QStringLiteral("&Save"), QKeySequence::Save, [this] { OnSave(false); });
-    add("mnuFileSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs, [this] { OnSave(true); });
+    // Some desktops define no Save As keys; the editor's are Ctrl+Shift+S then.
+    const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty()
+                                    ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)
+                                    : QKeySequence(QKeySequence::SaveAs);
+    add("mnuFileSaveAs", QStringLiteral("Save &As..."), saveAs, [this] { OnSave(true); });
     mnuFile->addSeparator();
     add("mnuFileExit", QStringLiteral("E&xit"), QKeySequence::Quit, [this] { close(); });
 }
@@ -55,8 +60,10 @@ void DemoWindow::BuildMenus()
 bool DemoWindow::SaveDocument(const QString &path, QString &error)
 {
     QTextDocumentWriter writer(path, IsHtml(path) ? QByteArrayLiteral("html") : QByteArrayLiteral("odf"));
-    if (writer.write(txtDocument->document()))
+    if (writer.write(txtDocument->document())) {
+        txtDocument->document()->setModified(false);
         return true;
+    }
     error = QStringLiteral("The document could not be written to \"%1\".").arg(path);
     return false;
 }
@@ -73,6 +80,7 @@ bool DemoWindow::OpenDocument(const QString &path, QString &error)
         txtDocument->setHtml(text);
     else
         txtDocument->setPlainText(text);
+    txtDocument->document()->setModified(false);
     return true;
 }
 
@@ -86,15 +94,40 @@ void DemoWindow::ShowFailure(const QString &text)
     QMessageBox::warning(this, windowTitle(), text);
 }
 
+bool DemoWindow::ChangesMayGo()
+{
+    if (!txtDocument->document()->isModified())
+        return true;
+    const auto answer = QMessageBox::question(
+        this, windowTitle(), QStringLiteral("The document has changes that are not saved. Save them?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return OnSave(false);
+    return answer == QMessageBox::Discard;
+}
+
+void DemoWindow::closeEvent(QCloseEvent *event)
+{
+    if (ChangesMayGo())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void DemoWindow::OnNew()
 {
+    if (!ChangesMayGo())
+        return;
     txtDocument->clear();
+    txtDocument->document()->setModified(false);
     m_path.clear();
     ShowStatus(QStringLiteral("New document"));
 }
 
 void DemoWindow::OnOpen()
 {
+    if (!ChangesMayGo())
+        return;
     // Qt reads no ODF, so documents come back in as HTML or plain text.
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QFileInfo(m_path).path(),
                                                       QStringLiteral("HTML (*.html *.htm);;Text (*.txt)"));
@@ -107,7 +140,7 @@ void DemoWindow::OnOpen()
     ShowStatus(QStringLiteral("Opened %1").arg(path));
 }
 
-void DemoWindow::OnSave(bool bAskForPath)
+bool DemoWindow::OnSave(bool bAskForPath)
 {
     QString path = m_path;
     // A document opened from plain text is saved under a name of the user's choosing.
@@ -117,12 +150,15 @@ void DemoWindow::OnSave(bool bAskForPath)
                                             QStringLiteral("OpenDocument Text (*.odt);;HTML (*.html *.htm)"));
     }
     if (path.isEmpty())
-        return;
+        return false;
     QString error;
-    if (!SaveDocument(path, error))
-        return ShowFailure(error);
+    if (!SaveDocument(path, error)) {
+        ShowFailure(error);
+        return false;
+    }
     m_path = path;
     ShowStatus(QStringLiteral("Saved %1").arg(path));
+    return true;
 }
 
 } // namespace qvdemo

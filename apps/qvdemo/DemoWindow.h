@@ -9,7 +9,7 @@ namespace qvdemo {
 
 // The demo editor's window: one rich-text document with a File menu that
 // saves it as ODF (.odt) or HTML and opens HTML or plain text. The Data menu
-// is added by DemoDataMenu.
+// is added by DemoDataMenu. New, Open and Exit ask before unsaved changes go.
 class DemoWindow : public QMainWindow
 {
     Q_OBJECT
@@ -25,11 +25,17 @@ public:
     bool OpenDocument(const QString &path, QString &error);
     void ShowStatus(const QString &text);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void BuildMenus();
     void OnNew();
     void OnOpen();
-    void OnSave(bool bAskForPath);
+    // True when the document was written.
+    bool OnSave(bool bAskForPath);
+    // Asks what becomes of unsaved changes; false when the author cancels.
+    bool ChangesMayGo();
     void ShowFailure(const QString &text);
 
     QTextEdit *txtDocument;

@@ -14,12 +14,21 @@ QString CellText(const QStringList &row, int column)
     return column < row.size() ? row.at(column) : QString();
 }
 
+// A cell that holds a separator is quoted, so that a reader can tell where
+// "Thursday, 1 May 2014" or "24,900.00" ends.
+QString Cell(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char(';')))
+        return text;
+    return QChar(0x201C) + text + QChar(0x201D);
+}
+
 QString JoinedRow(const QStringList &row)
 {
     QStringList cells;
     for (const QString &cell : row) {
         if (!cell.isEmpty())
-            cells.append(cell);
+            cells.append(Cell(cell));
     }
     return cells.join(QStringLiteral(", "));
 }
@@ -158,6 +167,8 @@ bool WriteRows(QTextCursor &cursor, const RowTable &rows, const InsertChoice &ch
         WriteParagraphs(at, rows, choice.Style, styles);
         break;
     }
+    // What is typed next is in the document's normal style, not the insert's.
+    at.setCharFormat(QTextCharFormat());
     at.endEditBlock();
     cursor = at;
     return true;

@@ -24,11 +24,12 @@ struct InsertChoice
 //   its side, one table row a field with its caption in the first cell.
 // - FormatTypeSentence: inline, a row's cells joined by ", ", rows by "; ".
 // - FormatTypeParagraph: a paragraph a row, its cells joined by ", ".
+//   In both, a cell holding "," or ";" is put in quotation marks.
 // Table layouts take table styles, the others paragraph styles (see StyleBook).
 // Replace removes the selection first; Before writes at its start, After at
 // its end; without a selection all three write at the cursor.
 // Nothing is written for an empty table (false). The cursor is left after
-// the written data. Throws std::invalid_argument for an unknown layout or
+// the written data, with the normal character format for what is typed next. Throws std::invalid_argument for an unknown layout or
 // position, writing nothing.
 bool WriteRows(QTextCursor &cursor, const RowTable &rows, const InsertChoice &choice, const StyleBook &styles);
 

@@ -28,10 +28,9 @@ class SelectionMemory
 {
 public:
     // Keeps the returned settings and the chosen (formatted) rows; a null
-    // recordset forgets the rows but keeps the settings. The viewer finds
-    // rows again by their key columns; when the settings name none, every
-    // visible column becomes one, so a row is the same row when all its
-    // shown texts are.
+    // recordset forgets the rows but keeps the settings. Settings that name
+    // no key columns get one: the first visible column when it tells the
+    // chosen rows apart, else every visible column.
     void Remember(const QString &textKey, const std::shared_ptr<qv::biz::Settings> &settings,
                   const std::shared_ptr<qv::ado::Recordset> &chosenRows);
     // Nothing remembered: null settings and "".

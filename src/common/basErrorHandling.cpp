@@ -45,6 +45,22 @@ void ShowError(const QString &sPrefix, const QString &sTitle, const QString &, i
     ShowMessage(message, title, lStyle);
 }
 
+int ShowErrorWithAction(const QString &sAction, const QString &sExtra, const QString &sTitle)
+{
+    QString message = CurrentError().Description;
+    if (!sExtra.isEmpty())
+        message += QStringLiteral("\r\n\r\n") + sExtra;
+    ClearCurrentError();
+    ui::SetMousePointer(ui::pointer::Default);
+    ui::MessageRequest request{message, sTitle.isEmpty() ? QString::fromLatin1(kTitleDataViews) : sTitle,
+                               ui::mb::Exclamation, {}, 0, sAction};
+    try {
+        return ui::ShowMessageBox(request);
+    } catch (...) {
+        return ui::mb::Ok;
+    }
+}
+
 void AddErrorSource(const QString &sProcedure)
 {
     ErrorState &current = CurrentError();
@@ -58,7 +74,7 @@ int ShowMessage(const QString &sMessage, const QString &sTitle, int lStyle, cons
     if (title.isEmpty())
         title = QString::fromLatin1(kTitleDataViews);
     ui::SetMousePointer(ui::pointer::Default);
-    ui::MessageRequest request{sMessage, title, lStyle, sHelpFile, lContext};
+    ui::MessageRequest request{sMessage, title, lStyle, sHelpFile, lContext, {}};
     try {
         return ui::ShowMessageBox(request);
     } catch (...) {

@@ -35,6 +35,10 @@ void AddErrorSource(const QString &sProcedure);
 int ShowMessage(const QString &sMessage, const QString &sTitle = {}, int lStyle = 0,
                 const QString &sHelpFile = {}, int lContext = 0);
 
+// Shows the current error, cleared first, in a box that also offers the
+// action button sAction; answers ui::mb::Action when that was pressed.
+int ShowErrorWithAction(const QString &sAction, const QString &sExtra, const QString &sTitle);
+
 // Makes the exception being handled the current error; call only inside a
 // catch block. Exceptions other than ComError become error 51 with their text,
 // so that nothing but a ComError is ever reported.

@@ -52,6 +52,13 @@ QString StatusText(qint64 lDisplayed, qint64 lSelected, qint64 lTotal)
     return {};
 }
 
+QString EmptyStatusText(qint64 lUnfiltered)
+{
+    if (lUnfiltered <= 0)
+        return QStringLiteral("0 records");
+    return QStringLiteral("0 of ") + Count(lUnfiltered) + QLatin1StringView(lUnfiltered == 1 ? " record" : " records");
+}
+
 qint64 TotalOf(const std::shared_ptr<config::DataView> &oDataView)
 {
     if (!oDataView || !oDataView->Recordset)

@@ -26,6 +26,13 @@ inline constexpr int kNoStyleString = 81332;
 // A total below 0 is still being counted: "First 2,000 of 2,000+ records
 // displayed", "3 of 2,000+ records selected".
 QString StatusText(qint64 lDisplayed, qint64 lSelected, qint64 lTotal);
+// The line of a load that gave no rows, against the rows there are without
+// the dialog's filter: "0 of 1,200 records"; "0 records" when that count is
+// not known or none.
+QString EmptyStatusText(qint64 lUnfiltered);
+// What the empty list says.
+inline constexpr auto kNoMatchingRecords = "No records match the filter.";
+inline constexpr auto kNoRecords = "This data view has no records.";
 
 // The data view's full row count for the status line: 0 without rows, -1
 // while the source still counts (never waited for).
@@ -113,6 +120,7 @@ struct ViewPlacement
     qint32 lCloseTop = 6300;
     qint32 lFormLeft = 400;
     qint32 lFormTop = 400;
+    friend bool operator==(const ViewPlacement &, const ViewPlacement &) = default;
 };
 ViewPlacement ReadViewPlacement();
 void WriteViewPlacement(const ViewPlacement &oPlacement);

@@ -47,6 +47,7 @@ void SelectDataState::TakeDataView(const std::shared_ptr<config::DataView> &oDat
     m_bHostRows = bHostRows && oDataView;
     m_lSettingsFilterId = 0;
     m_lDisplayed = 0;
+    m_lUnfilteredTotal = -1;
     m_bFilterApplied = false;
     // The data view's own conditions are part of its definition and stay.
     m_colSavedFilters = oDataView ? ConditionKeys(*oDataView) : QSet<QString>();
@@ -115,7 +116,22 @@ SelectControls SelectDataState::Controls(qint64 lRows, qint64 lChosen, int lOper
 
 QString SelectDataState::Status(qint64 lChosen) const
 {
-    return StatusText(m_lDisplayed, lChosen, TotalOf(m_oDataView));
+    const qint64 lTotal = TotalOf(m_oDataView);
+    if (lTotal == 0 && !Busy() && m_oDataView && m_oDataView->Recordset)
+        return EmptyStatusText(m_bFilterApplied ? m_lUnfilteredTotal : 0);
+    return StatusText(m_lDisplayed, lChosen, lTotal);
+}
+
+void SelectDataState::NoteTotal()
+{
+    const qint64 lTotal = TotalOf(m_oDataView);
+    if (!m_bFilterApplied && lTotal >= 0)
+        m_lUnfilteredTotal = lTotal;
+}
+
+QString SelectDataState::EmptyListText() const
+{
+    return QString::fromLatin1(m_bFilterApplied ? kNoMatchingRecords : kNoRecords);
 }
 
 std::shared_ptr<biz::Settings> SelectDataState::BuildSettings(const SelectChoices &oChoices) const

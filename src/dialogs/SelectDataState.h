@@ -146,6 +146,11 @@ public:
     // --- what the widgets show
     SelectControls Controls(qint64 lRows, qint64 lChosen, int lOperatorCount) const;
     QString Status(qint64 lChosen) const;
+    // Remembers the row count of a load without the dialog's filter, which
+    // an empty filtered load is told against.
+    void NoteTotal();
+    // Why a loaded list is empty.
+    QString EmptyListText() const;
 
     // --- the answer
     // The choices as a settings object of the data view.
@@ -181,6 +186,7 @@ private:
     qint32 m_lFormatType = 2;
     qint32 m_lInsertPosition = 2;
     qint32 m_lDisplayed = 0;
+    qint64 m_lUnfilteredTotal = -1;
     QString m_sStyle;
     Fetch m_eFetch = Fetch::None;
     bool m_bRowsPending = false;

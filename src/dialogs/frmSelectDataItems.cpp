@@ -3,6 +3,7 @@
 #include "SelectDataRules.h"
 #include "ValueListCombo.h"
 #include "ado/Recordset.h"
+#include "biz/ConfigFileSettings.h"
 #include "common/basErrorHandling.h"
 #include "common/FetchRunner.h"
 #include "common/basUtility.h"
@@ -30,6 +31,7 @@ using namespace dialogs;
 namespace {
 
 const QString kTitle = QString::fromLatin1(kTitleDataViews);
+constexpr qint32 kLastOperatorCode = 8; // "contains"
 
 QComboBox *MakeCombo(QWidget *oParent, const char *sName, bool bEditable = false)
 {
@@ -38,6 +40,14 @@ QComboBox *MakeCombo(QWidget *oParent, const char *sName, bool bEditable = false
     oCombo->setEditable(bEditable);
     oCombo->setInsertPolicy(QComboBox::NoInsert);
     return oCombo;
+}
+
+// A list of fixed entries never gets narrower than its longest entry, so that
+// none is cut ("is greater th") when the dialog is at its smallest.
+void KeepEntriesWhole(QComboBox *oCombo)
+{
+    oCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    oCombo->setSizePolicy(QSizePolicy::Minimum, oCombo->sizePolicy().verticalPolicy());
 }
 
 QPushButton *MakeButton(QWidget *oParent, const char *sName, const QString &sCaption)
@@ -82,7 +92,17 @@ frmSelectDataItems::frmSelectDataItems(QWidget *parent) : QDialog(parent)
     for (const auto &[oControl, lId] : colHelp)
         ui::SetWhatsThisHelpId(oControl, lId);
     m_oViewer->SetLVWhatsThisHelpID(10050);
-    m_oMinimumSize = QSize(ui::TwipsToPixels(7860, Qt::Horizontal), ui::TwipsToPixels(5050, Qt::Vertical));
+    for (QComboBox *oCombo : {cboOperator, cboFormatType, cboInsertPosition})
+        KeepEntriesWhole(oCombo);
+    // The operators come with a field; room for the longest of them from the start.
+    qsizetype lLongest = 0;
+    for (qint32 lCode = 1; lCode <= kLastOperatorCode; ++lCode)
+        lLongest = std::max(lLongest, m_oState.ConfigFileSettings().OperatorText(lCode).size());
+    cboOperator->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboOperator->setMinimumContentsLength(int(lLongest));
+    // Never smaller than the controls need, whatever the font.
+    m_oMinimumSize = QSize(ui::TwipsToPixels(7860, Qt::Horizontal), ui::TwipsToPixels(5050, Qt::Vertical))
+                         .expandedTo(layout()->minimumSize());
     setMinimumSize(m_oMinimumSize);
     resize(m_oMinimumSize.width() * 5 / 4, m_oMinimumSize.height() * 5 / 4);
 }

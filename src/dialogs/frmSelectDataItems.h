@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -121,6 +122,10 @@ private:
     void FetchRows(std::function<void()> then = {});
     void ShowRows(bool bCancelled);
     void ShowFailedLoad();
+
+    // a source that moved (frmSelectDataItemsLocate.cpp)
+    void OnLoadFailed(const std::exception_ptr &oFailure);
+    void LocateSource();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     // the filter row (frmSelectDataItemsFilter.cpp)

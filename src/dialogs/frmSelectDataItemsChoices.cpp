@@ -102,6 +102,7 @@ void frmSelectDataItems::UpdateControls()
 
 void frmSelectDataItems::UpdateStatus()
 {
+    m_oState.NoteTotal();
     sbrStatusBar->showMessage(m_oState.Status(m_oViewer->SelectionCount()));
 }
 

@@ -175,7 +175,7 @@ void frmSelectDataItems::FetchRows(std::function<void()> then)
         m_oState.FetchEnded();
         if (oJob.Failed()) {
             ShowFailedLoad();
-            HandleErrors([&] { std::rethrow_exception(oJob.Failure()); }, kTitle);
+            OnLoadFailed(oJob.Failure());
             return;
         }
         HandleErrors([&] {
@@ -215,6 +215,7 @@ void frmSelectDataItems::ShowRows(bool bCancelled)
         if (const auto &oSettings = m_oState.Settings())
             m_oViewer->SetDataviewerColumnsSettings(oSettings->Columns);
         auto oDataView = m_oState.DataView();
+        m_oViewer->SetEmptyText(m_oState.EmptyListText());
         m_oViewer->SetDataView(oDataView, oRequest.sSelectedRowsXML, oRequest.bDisableMenus,
                                oRequest.bDisableColReorder);
     }

@@ -14,6 +14,7 @@
 #include "ui/Twips.h"
 #include "viewer/ctlDataViewer.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -126,9 +127,14 @@ void frmViewDataItems::Prepare(const ViewDataRequest &oRequest)
     if (oRequest.oServices)
         m_oServices = oRequest.oServices;
     setWindowTitle(oRequest.sFormCaption);
-    const ViewDataState::Geometry oPlace = ViewDataState::GeometryOf(ReadViewPlacement());
+    const ViewPlacement oStored = ReadViewPlacement();
+    const ViewDataState::Geometry oPlace = ViewDataState::GeometryOf(oStored);
     move(ui::TwipsToPixels(oPlace.lLeft, Qt::Horizontal), ui::TwipsToPixels(oPlace.lTop, Qt::Vertical));
     resize(ui::TwipsToPixels(oPlace.lWidth, Qt::Horizontal), ui::TwipsToPixels(oPlace.lHeight, Qt::Vertical));
+    // Until the user places the window, it opens over the host's window.
+    m_bCentre = oStored == ViewPlacement{};
+    m_oHost = QApplication::activeWindow();
+    CentreOnHost();
     m_oPages->setCurrentWidget(txtBlankStartupView);
 }
 
@@ -179,6 +185,7 @@ void frmViewDataItems::ShowRows()
     ui::BusyPointer oBusy;
     auto oDataView = m_oState.Request().oDataView;
     m_oViewer->SetMaxRows(m_oState.MaxRows());
+    m_oViewer->SetEmptyText(QString::fromLatin1(kNoRecords));
     m_oViewer->SetDataView(oDataView, QString(), true, true);
     m_oViewer->SetHideSelection(true);
 
@@ -190,9 +197,32 @@ void frmViewDataItems::ShowRows()
     (bNative ? optNativeView : optTableView)->setChecked(true);
     ShowTableView(!bNative);
     setWindowTitle(m_oState.Title());
+    FitPreview();
     UpdateStatus();
     const auto oCounted = oDataView;
     m_oFetch->WhenReady([oCounted] { return !CountPending(oCounted); }, [this] { UpdateStatus(); });
+}
+
+void frmViewDataItems::CentreOnHost()
+{
+    if (!m_bCentre || !m_oHost || m_oHost == this)
+        return;
+    QRect oFrame = frameGeometry();
+    oFrame.moveCenter(m_oHost->frameGeometry().center());
+    move(oFrame.topLeft());
+}
+
+// A preview is as tall as its few rows need, never taller than it opened.
+void frmViewDataItems::FitPreview()
+{
+    if (m_oState.Request().lPreview <= 0 || m_oViewer->RecordCount() == 0)
+        return;
+    const int lWanted = m_oViewer->HeightForRows(m_oViewer->RecordCount());
+    const int lSpare = m_oViewer->height() - lWanted;
+    if (lSpare <= 0)
+        return;
+    resize(width(), height() - lSpare);
+    CentreOnHost();
 }
 
 void frmViewDataItems::ShowNativeView()

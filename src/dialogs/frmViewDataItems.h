@@ -3,6 +3,7 @@
 #include "ViewDataState.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 
@@ -68,6 +69,8 @@ private:
     void ShowNativeView();
     void ShowTableView(bool bTable);
     void UpdateStatus();
+    void CentreOnHost();
+    void FitPreview();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     QLineEdit *txtBlankStartupView = nullptr;
@@ -83,6 +86,8 @@ private:
     dialogs::ViewDataState m_oState;
     FetchRunner *m_oFetch = nullptr;
     std::shared_ptr<data::DataViewDataServices> m_oServices;
+    bool m_bCentre = false; // no placement of the user's yet
+    QPointer<QWidget> m_oHost; // the window active when the request came
 };
 
 // Shows the window for the request through the modal helper and answers

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -78,6 +79,12 @@ ctlDataViewer::ctlDataViewer(QWidget *parent) : QWidget(parent)
     oHeader->setMinimumSectionSize(0);
     oHeader->setContextMenuPolicy(Qt::PreventContextMenu);
     txtDummy->raise();
+    lblEmpty = new QLabel(lvwItems->viewport());
+    lblEmpty->setObjectName(QStringLiteral("lblEmpty"));
+    lblEmpty->setAlignment(Qt::AlignCenter);
+    lblEmpty->setWordWrap(true);
+    lblEmpty->setForegroundRole(QPalette::PlaceholderText);
+    lblEmpty->hide();
 
     mnuColumnSettings = new QMenu(QStringLiteral("Column Settings"), this);
     mnuColumnSettings->setObjectName(QStringLiteral("mnuColumnSettings"));
@@ -140,6 +147,7 @@ void ctlDataViewer::SetDataView(std::shared_ptr<config::DataView> &oDataView, co
         m_bHooked = false;
         LoadDataView(oDataView);
         m_bHooked = true;
+        UpdateEmptyLine();
     });
 }
 
@@ -288,6 +296,8 @@ void ctlDataViewer::FillRows(bool bKeepLayout)
     if (!bLaidOut) {
         ApplyColumnLayout(bKeepLayout);
         txtDummy->hide();
+    } else if (!bKeepLayout) {
+        FitColumnsToAllRows();
     }
     lvwItems->viewport()->update();
     if (const auto oSorted = viewer::SortedSetting(*m_oCurrentSettings))

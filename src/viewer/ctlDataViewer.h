@@ -15,6 +15,7 @@
 
 class QAction;
 class QHeaderView;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QTreeView;
@@ -38,7 +39,7 @@ inline constexpr auto kDialogChangedMessage = "DIALOG_CHANGED - {A22179D8-CE60-4
 // and the chosen rows handed out as recordsets or as rowset XML.
 //
 // Children by control name: txtDummy (placeholder over the list while it
-// fills), lvwItems (the list; its model column 0 is the check-box column),
+// fills), lblEmpty (why a loaded list has no rows), lvwItems (the list; its model column 0 is the check-box column),
 // mnuColumnSettings (the header's right-click menu).
 //
 // Errors of the public members are raised as ComError with
@@ -71,6 +72,11 @@ public:
     void Refresh();
     qint32 RecordCount() const;
     qint32 MaxRows() const { return m_lMaxRows; }
+    // A line shown in the list when a data view loaded without rows (why
+    // there are none); "" shows nothing.
+    void SetEmptyText(const QString &sText);
+    // The height that shows the header and lRows rows without scrolling.
+    int HeightForRows(int lRows) const;
     void SetMaxRows(qint32 lMaxRows) { m_lMaxRows = lMaxRows; }
     void Cancel() { m_bCancel = true; }
     bool Cancelled() const { return m_bCancel; }
@@ -159,6 +165,7 @@ private:
     void ApplyColumnLayout(bool bKeepLayout);
     void RestoreColumnOrder();
     int ContentWidth(int lColumn) const;
+    void FitColumnsToAllRows();
     void BuildColumnMenu();
     void SyncColumnWidths();
     void SortColumn(int lColumn, Qt::SortOrder eOrder);
@@ -172,8 +179,10 @@ private:
 
     // look (ctlDataViewerLook.cpp)
     void ApplyColors();
+    void UpdateEmptyLine();
 
     QLineEdit *txtDummy = nullptr;
+    QLabel *lblEmpty = nullptr; // over an empty list's viewport
     QTreeView *lvwItems = nullptr;
     QMenu *mnuColumnSettings = nullptr;
     QMenu *mnuColumnSettingsTotals = nullptr;
@@ -186,6 +195,7 @@ private:
     std::shared_ptr<biz::ColumnSettings> m_oCurrentSettings;
     viewer::PreselectionKeys m_oPreselection;
     QString m_sSelectedRowsXML;
+    QString m_sEmptyText;
     qint32 m_lFirstPreselected = 0;
     qint32 m_lSelectionCount = 0;
     qint32 m_lMaxRows = 0;

@@ -3,6 +3,7 @@
 #include "ctlDataViewer.h"
 
 #include "ViewerCall.h"
+#include "ViewerRules.h"
 #include "ui/MousePointer.h"
 #include "ui/Twips.h"
 
@@ -22,6 +23,11 @@ namespace {
 const char *const kColumnProperty = "ColumnIndex";
 // The least an automatic width may be capped at, for a list not yet laid out.
 constexpr int kMinWidthCap = 240;
+// How many characters shorter than a column's longest text a text may be and
+// still be measured for its width.
+constexpr qsizetype kLengthSlack = 3;
+// How many texts of each of those two length bands are measured at most.
+constexpr int kMeasuredTexts = 32;
 
 } // namespace
 
@@ -37,21 +43,46 @@ std::shared_ptr<biz::ColumnSettings> ctlDataViewer::GetControlSettings() const
 }
 
 // Widths the list would give a column for its texts and its header, measured
-// over the rows it holds.
+// over the rows it holds. Widths follow lengths closely, so only the texts
+// near the longest are measured: a fill of thousands of rows stays cheap.
 int ctlDataViewer::ContentWidth(int lColumn) const
 {
     const QFontMetrics oMetrics(lvwItems->font());
     const int lMargin = 2 * (lvwItems->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lvwItems) + 1);
+    qsizetype lLongest = 0;
+    for (int lRow = 0; lRow < m_oModel->rowCount(); ++lRow)
+        lLongest = std::max(lLongest, m_oModel->RowAt(lRow).colTexts.at(lColumn - 1).size());
+    // The longest texts first, then those a little shorter, a few of each.
     int lWidth = 0;
-    for (int lRow = 0; lRow < m_oModel->rowCount(); ++lRow) {
-        const QString &sText = m_oModel->RowAt(lRow).colTexts.at(lColumn - 1);
-        if (!sText.isEmpty())
+    for (const qsizetype lFrom : {lLongest, lLongest - kLengthSlack}) {
+        int lMeasured = 0;
+        for (int lRow = 0; lRow < m_oModel->rowCount() && lMeasured < kMeasuredTexts && lLongest > 0; ++lRow) {
+            const QString &sText = m_oModel->RowAt(lRow).colTexts.at(lColumn - 1);
+            if (sText.size() < lFrom || (lFrom < lLongest && sText.size() == lLongest))
+                continue;
             lWidth = std::max(lWidth, oMetrics.horizontalAdvance(sText));
+            ++lMeasured;
+        }
     }
     // One long text must not push every other column out of sight: an
     // automatic width stops at a third of the list (its tooltip has the rest).
     const int lCap = std::max(kMinWidthCap, lvwItems->viewport()->width() / 3);
     return std::max(std::min(lWidth + lMargin, lCap), lvwItems->header()->sectionSizeHint(lColumn));
+}
+
+// The first rows set a fresh layout's widths so that they show at once; the
+// rest of the rows may be wider ("100" after "99").
+void ctlDataViewer::FitColumnsToAllRows()
+{
+    QHeaderView *oHeader = lvwItems->header();
+    for (int lColumn = 1; lColumn <= m_oModel->DataColumnCount(); ++lColumn) {
+        const auto oSetting = m_oModel->SettingOf(lColumn);
+        const int lAuto = ContentWidth(lColumn);
+        if (!oSetting->Visible || lAuto <= oHeader->sectionSize(lColumn))
+            continue;
+        oSetting->ColumnWidth = float(ui::PixelsToTwips(lAuto));
+        oHeader->resizeSection(lColumn, lAuto);
+    }
 }
 
 void ctlDataViewer::ApplyColumnLayout(bool bKeepLayout)
@@ -65,7 +96,11 @@ void ctlDataViewer::ApplyColumnLayout(bool bKeepLayout)
             if (lAuto == 0 && !m_bDisableMenus)
                 oSetting->Visible = false;
         }
-        const int lRemembered = ui::TwipsToPixels(int(oSetting->ColumnWidth));
+        int lRemembered = ui::TwipsToPixels(int(oSetting->ColumnWidth));
+        // A header that gained an icon since its width was kept would cut
+        // its caption ("Id" under a key).
+        if (lRemembered > 0 && viewer::HeaderIconIndex(*oSetting) >= 0)
+            lRemembered = std::max(lRemembered, oHeader->sectionSizeHint(lColumn));
         oHeader->resizeSection(lColumn, lRemembered > 0 ? lRemembered : lAuto);
         oHeader->setSectionHidden(lColumn, !oSetting->Visible);
     }

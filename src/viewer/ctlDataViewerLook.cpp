@@ -6,8 +6,12 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -16,6 +20,34 @@ void ctlDataViewer::resizeEvent(QResizeEvent *oEvent)
     QWidget::resizeEvent(oEvent);
     lvwItems->setGeometry(rect());
     txtDummy->setGeometry(rect());
+    UpdateEmptyLine();
+}
+
+int ctlDataViewer::HeightForRows(int lRows) const
+{
+    const int lRowHeight = lvwItems->sizeHintForRow(0) > 0 ? lvwItems->sizeHintForRow(0) : fontMetrics().height() + 4;
+    const int lScrollBar = lvwItems->horizontalScrollBar()->isVisible() ? lvwItems->horizontalScrollBar()->height() : 0;
+    return lvwItems->header()->height() + lRows * lRowHeight + 2 * lvwItems->frameWidth() + lScrollBar;
+}
+
+void ctlDataViewer::SetEmptyText(const QString &sText)
+{
+    m_sEmptyText = sText;
+    UpdateEmptyLine();
+}
+
+// The line sits where the first row would, across the visible width; only a
+// data view that loaded and has no rows shows it.
+void ctlDataViewer::UpdateEmptyLine()
+{
+    const bool bShow = m_bHasDisplayRows && m_oModel->rowCount() == 0 && !m_sEmptyText.isEmpty();
+    lblEmpty->setText(m_sEmptyText);
+    lblEmpty->setVisible(bShow);
+    if (!bShow)
+        return;
+    const QWidget *oViewport = lvwItems->viewport();
+    const int lHeight = 2 * lblEmpty->fontMetrics().height();
+    lblEmpty->setGeometry(0, 0, oViewport->width(), std::min(lHeight, oViewport->height()));
 }
 
 void ctlDataViewer::changeEvent(QEvent *oEvent)

@@ -98,3 +98,61 @@ expect_line manager "$(printf 'node\tData Views')"
 expect_line manager "$(printf 'item\tSample Customers')"
 [ -s "$build/data-view-manager.png" ] || { echo "FAIL: no picture of the manager" >&2; exit 1; }
 echo "the Data View Manager opened on the samples"
+
+# The author's road, in a registry and folders of its own: the price list's
+# workbook has moved and is located from the error; "Riga" filters with Enter,
+# Remove shows every customer, "Leeds" replaces it; one insert in each layout.
+road="$work/road"
+mkdir -p "$road/samples" "$road/moved" "$road/registry" "$road/config" "$build/author-road"
+(cd "$samples" && cp -r ./*.cfg ./*.sqlite ./*.xlsx ./*.html ./*.xml ./*.dsn "Sample Contacts" "Sample Tasks" "$road/samples/")
+python3 - "$samples" "$road/samples" <<'PY'
+import pathlib, sys
+old, new = sys.argv[1], sys.argv[2]
+for name in ("qvDataView Sample.cfg", "Sample Sales.dsn"):
+    path = pathlib.Path(new, name)
+    path.write_text(path.read_text(encoding="utf-8").replace(old, new), encoding="utf-8")
+PY
+mv "$road/samples/Sample Price List.xlsx" "$road/moved/"
+if ! QV_REGISTRY_ROOT="$road/registry" XDG_CONFIG_HOME="$road/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$road/samples" --script author-road "$road/road.odt" "$build/author-road" \
+    "$road/moved/Sample Price List.xlsx" >"$road/steps.txt"; then
+  echo "FAIL: the author's road stopped; it printed:" >&2; cat "$road/steps.txt" >&2
+  exit 1
+fi
+python3 - "$road" "$samples/Sample Sales.sqlite" <<'PY'
+import sqlite3, sys, zipfile
+import xml.etree.ElementTree as ET
+
+road, database = sys.argv[1], sys.argv[2]
+steps = {}
+inserted = []
+for line in open(road + "/steps.txt", encoding="utf-8"):
+    parts = line.rstrip("\n").split("\t")
+    if parts[0] == "inserted":
+        inserted.append(parts[1])
+    else:
+        steps[parts[0]] = int(parts[1])
+db = sqlite3.connect(database)
+count = lambda where: db.execute("SELECT COUNT(*) FROM Customers " + where).fetchone()[0]
+want = {"filtered": count("WHERE upper(City) = 'RIGA'"), "unfiltered": count(""),
+        "replaced": count("WHERE upper(City) = 'LEEDS'")}
+for step, rows in want.items():
+    if steps.get(step) != rows:
+        sys.exit("FAIL: after '%s' Insert Data showed %r rows, the database has %d" % (step, steps.get(step), rows))
+if steps.get("located", 0) < 1:
+    sys.exit("FAIL: the located workbook showed no rows")
+if len(set(inserted)) != 5:
+    sys.exit("FAIL: inserts in %r, not in each of the five layouts" % inserted)
+if "moved/Sample Price List.xlsx" not in open(road + "/samples/qvDataView Sample.cfg", encoding="utf-8").read():
+    sys.exit("FAIL: the workbook's new place was not saved in the configuration")
+TABLE = "{urn:oasis:names:tc:opendocument:xmlns:table:1.0}"
+content = ET.fromstring(zipfile.ZipFile(road + "/road.odt").read("content.xml"))
+tables = len(list(content.iter(TABLE + "table")))
+if tables != 3:
+    sys.exit("FAIL: the document holds %d tables, not the three of the table layouts" % tables)
+text = "".join(content.itertext())
+if text.count("LEEDS") < 10:
+    sys.exit("FAIL: the five inserts of two Leeds customers each are not all in the document")
+print("the author's road: workbook located, filters %d/%d/%d rows, five layouts inserted"
+      % (steps["filtered"], steps["unfiltered"], steps["replaced"]))
+PY

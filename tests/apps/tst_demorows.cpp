@@ -167,29 +167,45 @@ TEST(SamplesSetup, SamplesReplaceOnlyAMissingPersonalConfiguration)
     EXPECT_EQ(PersonalConfigurationToSet(own, samples), QString());
 }
 
-TEST(SelectionMemory, RowsAreFoundAgainByTheirVisibleColumnsUnlessKeyColumnsAreSet)
+// The key that finds rows again: the first visible column when it tells the
+// chosen rows apart, every visible column when it does not or is not among
+// them, and the settings' own keys when they name some.
+TEST(SelectionMemory, TheKeyIsTheFirstColumnThatTellsTheRowsApart)
 {
-    const auto column = [](const char *caption, bool visible, bool linked) {
-        auto setting = std::make_shared<qv::biz::ColumnSetting>();
-        setting->Caption = QString::fromUtf8(caption);
-        setting->Visible = visible;
-        setting->Linked = linked;
-        return setting;
+    const auto settings = [](std::initializer_list<std::pair<const char *, std::pair<bool, bool>>> columns) {
+        auto result = std::make_shared<qv::biz::Settings>();
+        for (const auto &[caption, flags] : columns) {
+            auto setting = std::make_shared<qv::biz::ColumnSetting>();
+            setting->Caption = QString::fromUtf8(caption);
+            setting->Visible = flags.first;
+            setting->Linked = flags.second;
+            result->Columns->Add(setting, setting->Caption);
+        }
+        return result;
     };
-    auto unkeyed = std::make_shared<qv::biz::Settings>();
-    unkeyed->Columns->Add(column("Id", true, false), QStringLiteral("Id"));
-    unkeyed->Columns->Add(column("Notes", false, false), QStringLiteral("Notes"));
-    unkeyed->Columns->Add(column("Name", true, false), QStringLiteral("Name"));
-    auto keyed = std::make_shared<qv::biz::Settings>();
-    keyed->Columns->Add(column("Id", true, true), QStringLiteral("Id"));
-    keyed->Columns->Add(column("Name", true, false), QStringLiteral("Name"));
+    const auto linked = [](const std::shared_ptr<qv::biz::Settings> &s) {
+        QStringList captions;
+        for (const auto &column : *s->Columns) {
+            if (column->Linked)
+                captions << column->Caption;
+        }
+        return captions.join(u',');
+    };
+    auto duplicates = Selection();
+    duplicates->AddNew({Variant("Name"), Variant("Credit Limit")}, {Variant("Ann Berg"), Variant("7.00")});
 
+    auto byName = settings({{"Notes", {false, false}}, {"Name", {true, false}}, {"Credit Limit", {true, false}}});
+    auto twice = settings({{"Name", {true, false}}, {"Notes", {false, false}}, {"Credit Limit", {true, false}}});
+    auto elsewhere = settings({{"Id", {true, false}}, {"Name", {true, false}}});
+    auto keyed = settings({{"Name", {true, false}}, {"Credit Limit", {true, true}}});
     SelectionMemory memory;
-    memory.Remember(QStringLiteral("A"), unkeyed, Selection());
-    memory.Remember(QStringLiteral("B"), keyed, Selection());
-    EXPECT_TRUE(unkeyed->Columns->Item(QStringLiteral("Id"))->Linked);
-    EXPECT_FALSE(unkeyed->Columns->Item(QStringLiteral("Notes"))->Linked);
-    EXPECT_TRUE(unkeyed->Columns->Item(QStringLiteral("Name"))->Linked);
-    EXPECT_TRUE(keyed->Columns->Item(QStringLiteral("Id"))->Linked);
-    EXPECT_FALSE(keyed->Columns->Item(QStringLiteral("Name"))->Linked);
+    memory.Remember(QStringLiteral("A"), byName, Selection());
+    memory.Remember(QStringLiteral("B"), twice, duplicates);
+    memory.Remember(QStringLiteral("C"), elsewhere, Selection());
+    memory.Remember(QStringLiteral("D"), keyed, Selection());
+    EXPECT_EQ(linked(byName), QStringLiteral("Name"));
+    EXPECT_EQ(linked(twice), QStringLiteral("Name,Credit Limit")) << "Ann Berg twice is no key";
+    EXPECT_EQ(linked(elsewhere), QStringLiteral("Id,Name"));
+    EXPECT_EQ(linked(keyed), QStringLiteral("Credit Limit"));
+    EXPECT_FALSE(memory.Recall(QStringLiteral("B")).SelectedRowsXml.isEmpty());
 }

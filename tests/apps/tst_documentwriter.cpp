@@ -165,6 +165,31 @@ TEST(DocumentWriter, CursorEndsAfterTheWrittenData)
     EXPECT_EQ(d.doc.toPlainText(), QStringLiteral("Hello Ann, Oslo; Bo, Rome; Cy|world"));
 }
 
+// Typing on after a styled sentence or paragraphs is typing plain text.
+TEST(DocumentWriter, TextTypedAfterAStyledInsertIsPlain)
+{
+    for (const eFormatType layout : {FormatTypeSentence, FormatTypeParagraph}) {
+        Document d;
+        d.Write(layout, InsertPositionAfter, QStringLiteral("Quote"));
+        d.cursor.insertText(QStringLiteral("typed"));
+        QTextCursor typed(&d.doc);
+        typed.setPosition(d.cursor.position());
+        EXPECT_FALSE(typed.charFormat().fontItalic()) << "layout " << int(layout);
+    }
+}
+
+// Cells that hold a separator are quoted, so the sentence still parses.
+TEST(DocumentWriter, CellsWithCommasAreQuoted)
+{
+    Document d;
+    const RowTable rows{{QStringLiteral("Id"), QStringLiteral("Since"), QStringLiteral("Limit")},
+                        {{QStringLiteral("7"), QStringLiteral("Thursday, 1 May 2014"), QStringLiteral("24,900.00")},
+                         {QStringLiteral("10"), QStringLiteral("Monday"), QStringLiteral("a;b")}}};
+    d.Write(FormatTypeSentence, InsertPositionReplace, {}, rows);
+    EXPECT_EQ(d.doc.toPlainText(), QStringLiteral("Hello 7, \u201CThursday, 1 May 2014\u201D, \u201C24,900.00\u201D; "
+                                                  "10, Monday, \u201Ca;b\u201D"));
+}
+
 TEST(DocumentWriter, TableStyleColoursTheHeaderOnly)
 {
     Document d;

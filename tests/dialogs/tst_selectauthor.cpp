@@ -1,11 +1,15 @@
 // Insert Data as an author meets it: a source that fails, the filter in
-// force, Enter in the value box, styles that follow the layout, feedback.
+// force, Enter in the value box, styles that follow the layout, feedback,
+// empty results and a source that moved.
 #include "SelectDriver.h"
 
 #include "biz/ConfigFileSettings.h"
 #include "config/ConfigObjects.h"
+#include "ui/FileDialog.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
 
 using namespace qv;
@@ -133,4 +137,79 @@ TEST_F(DialogTest, SavingSettingsSaysSo)
             << "the count never came back: " << Status(f).toStdString() << " vs " << count.toStdString();
         Click(f, "cmdCancel");
     });
+}
+
+// A filter that matches nothing says so in the status and in the list, and
+// the count it is told against is that of every row.
+TEST_F(DialogTest, AnEmptyFilterResultSaysSo)
+{
+    frmSelectDataItems form;
+    SelectRequest request;
+    request.oDataView = View("Sample Customers");
+    RunSelect(form, request, [](frmSelectDataItems &f) {
+        auto *empty = Viewer(f)->findChild<QLabel *>(QStringLiteral("lblEmpty"));
+        ASSERT_TRUE(empty);
+        EXPECT_FALSE(empty->isVisible()) << "the empty line over 250 rows";
+        ChooseText(Child<QComboBox>(f, "cboField"), QStringLiteral("City"));
+        TypeInto(Child<QComboBox>(f, "cboParam"), QStringLiteral("Atlantis"));
+        Click(f, "cmdApplyFilter");
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_EQ(Viewer(f)->RecordCount(), 0);
+        EXPECT_EQ(Status(f), QStringLiteral("0 of 250 records"));
+        EXPECT_TRUE(empty->isVisible()) << "a blank list";
+        EXPECT_EQ(empty->text(), QStringLiteral("No records match the filter."));
+        EXPECT_FALSE(Button(f, "cmdOK")->isEnabled());
+        Click(f, "cmdApplyFilter"); // Remove
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_EQ(Viewer(f)->RecordCount(), 250);
+        EXPECT_FALSE(empty->isVisible()) << "the line stayed over the rows";
+        Click(f, "cmdCancel");
+    });
+}
+
+// A workbook that moved: the error offers Locate..., the file picked there
+// becomes the data view's source in its configuration file, and the rows
+// load. A second showing reads from the new place without asking.
+TEST_F(DialogTest, AMovedSourceIsLocatedAndKept)
+{
+    QTemporaryDir folder;
+    const QString config = folder.filePath(QStringLiteral("personal.cfg"));
+    const QString moved = folder.filePath(QStringLiteral("elsewhere/prices.xlsx"));
+    ASSERT_TRUE(QFile::copy(SampleConfig(), config));
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("elsewhere")));
+    ASSERT_TRUE(QFile::copy(SampleFolder() + QStringLiteral("/Sample Price List.xlsx"), moved));
+    qint32 id = 0;
+    {
+        auto personal = config::ConfigStore::Create();
+        personal->Open(config);
+        auto prices = personal->DataViewCollection().ItemByName(QStringLiteral("Sample Price List"));
+        id = prices->Id();
+        prices->Source.ConnectionText.replace(SampleFolder() + QStringLiteral("/Sample Price List.xlsx"),
+                                              folder.filePath(QStringLiteral("gone.xlsx")));
+        personal->Save();
+    }
+    biz::ConfigFileSettings().SetConfigFilePath(1, config);
+    auto files = std::make_shared<ui::FileDialogDouble>();
+    files->Results.enqueue({true, moved, 1});
+    const auto previousFiles = ui::SetFileDialogService(files);
+    messages->Answers.enqueue(ui::mb::Action);
+    frmSelectDataItems form;
+    RunSelect(form, SelectRequest(), [this](frmSelectDataItems &f) {
+        ChooseText(Child<QComboBox>(f, "icboDataView"), QStringLiteral("Sample Price List"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Viewer(f)->RecordCount() > 0; }, 20000)) << "no rows after Locate";
+        ASSERT_TRUE(WaitIdle(f));
+        ASSERT_EQ(messages->Messages.size(), 1);
+        EXPECT_EQ(messages->Messages[0].Action, QStringLiteral("&Locate..."));
+        EXPECT_TRUE(messages->Messages[0].Text.contains(QStringLiteral("gone.xlsx")));
+        Click(f, "cmdCancel");
+    });
+    ui::SetFileDialogService(previousFiles);
+    ASSERT_EQ(files->Requests.size(), 1);
+    EXPECT_EQ(files->Requests[0].InitialFolder, folder.path()) << "the picker starts where the file was";
+    EXPECT_EQ(files->Requests[0].FileName, QStringLiteral("gone.xlsx"));
+    auto saved = config::ConfigStore::Create();
+    saved->Open(config);
+    EXPECT_TRUE(saved->DataViewCollection().Item(id)->Source.ConnectionText.contains(moved))
+        << "the new place was not saved";
+    EXPECT_EQ(saved->DataViewCollection().Count(), store->DataViewCollection().Count());
 }

@@ -4,6 +4,7 @@
 #include "config/ConfigObjects.h"
 #include "viewer/ctlDataViewer.h"
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -84,5 +85,26 @@ TEST_F(DialogTest, ViewDataPlacementSurvivesReopening)
         EXPECT_EQ(f.geometry().size(), placed.size());
         EXPECT_EQ(f.pos(), QPoint(90, 75));
         f.close();
+    });
+}
+
+// Until the user places it, the window opens centred over the host's window,
+// and a preview is as tall as its rows: no empty list below them.
+TEST_F(DialogTest, APreviewOpensOverTheHostSizedToItsRows)
+{
+    QWidget host;
+    host.setGeometry(300, 200, 800, 600);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    RunView(View("Sample Customers"), 5, QStringLiteral("Preview"), [&host](frmViewDataItems &f) {
+        auto *viewer = Child<ctlDataViewer>(f, "ctlDataViewer");
+        ASSERT_EQ(viewer->RecordCount(), 5);
+        const QPoint offset = f.frameGeometry().center() - host.frameGeometry().center();
+        EXPECT_LE(offset.manhattanLength(), 4) << "not over the host's window";
+        const int spare = viewer->height() - viewer->HeightForRows(5);
+        EXPECT_GE(spare, 0) << "the rows do not fit";
+        EXPECT_LT(spare, viewer->HeightForRows(1)) << "room for more rows than the preview has";
+        QTest::mouseClick(Child(f, "cmdClose"), Qt::LeftButton);
     });
 }

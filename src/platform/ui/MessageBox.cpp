@@ -37,6 +37,8 @@ public:
         QMessageBox box(StyleIcon(request.Style), request.Title, request.Text, QMessageBox::NoButton,
                         parent ? parent : QApplication::activeWindow());
         QHash<QAbstractButton *, int> answers;
+        if (!request.Action.isEmpty())
+            answers.insert(box.addButton(request.Action, QMessageBox::ActionRole), mb::Action);
         const QList<int> buttons = StyleButtons(request.Style);
         for (int answer : buttons)
             answers.insert(box.addButton(StandardFor(answer)), answer);

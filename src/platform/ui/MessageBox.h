@@ -18,6 +18,8 @@ inline constexpr int OkOnly = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel
 inline constexpr int Critical = 16, Question = 32, Exclamation = 48, Information = 64;
 inline constexpr int DefaultButton2 = 256, DefaultButton3 = 512;
 inline constexpr int Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
+// The answer of a box's own action button (MessageRequest::Action).
+inline constexpr int Action = 100;
 } // namespace mb
 
 struct MessageRequest
@@ -27,6 +29,7 @@ struct MessageRequest
     int Style = 0;
     QString HelpFile;
     int Context = 0;
+    QString Action; // the caption of a further button before the style's ("Locate..."); none when ""
 };
 
 // The buttons of a style, in their order, as answer numbers ({1} for 0, {6, 7}

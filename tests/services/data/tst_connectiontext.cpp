@@ -1,4 +1,5 @@
 #include "data/ConnectionText.h"
+#include "data/SourceLocation.h"
 
 #include <gtest/gtest.h>
 
@@ -86,4 +87,33 @@ TEST(ConnectionText, WhatTheDriverManagerIsGiven)
     };
     for (const auto &c : cases)
         EXPECT_EQ(OdbcDriverText(S(c[0])), S(c[1])) << c[0];
+}
+
+// A moved source's file is found in each kind of text and replaced there,
+// every other part kept; texts that name no file stay as they are.
+TEST(SourceLocation, TheFileIsFoundAndRepointed)
+{
+    struct Case
+    {
+        int kind;
+        const char *text, *file, *repointed;
+    } const cases[] = {
+        {SourceExcel, "Provider=Jet;Data Source=/old/b.xlsx;Extended Properties=Excel 8.0;", "/old/b.xlsx",
+         "Provider=Jet;Data Source=/new/b c.xlsx;Extended Properties=Excel 8.0"},
+        {SourceAccess, "Provider=Jet;Data Source=C:\\old\\db.mdb", "C:/old/db.mdb", "Provider=Jet;Data Source=/new/b c.xlsx"},
+        {SourceHtml, "/old/p.html;Extended Properties=HTML;", "/old/p.html", "/new/b c.xlsx;Extended Properties=HTML;"},
+        {SourceFileDsn, "File Name=/old/x.dsn", "/old/x.dsn", "File Name=/new/b c.xlsx"},
+        {SourceDsnLess, "Driver=SQLite3;database=/old/a.db;StepAPI=1", "/old/a.db",
+         "Driver=SQLite3;database=/new/b c.xlsx;StepAPI=1"},
+        {SourceDsnLess, "Driver={Access};DBQ=/old/a.mdb", "/old/a.mdb", "Driver=Access;DBQ=/new/b c.xlsx"},
+        {SourceDsnLess, "Driver=SQLite3;Database=:memory:", "", "Driver=SQLite3;Database=:memory:"},
+        {SourceUserDsn, "Provider=MSDASQL;DSN=Sales", "", "Provider=MSDASQL;DSN=Sales"},
+        {SourceFolder, " FolderType=\"Contact\" FolderName=\"x\"", "", " FolderType=\"Contact\" FolderName=\"x\""},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(SourceFilePath(c.kind, S(c.text)), S(c.file)) << c.text;
+        EXPECT_EQ(RepointConnectionText(c.kind, S(c.text), S("/new/b c.xlsx")), S(c.repointed)) << c.text;
+    }
+    EXPECT_TRUE(SourceFileMissing(SourceExcel, S("Data Source=/no/such/folder/b.xlsx")));
+    EXPECT_FALSE(SourceFileMissing(SourceUserDsn, S("DSN=Sales")));
 }

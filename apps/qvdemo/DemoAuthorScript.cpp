@@ -1,0 +1,286 @@
+#include "DemoAuthorScript.h"
+
+#include "DemoDataMenu.h"
+#include "DemoWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeView>
+
+#include <cstdio>
+#include <functional>
+
+namespace qvdemo {
+
+namespace {
+
+constexpr int kStepTimeoutMs = 60000;
+
+template<typename T>
+T *Visible(const char *name = nullptr)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *found = qobject_cast<T *>(widget);
+        if (found && found->isVisible() && (!name || found->objectName() == QLatin1String(name)))
+            return found;
+    }
+    return nullptr;
+}
+
+int Rows(QDialog &dialog);
+QString Status(QDialog &dialog);
+
+// Works Insert Data through steps, each when its condition holds. Polled,
+// since the dialog and its message boxes run modal loops of their own.
+class StepDriver : public QObject
+{
+public:
+    struct Step
+    {
+        const char *what;
+        std::function<bool(QDialog &)> ready;
+        std::function<void(QDialog &)> act;
+    };
+
+    explicit StepDriver(QList<Step> steps) : m_steps(std::move(steps))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
+        m_timer.start(100);
+        m_clock.start();
+    }
+    bool Done() const { return m_next == m_steps.size(); }
+
+private:
+    void Poll()
+    {
+        if (Done()) {
+            m_timer.stop();
+            return;
+        }
+        QDialog *dialog = Visible<QDialog>("frmSelectDataItems");
+        const Step &step = m_steps[m_next];
+        if (m_clock.elapsed() > kStepTimeoutMs) {
+            m_timer.stop();
+            std::fprintf(stderr, "qvdemo: step \"%s\" did not come about (status \"%s\", %d rows%s)\n", step.what,
+                         dialog ? qPrintable(Status(*dialog)) : "", dialog ? Rows(*dialog) : 0,
+                         dialog ? "" : ", no dialog");
+            for (auto *box = Visible<QDialog>(); box; box = Visible<QDialog>())
+                box->reject();
+            return;
+        }
+        if (!dialog || !step.ready(*dialog))
+            return;
+        step.act(*dialog);
+        ++m_next;
+        m_clock.restart();
+    }
+
+    QList<Step> m_steps;
+    qsizetype m_next = 0;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+template<typename T>
+T *Child(QDialog &dialog, const char *name)
+{
+    return dialog.findChild<T *>(QString::fromLatin1(name));
+}
+
+int Rows(QDialog &dialog)
+{
+    auto *list = Child<QTreeView>(dialog, "lvwItems");
+    return list ? list->model()->rowCount() : 0;
+}
+
+QString Status(QDialog &dialog)
+{
+    auto *bar = Child<QStatusBar>(dialog, "sbrStatusBar");
+    return bar ? bar->currentMessage() : QString();
+}
+
+// Idle: no busy pointer and a count in the status line.
+bool Idle(QDialog &dialog)
+{
+    const auto busy = [](const QCursor *cursor) {
+        return cursor && (cursor->shape() == Qt::BusyCursor || cursor->shape() == Qt::WaitCursor);
+    };
+    const QCursor own = dialog.cursor();
+    return !busy(&own) && !busy(QApplication::overrideCursor()) && Status(dialog).contains(QLatin1String("record"));
+}
+
+void Choose(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void ChooseText(QDialog &dialog, const char *combo, const QString &text)
+{
+    auto *box = Child<QComboBox>(dialog, combo);
+    Choose(box, box->findText(text));
+}
+
+void Press(QDialog &dialog, const char *button)
+{
+    Child<QPushButton>(dialog, button)->click();
+}
+
+void Key(QWidget *target, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+void Tick(QDialog &dialog, int rows)
+{
+    auto *list = Child<QTreeView>(dialog, "lvwItems");
+    for (int row = 0; row < rows; ++row)
+        list->model()->setData(list->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+}
+
+void Print(const QStringList &texts)
+{
+    std::printf("%s\n", qPrintable(texts.join(QLatin1Char('\t'))));
+    std::fflush(stdout);
+}
+
+void Picture(QWidget &widget, const QString &path)
+{
+    if (!widget.grab().save(path, "PNG"))
+        std::fprintf(stderr, "qvdemo: the picture could not be written to %s\n", qPrintable(path));
+}
+
+bool FilterButtonReads(QDialog &dialog, const char *caption)
+{
+    return Child<QPushButton>(dialog, "cmdApplyFilter")->text() == QLatin1String(caption) && Idle(dialog);
+}
+
+QAbstractButton *LocateButton()
+{
+    auto *box = Visible<QMessageBox>();
+    for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>()) {
+        if (button->text() == QLatin1String("&Locate..."))
+            return button;
+    }
+    return nullptr;
+}
+
+QList<StepDriver::Step> MovedSourceSteps(const QString &pictures, const QString &moved)
+{
+    return {
+        {"the first data view shows", [](QDialog &d) { return Idle(d); },
+         [](QDialog &d) { ChooseText(d, "icboDataView", QStringLiteral("Sample Price List")); }},
+        {"the error offers Locate...",
+         [](QDialog &) { return LocateButton() != nullptr; },
+         [pictures](QDialog &) {
+             Picture(*Visible<QMessageBox>(), pictures + QStringLiteral("/moved-source-error.png"));
+             LocateButton()->click();
+         }},
+        {"the file dialog opens", [](QDialog &) { return Visible<QFileDialog>() != nullptr; },
+         [moved](QDialog &) {
+             QFileDialog *files = Visible<QFileDialog>();
+             files->selectFile(moved);
+             static_cast<QDialog *>(files)->accept(); // public there, protected in QFileDialog
+         }},
+        {"the located workbook's rows show", [](QDialog &d) { return Rows(d) > 0 && Idle(d); },
+         [pictures](QDialog &d) {
+             Print({QStringLiteral("located"), QString::number(Rows(d))});
+             Picture(d, pictures + QStringLiteral("/moved-source-located.png"));
+             ChooseText(d, "icboDataView", QStringLiteral("Sample Customers"));
+         }},
+    };
+}
+
+QList<StepDriver::Step> FilterSteps(const QString &pictures)
+{
+    return {
+        {"the customers show",
+         [](QDialog &d) {
+             return Child<QComboBox>(d, "icboDataView")->currentText() == QLatin1String("Sample Customers") && Idle(d);
+         },
+         [](QDialog &d) {
+             ChooseText(d, "cboField", QStringLiteral("City"));
+             auto *value = Child<QComboBox>(d, "cboParam");
+             value->setFocus();
+             value->setEditText(QStringLiteral("Riga"));
+             Key(value, Qt::Key_Return);
+         }},
+        {"Enter filters", [](QDialog &d) { return FilterButtonReads(d, "Remove &Filter"); },
+         [pictures](QDialog &d) {
+             Print({QStringLiteral("filtered"), QString::number(Rows(d))});
+             Picture(d, pictures + QStringLiteral("/filter-applied.png"));
+             Press(d, "cmdApplyFilter");
+         }},
+        {"Remove shows every row", [](QDialog &d) { return FilterButtonReads(d, "Apply &Filter"); },
+         [](QDialog &d) {
+             Print({QStringLiteral("unfiltered"), QString::number(Rows(d))});
+             Child<QComboBox>(d, "cboParam")->setEditText(QStringLiteral("Leeds"));
+             Press(d, "cmdApplyFilter");
+         }},
+        {"a new filter replaces it", [](QDialog &d) { return FilterButtonReads(d, "Remove &Filter"); },
+         [](QDialog &d) { Print({QStringLiteral("replaced"), QString::number(Rows(d))}); }},
+    };
+}
+
+// Ticks two rows, picks the layout and presses OK; the picture is the README's.
+StepDriver::Step InsertStep(int layout, const QString &picture)
+{
+    return {"rows to insert", [](QDialog &d) { return Rows(d) > 1 && Idle(d); },
+            [layout, picture](QDialog &d) {
+                Tick(d, 2);
+                auto *layouts = Child<QComboBox>(d, "cboFormatType");
+                Choose(layouts, layout);
+                Print({QStringLiteral("inserted"), layouts->currentText(), QStringLiteral("2")});
+                if (!picture.isEmpty())
+                    Picture(d, picture);
+                Press(d, "cmdOK");
+            }};
+}
+
+} // namespace
+
+int AuthorRoad(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
+{
+    if (arguments.size() != 4) {
+        std::fprintf(stderr, "usage: qvdemo --script author-road OUTPUT PICTURES MOVED_WORKBOOK\n");
+        return 2;
+    }
+    const QString pictures = QDir(arguments[2]).absolutePath();
+    window.Editor()->setPlainText(QStringLiteral("Customers in Leeds:"));
+    window.Editor()->moveCursor(QTextCursor::End);
+
+    QList<StepDriver::Step> steps = MovedSourceSteps(pictures, arguments[3]);
+    steps += FilterSteps(pictures);
+    steps.append(InsertStep(2, pictures + QStringLiteral("/insert-data-dialog.png")));
+    StepDriver first(steps);
+    if (!menu.InsertData(nullptr) || !first.Done())
+        return 4;
+    // The other four layouts, each in an Insert Data of its own.
+    for (int layout : {0, 1, 3, 4}) {
+        StepDriver next({InsertStep(layout, {})});
+        if (!menu.InsertData(nullptr) || !next.Done())
+            return 4;
+    }
+    QString error;
+    if (!window.SaveDocument(arguments[1], error)) {
+        std::fprintf(stderr, "qvdemo: %s\n", qPrintable(error));
+        return 5;
+    }
+    return 0;
+}
+
+} // namespace qvdemo
