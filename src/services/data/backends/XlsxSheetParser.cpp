@@ -14,8 +14,6 @@ namespace {
 
 constexpr qsizetype kMaxRows = kSheetMaxRows;
 constexpr qsizetype kMaxColumns = kSheetMaxColumns;
-// Days between the two epochs a workbook can count from.
-constexpr double k1904Offset = 1462.0;
 
 // "AB12" -> column 27 (0-based: 27) and row 11; false when the text is no reference.
 bool ParseCellReference(QStringView ref, qsizetype &column, qsizetype &row)
