@@ -346,9 +346,9 @@ QList<PimFolderInfo> DataViewDataServices::GetFolders()
 {
     const QString root = PimRoot();
     if (root.isEmpty())
-        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"));
+        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"), Remedy::CheckPath);
     if (!QFileInfo(root).isDir())
-        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"));
+        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
     auto folders = std::make_shared<QList<PimFolderInfo>>();
     const bool done = RunWork([root, folders](WorkControl &control) {
         QStringList paths{QDir(root).absolutePath()};
@@ -378,7 +378,7 @@ QString DataViewDataServices::GetFolderPath(const QString &folder, qint32) const
 {
     const QFileInfo info(folder);
     if (!info.isDir())
-        RaiseUnreadable(folder, QStringLiteral("no folder of that name exists"));
+        RaiseUnreadable(folder, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
     const QString type = PimFolderReader(info.absoluteFilePath()).FolderType();
     const QString root = PimRoot();
     return FolderSourceText(type, info.absoluteFilePath(), root.isEmpty() ? info.absolutePath() : root);

@@ -133,6 +133,30 @@ TEST(DataServices, FileSourcesComeThroughTheSameWay)
     }
 }
 
+// Empty sheets and tables are data items with no rows, through the whole service.
+TEST(DataServices, EmptyItemsOpenWithNoRows)
+{
+    struct Case
+    {
+        int kind;
+        const char *file;
+        const char *item;
+    } const cases[] = {
+        {SourceExcel, "excel/ragged.xls", "Sheet2"},
+        {SourceExcel, "excel/sample.xlsx", "Sheet1"},
+        {SourceHtml, "html/xhtml4.entity.xhtml", "Table1"},
+        {SourceHtml, "html/issue.4823.html", "sheet0"},
+    };
+    for (const Case &c : cases) {
+        ViewFixture f(c.kind, test::SharedFile(c.file), QString::fromUtf8(c.item));
+        f.services.LoadFields(f.view);
+        f.services.FillDataView(f.view);
+        ASSERT_TRUE(f.view->Recordset) << c.file;
+        EXPECT_EQ(f.view->Recordset->RecordCount(), 0) << c.file;
+        EXPECT_TRUE(f.view->Recordset->IsEOF()) << c.file;
+    }
+}
+
 TEST(DataServices, ContactsFolderByItsSourceText)
 {
     QTemporaryDir dir;

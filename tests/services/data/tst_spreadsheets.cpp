@@ -122,7 +122,7 @@ TEST(SourceFiles, EveryReaderWordsAMissingFileAlike)
     const QString missing = dir.filePath(QStringLiteral("missing"));
     const auto expectMissing = [&](const char *kind, const auto &open) {
         const QString message = ErrorOf(open);
-        EXPECT_TRUE(message.contains(missing) && message.endsWith(u"the file does not exist.")) << kind << ": " << message.toStdString();
+        EXPECT_TRUE(message.contains(missing) && message.contains(u"the file does not exist. Check that the path is right")) << kind << ": " << message.toStdString();
     };
     expectMissing("xlsx", [&] { XlsxReader reader(missing + QStringLiteral(".xlsx")); });
     expectMissing("xls", [&] { XlsReader reader(missing + QStringLiteral(".xls")); });
@@ -173,7 +173,7 @@ TEST_F(GeneratedWorkbookTest, EveryCellKindKeepsItsValue)
     EXPECT_EQ(ValueText(table, 0, QStringLiteral("Amount")), QStringLiteral("1234.5"));
     EXPECT_EQ(ValueText(table, 998, QStringLiteral("Late text")), QStringLiteral("999"));
     EXPECT_EQ(ValueText(table, 999, QStringLiteral("Late text")), QStringLiteral("late"));
-    EXPECT_TRUE(reader->ReadItem(QStringLiteral("Empty")).Fields.isEmpty());
+    EXPECT_TRUE(reader->ReadItem(QStringLiteral("Empty")).Rows.isEmpty());
 }
 
 TEST_F(GeneratedWorkbookTest, MissingSheetAndDamagedPackageAreNamed)
@@ -184,7 +184,7 @@ TEST_F(GeneratedWorkbookTest, MissingSheetAndDamagedPackageAreNamed)
         FAIL() << "no error";
     } catch (const ComError &error) {
         EXPECT_EQ(error.Number(), kErrorNoSuchItem);
-        EXPECT_TRUE(error.Description().endsWith(u"has no sheet named 'Orders'.")) << error.Description().toStdString();
+        EXPECT_TRUE(error.Description().contains(u"has no sheet named 'Orders'. Choose one")) << error.Description().toStdString();
     }
 
     // Cut short and filled with text: neither may crash or hang.

@@ -356,7 +356,7 @@ CellGrid BiffWorkbook::ReadSheet(qsizetype index) const
                 set(m_strings[string]);
             else if (!fields.Damaged())
                 RaiseUnreadable(m_path, QStringLiteral("%1 refers to shared string %2, which the workbook does not hold")
-                                            .arg(words).arg(string));
+                                            .arg(words).arg(string), Remedy::Resave);
             break;
         }
         case kLabel:

@@ -127,7 +127,7 @@ struct SpanBudget
         left -= places;
         if (left < 0)
             RaiseUnreadable(path, QStringLiteral("its cells span more than %1 places, more than can be read at once")
-                                      .arg(kMaxSpannedPlaces));
+                                      .arg(kMaxSpannedPlaces), Remedy::Smaller);
     }
 };
 
@@ -247,7 +247,7 @@ HtmlTableReader::HtmlTableReader(const QString &path) : GridSource(path, QString
 {
     m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30), path);
     if (m_grids.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("the page holds no table"));
+        RaiseUnreadable(path, QStringLiteral("the page holds no table; choose a page that shows its data in a table"));
 }
 
 } // namespace qv::data
