@@ -12,6 +12,7 @@
 #include "automation/ComError.h"
 #include "biz/FieldKinds.h"
 #include "config/ConfigObjects.h"
+#include "registry/Registry.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -243,7 +244,11 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, co
 {
     auto list = std::make_shared<Dictionary>();
     if (kind == 3) {
-        for (const QString &path : odbc::FileDataSources(fileDsnFolder))
+        // Without a folder, the one unixODBC keeps file data sources in.
+        const QString folder = fileDsnFolder.isEmpty() ? OdbcFileDsnFolder() : fileDsnFolder;
+        if (folder.isEmpty())
+            return list;
+        for (const QString &path : odbc::FileDataSources(folder))
             list->Add(Variant(path), Variant(QFileInfo(path).completeBaseName()));
         return list;
     }

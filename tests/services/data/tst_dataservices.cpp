@@ -293,6 +293,44 @@ TEST(DataServices, SourcesTextsAndFieldsKeepTheAuthorsSettings)
     EXPECT_EQ(files->Items().front().ToText(), QStringLiteral("b"));
 }
 
+// The wizard passes kind 3 for every ODBC entry: a file data source's path
+// connects as one, and with no folder the list is unixODBC's own folder.
+TEST(DataServices, FileDataSourcesByTheWizardsKind)
+{
+    QTemporaryDir dir;
+    const QString database = MakeSqlite(dir).section(QStringLiteral("Database="), 1);
+    const QString folder = dir.filePath(QStringLiteral("dsn files"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile dsn(folder + QStringLiteral("/sales.dsn"));
+    ASSERT_TRUE(dsn.open(QIODevice::WriteOnly));
+    dsn.write("[ODBC]\nDriver=SQLite3\nDatabase=" + database.toUtf8() + "\n");
+    dsn.close();
+
+    ViewFixture f(SourceSystemDsn, dsn.fileName(), QStringLiteral("Customers"));
+    EXPECT_EQ(f.view->Source.ConnectionText, QStringLiteral("File Name=") + dsn.fileName());
+    f.services.LoadFields(f.view);
+    f.services.FillDataView(f.view);
+    ASSERT_TRUE(f.view->Recordset);
+    EXPECT_EQ(f.view->Recordset->RecordCount(), 5);
+    EXPECT_EQ(f.services.GetConnectionString(SourceSystemDsn, QStringLiteral("Sales.dsn"), {}, {}),
+              QStringLiteral("Provider=MSDASQL;DSN=Sales.dsn")) << "a name without a folder or file is a name";
+
+    QTemporaryDir config;
+    QFile ini(config.filePath(QStringLiteral("odbcinst.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[ODBC]\nFILEDSNPATH=" + folder.toUtf8() + "\n");
+    ini.close();
+    const QByteArray previous = qgetenv("ODBCSYSINI");
+    qputenv("ODBCSYSINI", config.path().toLocal8Bit());
+    const auto files = f.services.GetDataSources(3);
+    if (previous.isNull())
+        qunsetenv("ODBCSYSINI");
+    else
+        qputenv("ODBCSYSINI", previous);
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->Keys(), QList<Variant>{Variant(dsn.fileName())});
+}
+
 TEST(DataServices, PagesRenderThemselves)
 {
     ViewFixture f(SourceHtml, test::SharedFile("html/rowspan.html"), QString());
