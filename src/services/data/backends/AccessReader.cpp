@@ -157,7 +157,7 @@ AccessReader::AccessReader(const QString &path) : m_database(std::make_unique<Da
             m_database->Queries << name;
     }
     // Every database holds at least one table; none means the catalog was cut short.
-    if (m_database->Tables.isEmpty() && m_database->Queries.isEmpty())
+    if (m_database->Tables.isEmpty())
         RaiseUnreadable(path, QStringLiteral("no table of it can be read; the file is damaged or cut short"), Remedy::Resave);
 }
 
@@ -165,7 +165,7 @@ AccessReader::~AccessReader() = default;
 
 QStringList AccessReader::DataItems()
 {
-    return m_database->Tables + m_database->Queries;
+    return m_database->Tables;
 }
 
 DataTable AccessReader::ReadItem(const QString &name)
