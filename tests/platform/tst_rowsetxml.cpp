@@ -76,6 +76,7 @@ TEST(RowsetXml, RoundTripsEveryTypeAndNull)
         {"Money", adCurrency, Variant(Currency{-123456789})},
         {"Dec", adDecimal, Variant(decimal)},
         {"Num", adNumeric, Variant(decimal)},
+        {"VarNum", adVarNumeric, Variant(decimal)},
         {"Flag", adBoolean, Variant(true)},
         {"When", adDate, Variant(DateValue{DateTimeToOleDate(QDate(1999, 12, 31), QTime(23, 59, 58))})},
         {"Stamp", adDBTimeStamp, Variant(DateValue{DateTimeToOleDate(QDate(2024, 2, 29), QTime(1, 2, 3, 450))})},
