@@ -11,8 +11,9 @@ class QWidget;
 
 namespace qv {
 
-inline constexpr auto kAccessFilter = "Microsoft Access files (*.mdb)|*.mdb|All Files (*.*)|*.*";
-inline constexpr auto kExcelFilter = "Microsoft Excel files (*.xls,*.xml)|*.xls;*.xml|All Files (*.*)|*.*";
+// The Access and Excel filters also list the newer formats, the files Linux users have.
+inline constexpr auto kAccessFilter = "Microsoft Access files (*.mdb,*.accdb)|*.mdb;*.accdb|All Files (*.*)|*.*";
+inline constexpr auto kExcelFilter = "Microsoft Excel files (*.xls,*.xlsx,*.xml)|*.xls;*.xlsx;*.xml|All Files (*.*)|*.*";
 inline constexpr auto kDsnFilter = "File Data Source (*.dsn)|*.dsn|All Files (*.*)|*.*";
 
 enum class DataSourceFileKind { Access, Excel, FileDsn };

@@ -59,12 +59,15 @@ bool FileExists(const QString &sPath)
 
 bool IsInvalidPath(const QString &sPath)
 {
-    static const QString forbidden = QStringLiteral("/*?\"<>|");
+    // '/' separates folders in the paths a file dialog gives, as '\\' does in
+    // the path texts the system builds; neither is forbidden.
+    static const QString forbidden = QStringLiteral("*?\"<>|");
     for (QChar c : sPath) {
-        if (forbidden.contains(c))
+        if (forbidden.contains(c) || c.isNull())
             return true;
     }
-    if (!sPath.contains(QLatin1Char(':')))
+    // A Linux file name may hold a colon.
+    if (!sPath.contains(QLatin1Char(':')) || sPath.startsWith(QLatin1Char('/')))
         return false;
     // A colon is only allowed as the drive's, in "X:\...".
     return sPath.size() < 3 || sPath.mid(1, 2) != QLatin1String(":\\") || sPath.startsWith(QLatin1Char(':'));

@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PathCase{"C:\\a.cfg", false}, PathCase{"\\home\\me\\team.cfg", false},
                       PathCase{"team.cfg", false}, PathCase{"C:a.cfg", true}, PathCase{"a:b", true},
                       PathCase{"C:", true}, PathCase{":\\a", true}, PathCase{"C:\\what?.cfg", true},
-                      PathCase{"/home/me/a.cfg", true}, PathCase{"C:\\*.cfg", true},
+                      PathCase{"/home/me/a.cfg", false},
+                      PathCase{"/home/me/Données 2024:Q1.xlsx", false}, PathCase{"/home/me/a?.xls", true}, PathCase{"C:\\*.cfg", true},
                       PathCase{"C:\\a\"b", true}, PathCase{"C:\\<a>", true}, PathCase{"a|b", true},
                       PathCase{"", false}));
 

@@ -76,6 +76,7 @@ TEST(RowsetXml, RoundTripsEveryTypeAndNull)
         {"Money", adCurrency, Variant(Currency{-123456789})},
         {"Dec", adDecimal, Variant(decimal)},
         {"Num", adNumeric, Variant(decimal)},
+        {"VarNum", adVarNumeric, Variant(decimal)},
         {"Flag", adBoolean, Variant(true)},
         {"When", adDate, Variant(DateValue{DateTimeToOleDate(QDate(1999, 12, 31), QTime(23, 59, 58))})},
         {"Stamp", adDBTimeStamp, Variant(DateValue{DateTimeToOleDate(QDate(2024, 2, 29), QTime(1, 2, 3, 450))})},
@@ -188,6 +189,47 @@ TEST(RowsetXml, ReadsFilesAsAdoWritesThem)
     EXPECT_EQ(rs->Fields().Item(3).Value(), Variant(QString())); // empty, not Null
 }
 
+// Pending changes and hidden keys survive open and save: what a re-save
+// writes reads back the same and saves to the same text.
+TEST(RowsetXml, PendingChangesAndHiddenKeysRoundTrip)
+{
+    const QString schema = QStringLiteral(
+        "\t\t<a:AttributeType name='Name' r:number='1' b:type='string' b:maxLength='40'/>\r\n"
+        "\t\t<a:AttributeType name='Qty' r:number='2' r:nullable='true' b:type='int'/>\r\n"
+        "\t\t<a:AttributeType name='Key' r:number='3' r:hidden='true' b:type='int'/>\r\n");
+    const QString data = QStringLiteral(
+        "\t<q:row Name='Tea' Qty='4' Key='1'/>\r\n"
+        "\t<r:update>\r\n\t\t<r:original>\r\n\t\t\t<q:row Name='Jam' Qty='3' Key='2'/>\r\n\t\t</r:original>\r\n"
+        "\t\t<q:row Qty='5'/>\r\n\t</r:update>\r\n"
+        "\t<r:update>\r\n\t\t<r:original>\r\n\t\t\t<q:row Name='Pie' Qty='7'/>\r\n\t\t</r:original>\r\n"
+        "\t\t<q:row r:forcenull='Qty'/>\r\n\t</r:update>\r\n"
+        "\t<r:insert>\r\n\t\t<q:row Name='New' Qty='1'/>\r\n\t\t<q:row Name='Newer'/>\r\n\t</r:insert>\r\n"
+        "\t<r:delete>\r\n\t\t<q:row Name='Gone' Qty='9' Key='3'/>\r\n\t</r:delete>\r\n");
+    auto rs = OpenText(AdoStyleFile(schema, data));
+    ASSERT_EQ(rs->Fields().Count(), 2) << "the hidden key is no field of the rows";
+    EXPECT_EQ(Walk(*rs), QStringList({"Tea", "Jam", "Pie", "New", "Newer"}));
+    EXPECT_EQ(Walk(*rs, QStringLiteral("Qty")), QStringList({"4", "5", "", "1", ""}));
+
+    const QString saved = SaveToText(*rs);
+    for (const char *part : {" rs:updatable='true'>", "<s:AttributeType name='Key' rs:number='3' rs:hidden='true'",
+                             "<z:row Name='Tea' Qty='4' Key='1'/>",
+                             "\t<rs:update>\r\n\t\t<rs:original>\r\n\t\t\t<z:row Name='Jam' Qty='3' Key='2'/>\r\n"
+                             "\t\t</rs:original>\r\n\t\t<z:row Name='Jam' Qty='5' Key='2'/>\r\n\t</rs:update>",
+                             "<z:row rs:forcenull='Qty' Name='Pie'/>",
+                             "\t<rs:insert>\r\n\t\t<z:row Name='New' Qty='1'/>\r\n\t\t<z:row Name='Newer'/>\r\n\t</rs:insert>",
+                             "\t<rs:delete>\r\n\t\t<z:row Name='Gone' Qty='9' Key='3'/>\r\n\t</rs:delete>"})
+        EXPECT_TRUE(saved.contains(QString::fromUtf8(part))) << part << "\n" << saved.toStdString();
+    auto again = OpenText(saved);
+    EXPECT_EQ(Walk(*again), Walk(*rs));
+    EXPECT_EQ(Walk(*again, QStringLiteral("Qty")), Walk(*rs, QStringLiteral("Qty")));
+    EXPECT_EQ(SaveToText(*again), saved);
+
+    // A schema that does not say its rows are updatable stays so.
+    QString readOnly = AdoStyleFile(schema, QStringLiteral("\t<q:row Name='Tea'/>\r\n"));
+    readOnly.replace(QStringLiteral(" r:updatable='true'"), QString());
+    EXPECT_FALSE(SaveToText(*OpenText(readOnly)).contains(u"updatable"));
+}
+
 TEST(RowsetXml, FilesInEveryEncoding)
 {
     const QString xml = AdoStyleFile(QStringLiteral("<a:AttributeType name='N' r:number='1'/>"),
@@ -229,6 +271,8 @@ TEST(RowsetXml, BrokenInputRaisesAClearError)
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).chopped(10), "line"},
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).replace(QStringLiteral("<r:data>"), QStringLiteral("<r:dat>")).replace(QStringLiteral("</r:data>"), QStringLiteral("</r:dat>")), "rs:data element is missing"},
         {QStringLiteral("<!DOCTYPE xml [<!ENTITY e 'x'>]><xml/>"), "document type"},
+        {AdoStyleFile(field, QStringLiteral("<r:insert><r:insert><r:insert><q:row N='1'/></r:insert></r:insert></r:insert>")),
+         "nest deeper"},
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'>text</q:row>")), "unexpected text"},
         {AdoStyleFile(field, QStringLiteral("<q:row N='1'/>")).replace(QStringLiteral("</xml>"), QStringLiteral("<a:Schema/></xml>")), "second schema"},
     };

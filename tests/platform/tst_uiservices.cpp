@@ -5,7 +5,11 @@
 #include "ui/ProgressDialog.h"
 #include "ui/Twips.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -78,6 +82,29 @@ TEST(FileDialogService, RealDialogCancelledThroughTheModalHelper)
     FileDialogRequest request;
     request.Filter = QStringLiteral("Config|*.cfg");
     EXPECT_FALSE(RunFileDialog(request).Accepted);
+    EXPECT_EQ(modal_driver::Pending(), 0);
+}
+
+// A picker's folder and file come as the system's path texts, with '\\';
+// the dialog opens where they point, and a picked path is a Linux path.
+TEST(FileDialogService, RealDialogOpensWherePathTextsPoint)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("b.xls")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    modal_driver::Push([&](QDialog &dialog) {
+        auto &files = static_cast<QFileDialog &>(dialog);
+        EXPECT_EQ(files.directory().absolutePath(), QDir(dir.path()).absolutePath());
+        dialog.accept();
+    });
+    FileDialogRequest request;
+    request.Filter = QStringLiteral("Microsoft Excel files|*.xls");
+    request.InitialFolder = QString(dir.path()).replace(u'/', u'\\');
+    request.FileName = QStringLiteral("b.xls");
+    const FileDialogResult result = RunFileDialog(request);
+    EXPECT_TRUE(result.Accepted);
+    EXPECT_EQ(QFileInfo(result.Path).canonicalFilePath(), QFileInfo(file).canonicalFilePath());
     EXPECT_EQ(modal_driver::Pending(), 0);
 }
 

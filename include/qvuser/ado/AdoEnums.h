@@ -34,6 +34,7 @@ enum DataTypeEnum : qint32 {
     adDBDate = 133,
     adDBTime = 134,
     adDBTimeStamp = 135,
+    adVarNumeric = 139,
     adVarChar = 200,
     adLongVarChar = 201,
     adVarWChar = 202,

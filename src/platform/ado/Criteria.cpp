@@ -19,7 +19,7 @@ Kind KindOfType(qint32 type)
     switch (type) {
     case adSmallInt: case adInteger: case adSingle: case adDouble: case adCurrency: case adDecimal:
     case adTinyInt: case adUnsignedTinyInt: case adUnsignedSmallInt: case adUnsignedInt: case adBigInt:
-    case adUnsignedBigInt: case adNumeric:
+    case adUnsignedBigInt: case adNumeric: case adVarNumeric:
         return Kind::Number;
     case adDate: case adDBDate: case adDBTime: case adDBTimeStamp:
         return Kind::Date;

@@ -19,7 +19,7 @@ bool IsKnownType(qint32 type)
     static const qint32 known[] = {adSmallInt, adInteger, adSingle, adDouble, adCurrency, adDate, adBSTR,
                                    adBoolean, adVariant, adDecimal, adTinyInt, adUnsignedTinyInt,
                                    adUnsignedSmallInt, adUnsignedInt, adBigInt, adUnsignedBigInt, adGUID,
-                                   adBinary, adChar, adWChar, adNumeric, adDBDate, adDBTime, adDBTimeStamp,
+                                   adBinary, adChar, adWChar, adNumeric, adVarNumeric, adDBDate, adDBTime, adDBTimeStamp,
                                    adVarChar, adLongVarChar, adVarWChar, adLongVarWChar, adVarBinary,
                                    adLongVarBinary};
     return std::find(std::begin(known), std::end(known), type) != std::end(known);
@@ -34,7 +34,7 @@ qint32 FixedSize(qint32 type)
     case adInteger: case adUnsignedInt: case adSingle: return 4;
     case adDouble: case adCurrency: case adDate: case adBigInt: case adUnsignedBigInt: return 8;
     case adDecimal: case adGUID: case adDBTimeStamp: return 16;
-    case adNumeric: return 19;
+    case adNumeric: case adVarNumeric: return 19;
     case adDBDate: return 6;
     case adDBTime: return 6;
     default: return 0;
@@ -148,7 +148,7 @@ Variant Convert(qint32 type, const Variant &value)
         return Variant(value.ToDouble());
     case adCurrency:
         return ToCurrencyValue(value);
-    case adDecimal: case adNumeric:
+    case adDecimal: case adNumeric: case adVarNumeric:
         return ToDecimalValue(value);
     case adDate: case adDBDate: case adDBTime: case adDBTimeStamp:
         return ToDateValue(value);
@@ -231,7 +231,7 @@ void Fields::Append(const QString &name, qint32 type, qint32 definedSize, qint32
     field.Type = type;
     field.DefinedSize = FixedSize(type) ? FixedSize(type) : definedSize;
     field.Attributes = attributes;
-    if (type == adDecimal || type == adNumeric)
+    if (type == adDecimal || type == adNumeric || type == adVarNumeric)
         field.Precision = 18;
     store.AddField(std::move(field));
     Sync();

@@ -20,6 +20,7 @@ void RowStore::AddField(FieldInfo field)
 void RowStore::ClearFields()
 {
     FieldList.clear();
+    HiddenFields.clear();
     m_nameIndex.clear();
     ClearRows();
 }
@@ -82,6 +83,8 @@ void RowStore::ClearRows()
     CancelSource();
     m_cells.clear();
     m_rows = 0;
+    Changes = {};
+    HiddenValues.clear();
 }
 
 // One more page from the source; false when there are no more rows. The

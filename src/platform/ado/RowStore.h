@@ -4,6 +4,7 @@
 #include "ado/RowSource.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -44,6 +45,24 @@ public:
     // returns its index.
     qint32 AppendRow(QList<Variant> values);
     void Reserve(qint64 rows) { m_cells.reserve(size_t(rows) * size_t(FieldCount())); }
+
+    // What a rowset document carried besides its current rows, kept so that
+    // saving writes it back: pending changes not yet sent to their source,
+    // and the key columns a provider hid. Stores that were not read from a
+    // document hold none of it.
+    struct Pending
+    {
+        QSet<qint32> Inserted;                 // rows added since the source was read
+        QHash<qint32, QList<Variant>> Originals; // old values of updated rows (visible, then hidden fields)
+        QList<QList<Variant>> Deleted;         // deleted rows, no longer current (visible, then hidden fields)
+        bool IsEmpty() const { return Inserted.isEmpty() && Originals.isEmpty() && Deleted.isEmpty(); }
+    };
+    Pending Changes;
+    // Hidden columns: not fields of the rows, but kept and written back.
+    QList<FieldInfo> HiddenFields;
+    QHash<qint32, QList<Variant>> HiddenValues; // by row, in HiddenFields order
+    // False for a document whose schema does not let its rows be updated.
+    bool Updatable = true;
 
     void AttachSource(std::shared_ptr<RowSource> source);
     // Stops the source; the held rows become all rows.

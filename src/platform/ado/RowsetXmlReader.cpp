@@ -245,36 +245,50 @@ private:
             return na < nb;
         });
         m_store.ClearFields();
+        m_store.Updatable = m_updatable;
         m_xmlIndex.clear();
         m_base64.clear();
-        for (qsizetype i : std::as_const(m_used)) {
-            const SchemaField &field = m_fields[i];
-            if (field.Hidden)
-                continue; // keys the provider added, not fields of the rows
-            if (m_xmlIndex.contains(field.XmlName))
-                Fail(QStringLiteral("the attribute name \"%1\" is used twice").arg(field.XmlName));
-            m_xmlIndex.insert(field.XmlName, m_store.FieldCount());
-            m_xmlNames.append(field.XmlName);
-            m_base64.append(field.Base64);
-            m_store.AddField(field.Info);
+        // Visible fields first, then the hidden ones, which values lists carry after them.
+        for (const bool hidden : {false, true}) {
+            for (qsizetype i : std::as_const(m_used)) {
+                const SchemaField &field = m_fields[i];
+                if (field.Hidden != hidden)
+                    continue;
+                if (m_xmlIndex.contains(field.XmlName))
+                    Fail(QStringLiteral("the attribute name \"%1\" is used twice").arg(field.XmlName));
+                m_xmlIndex.insert(field.XmlName, qint32(m_xmlNames.size()));
+                m_xmlNames.append(field.XmlName);
+                m_base64.append(field.Base64);
+                if (hidden)
+                    m_store.HiddenFields.append(field.Info); // keys the provider added, kept for saving
+                else
+                    m_store.AddField(field.Info);
+            }
         }
     }
 
-    // What a row element stands for: a current row, the old side of an
-    // update (the base of the new side, which may list only what changed),
-    // or a deleted row.
-    enum class RowUse { Current, Original, Skip };
+    const FieldInfo &FieldAt(qint32 f) const
+    {
+        return f < m_store.FieldCount() ? m_store.FieldList[f] : m_store.HiddenFields[f - m_store.FieldCount()];
+    }
+
+    // What a row element stands for: a current row, one inserted since the
+    // source was read, the old side of an update (the base of the new side,
+    // which may list only what changed), or a deleted row.
+    enum class RowUse { Current, Inserted, Original, Deleted, Skip };
 
     bool ReadData()
     {
         if (m_store.FieldCount() == 0)
             Fail(QStringLiteral("the schema describes no fields"));
         while (NextChild())
-            ReadDataChild(RowUse::Current);
+            ReadDataChild(RowUse::Current, 0);
         return true;
     }
 
-    void ReadDataChild(RowUse use)
+    // The sections of pending changes stand in rs:data, and rs:original in
+    // rs:update: `depth` bounds how deep they may nest.
+    void ReadDataChild(RowUse use, int depth)
     {
         if (m_xml.namespaceUri() == QStringView(kRowNamespace) && m_xml.name() == u"row") {
             ReadRow(use);
@@ -283,13 +297,19 @@ private:
         const QStringView section = m_xml.namespaceUri() == QStringView(kRowsetNamespace) ? m_xml.name() : QStringView();
         RowUse inner = RowUse::Skip;
         if (section == u"original")
-            inner = use == RowUse::Current ? RowUse::Original : RowUse::Skip;
-        else if (section == u"insert" || section == u"update")
+            inner = use == RowUse::Current && depth == 1 ? RowUse::Original : RowUse::Skip;
+        else if (section == u"update")
             inner = use;
-        else if (section != u"delete")
+        else if (section == u"insert")
+            inner = use == RowUse::Current ? RowUse::Inserted : RowUse::Skip;
+        else if (section == u"delete")
+            inner = use == RowUse::Current ? RowUse::Deleted : RowUse::Skip;
+        else
             return m_xml.skipCurrentElement(); // the format ignores what its schema does not define
+        if (depth >= 2)
+            Fail(QStringLiteral("the sections of pending changes nest deeper than rs:update and rs:original"));
         while (NextChild())
-            ReadDataChild(inner);
+            ReadDataChild(inner, depth + 1);
         if (section == u"update")
             m_original.clear();
     }
@@ -307,7 +327,7 @@ private:
 
     void ReadValue(const QXmlStreamAttribute &attribute, qint32 f, QList<Variant> &values)
     {
-        const FieldInfo &field = m_store.FieldList[f];
+        const FieldInfo &field = FieldAt(f);
         QStringView text = attribute.value();
         QString decoded;
         if (m_base64[f]) {
@@ -326,9 +346,10 @@ private:
             Fail(QStringLiteral("hierarchical recordsets are not supported"));
         if (use == RowUse::Skip)
             return;
-        QList<Variant> values = use == RowUse::Current && !m_original.isEmpty()
+        const bool current = use == RowUse::Current || use == RowUse::Inserted;
+        QList<Variant> values = current && !m_original.isEmpty()
             ? m_original
-            : QList<Variant>(m_store.FieldCount(), Variant::Null());
+            : QList<Variant>(m_xmlNames.size(), Variant::Null());
         qint32 expected = 0;
         for (const QXmlStreamAttribute &attribute : attributes) {
             if (attribute.namespaceUri() == QStringView(kRowsetNamespace) && attribute.name() == u"forcenull") {
@@ -343,14 +364,30 @@ private:
                 continue;
             const qint32 f = FieldOf(attribute.name(), expected);
             if (f < 0)
-                continue; // a hidden column's value
+                continue; // an attribute the schema does not declare
             expected = f + 1;
             ReadValue(attribute, f, values);
         }
         if (use == RowUse::Original)
             m_original = std::move(values);
+        else if (use == RowUse::Deleted)
+            m_store.Changes.Deleted.append(std::move(values));
         else
-            m_store.AppendRow(std::move(values));
+            AppendCurrent(use, std::move(values));
+    }
+
+    void AppendCurrent(RowUse use, QList<Variant> values)
+    {
+        const qint32 visible = m_store.FieldCount();
+        QList<Variant> hidden = values.mid(visible);
+        values.resize(visible);
+        const qint32 row = m_store.AppendRow(std::move(values));
+        if (!hidden.isEmpty())
+            m_store.HiddenValues.insert(row, std::move(hidden));
+        if (use == RowUse::Inserted)
+            m_store.Changes.Inserted.insert(row);
+        else if (!m_original.isEmpty())
+            m_store.Changes.Originals.insert(row, m_original);
     }
 
     QXmlStreamReader m_xml;

@@ -27,6 +27,7 @@ XmlDataType XmlTypeOf(qint32 adoType)
     case adCurrency: return make("number", "currency");
     case adDecimal: return make("number", "decimal");
     case adNumeric: return make("number", "numeric");
+    case adVarNumeric: return make("number", "varnumeric");
     case adBoolean: return make("boolean");
     case adDate: return make("dateTime", "variantdate");
     case adDBTimeStamp: return make("dateTime", "timestamp");
@@ -59,6 +60,8 @@ qint32 AdoTypeOf(QStringView type, QStringView dbType, bool isLong, bool fixed)
     if (type == u"number") {
         if (dbType == u"currency")
             return adCurrency;
+        if (dbType == u"varnumeric")
+            return adVarNumeric;
         return dbType == u"decimal" ? adDecimal : adNumeric;
     }
     if (type == u"dateTime" || type == u"dateTime.tz")

@@ -71,7 +71,7 @@ void AppendAttribute(QString &out, QLatin1StringView name, const QString &value,
     out.append(u'\'');
 }
 
-void AppendSchemaField(QString &out, const FieldInfo &field, const QString &xmlName, qint32 number)
+void AppendSchemaField(QString &out, const FieldInfo &field, const QString &xmlName, qint32 number, bool hidden)
 {
     const qsizetype lineStart = out.size();
     out.append(QLatin1StringView("\t\t<s:AttributeType"));
@@ -79,6 +79,8 @@ void AppendSchemaField(QString &out, const FieldInfo &field, const QString &xmlN
     if (xmlName != field.Name)
         AppendAttribute(out, QLatin1StringView("rs:name"), field.Name, lineStart);
     AppendAttribute(out, QLatin1StringView("rs:number"), QString::number(number), lineStart);
+    if (hidden)
+        AppendAttribute(out, QLatin1StringView("rs:hidden"), QStringLiteral("true"), lineStart);
     if (field.AcceptsNull())
         AppendAttribute(out, QLatin1StringView("rs:nullable"), QStringLiteral("true"), lineStart);
     static const std::pair<const char *, const char *> bases[] = {
@@ -121,19 +123,26 @@ void AppendSchemaField(QString &out, const FieldInfo &field, const QString &xmlN
     out.append(QLatin1StringView("/>\r\n\t\t</s:AttributeType>\r\n"));
 }
 
-void AppendRow(QString &out, const RowStore &store, qint32 row, const QList<QString> &names)
+// One row element at `indent`, its values given by `valueAt` for every
+// field, visible then hidden.
+template<typename ValueAt>
+void AppendRow(QString &out, const RowStore &store, const QList<QString> &names, QLatin1StringView indent, ValueAt valueAt,
+               const QString &forceNull = QString())
 {
     qsizetype lineStart = out.size();
-    out.append(QLatin1StringView("\t<z:row"));
-    for (qint32 f = 0; f < store.FieldCount(); ++f) {
-        const Variant &value = store.Cell(row, f);
+    out.append(indent).append(QLatin1StringView("<z:row"));
+    if (!forceNull.isEmpty())
+        AppendAttribute(out, QLatin1StringView("rs:forcenull"), forceNull);
+    const qint32 visible = store.FieldCount();
+    for (qint32 f = 0; f < names.size(); ++f) {
+        const Variant &value = valueAt(f);
         if (value.IsNull() || value.IsEmpty())
             continue; // Null is an attribute left out
         if (out.size() - lineStart > kWrapColumn) {
             out.append(QLatin1StringView("\r\n\t\t"));
             lineStart = out.size();
         }
-        const FieldInfo &field = store.FieldList[f];
+        const FieldInfo &field = f < visible ? store.FieldList[f] : store.HiddenFields[f - visible];
         out.append(u' ').append(names[f]).append(QLatin1StringView("='"));
         if (const QString *text = value.Get<QString>()) {
             const bool binary = field.Type == adBinary || field.Type == adVarBinary || field.Type == adLongVarBinary;
@@ -146,25 +155,108 @@ void AppendRow(QString &out, const RowStore &store, qint32 row, const QList<QStr
     out.append(QLatin1StringView("/>\r\n"));
 }
 
+const Variant &NullValue()
+{
+    static const Variant null = Variant::Null();
+    return null;
+}
+
+// A held row's value of a field, visible or hidden.
+const Variant &StoreValue(const RowStore &store, qint32 row, qint32 f)
+{
+    const qint32 visible = store.FieldCount();
+    if (f < visible)
+        return store.Cell(row, f);
+    const auto hidden = store.HiddenValues.constFind(row);
+    return hidden == store.HiddenValues.cend() || f - visible >= hidden->size() ? NullValue() : hidden->at(f - visible);
+}
+
+void AppendStoreRow(QString &out, const RowStore &store, const QList<QString> &names, qint32 row, QLatin1StringView indent,
+                    const QString &forceNull = QString())
+{
+    AppendRow(out, store, names, indent, [&](qint32 f) -> const Variant & { return StoreValue(store, row, f); }, forceNull);
+}
+
+// The fields an update set to Null: the new row read over its original
+// would otherwise keep the old values.
+QString ForcedNulls(const RowStore &store, const QList<QString> &names, qint32 row, const QList<Variant> &original)
+{
+    QStringList fields;
+    for (qint32 f = 0; f < names.size() && f < original.size(); ++f) {
+        if (StoreValue(store, row, f).IsNull() && !original[f].IsNull() && !original[f].IsEmpty())
+            fields << names[f];
+    }
+    return fields.join(u' ');
+}
+
+void AppendListRow(QString &out, const RowStore &store, const QList<QString> &names, const QList<Variant> &values,
+                   QLatin1StringView indent)
+{
+    AppendRow(out, store, names, indent,
+              [&](qint32 f) -> const Variant & { return f < values.size() ? values[f] : NullValue(); });
+}
+
+// The rows with their pending changes as ADO writes them: an update with
+// its original row, a run of new rows in one rs:insert, deleted rows last.
+void AppendPendingRows(QString &out, const RowStore &store, const QList<QString> &names, const std::vector<qint32> &rows)
+{
+    const auto &changes = store.Changes;
+    bool inInsert = false;
+    for (qint32 row : rows) {
+        const bool inserted = changes.Inserted.contains(row);
+        if (inInsert != inserted) {
+            out.append(QLatin1StringView(inserted ? "\t<rs:insert>\r\n" : "\t</rs:insert>\r\n"));
+            inInsert = inserted;
+        }
+        const auto original = changes.Originals.constFind(row);
+        if (inserted || original == changes.Originals.cend()) {
+            AppendStoreRow(out, store, names, row, QLatin1StringView(inserted ? "\t\t" : "\t"));
+            continue;
+        }
+        out.append(QLatin1StringView("\t<rs:update>\r\n\t\t<rs:original>\r\n"));
+        AppendListRow(out, store, names, *original, QLatin1StringView("\t\t\t"));
+        out.append(QLatin1StringView("\t\t</rs:original>\r\n"));
+        AppendStoreRow(out, store, names, row, QLatin1StringView("\t\t"), ForcedNulls(store, names, row, *original));
+        out.append(QLatin1StringView("\t</rs:update>\r\n"));
+    }
+    if (inInsert)
+        out.append(QLatin1StringView("\t</rs:insert>\r\n"));
+    if (changes.Deleted.isEmpty())
+        return;
+    out.append(QLatin1StringView("\t<rs:delete>\r\n"));
+    for (const QList<Variant> &values : changes.Deleted)
+        AppendListRow(out, store, names, values, QLatin1StringView("\t\t"));
+    out.append(QLatin1StringView("\t</rs:delete>\r\n"));
+}
+
 } // namespace
 
 QString WriteRowsetXml(const RowStore &store, const std::vector<qint32> &rows)
 {
-    const QList<QString> names = XmlNamesOf(store.FieldList);
+    const QList<QString> names = XmlNamesOf(store.FieldList + store.HiddenFields);
+    const qint32 columns = qint32(names.size());
     QString out;
-    out.reserve(1024 + store.FieldCount() * 200 + qsizetype(rows.size()) * (16 + store.FieldCount() * 24));
+    out.reserve(1024 + columns * 200 + qsizetype(rows.size()) * (16 + columns * 24));
     out.append(QLatin1StringView("<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
                                  "\txmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
                                  "\txmlns:rs='urn:schemas-microsoft-com:rowset'\r\n"
                                  "\txmlns:z='#RowsetSchema'>\r\n"
                                  "<s:Schema id='RowsetSchema'>\r\n"
-                                 "\t<s:ElementType name='row' content='eltOnly' rs:updatable='true'>\r\n"));
-    for (qint32 f = 0; f < store.FieldCount(); ++f)
-        AppendSchemaField(out, store.FieldList[f], names[f], f + 1);
+                                 "\t<s:ElementType name='row' content='eltOnly'"));
+    // A document read from a schema without it stays read-only.
+    out.append(QLatin1StringView(store.Updatable ? " rs:updatable='true'>\r\n" : ">\r\n"));
+    for (qint32 f = 0; f < columns; ++f) {
+        const bool hidden = f >= store.FieldCount();
+        AppendSchemaField(out, hidden ? store.HiddenFields[f - store.FieldCount()] : store.FieldList[f], names[f], f + 1, hidden);
+    }
     out.append(QLatin1StringView("\t\t<s:extends type='rs:rowbase'/>\r\n\t</s:ElementType>\r\n</s:Schema>\r\n"
                                  "<rs:data>\r\n"));
-    for (qint32 row : rows)
-        AppendRow(out, store, row, names);
+    if (!store.Changes.IsEmpty()) {
+        AppendPendingRows(out, store, names, rows);
+    } else {
+        for (qint32 row : rows)
+            AppendStoreRow(out, store, names, row, QLatin1StringView("\t"));
+    }
     out.append(QLatin1StringView("</rs:data>\r\n</xml>"));
     return out;
 }

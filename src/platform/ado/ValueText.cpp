@@ -197,7 +197,7 @@ bool XmlTextToValue(QStringView text, qint32 type, Variant &out)
         return ParseXmlDate(text, type, out);
     case adTinyInt: case adSmallInt: case adInteger: case adUnsignedTinyInt: case adUnsignedSmallInt:
     case adUnsignedInt: case adBigInt: case adUnsignedBigInt: case adSingle: case adDouble:
-    case adCurrency: case adDecimal: case adNumeric:
+    case adCurrency: case adDecimal: case adNumeric: case adVarNumeric:
         return ParseXmlNumber(text.trimmed(), type, out);
     default:
         out = Variant(text.toString());

@@ -2,6 +2,8 @@
 
 #include "Modal.h"
 
+#include "resources/PathText.h"
+
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -27,7 +29,8 @@ class RealFileDialog : public FileDialogService
 public:
     FileDialogResult Run(const FileDialogRequest &request, QWidget *parent) override
     {
-        QFileDialog dialog(parent, request.Title, request.InitialFolder);
+        // The system's path texts may use '\\'; Qt is given file system paths.
+        QFileDialog dialog(parent, request.Title, FileSystemPath(request.InitialFolder));
         dialog.setObjectName(QStringLiteral("dlgFile"));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         const QStringList filters = TranslateFileFilter(request.Filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
@@ -57,7 +60,7 @@ public:
         if (!suffix.isEmpty())
             dialog.setDefaultSuffix(suffix);
         if (!request.FileName.isEmpty())
-            dialog.selectFile(request.FileName);
+            dialog.selectFile(FileSystemPath(request.FileName));
         FileDialogResult result;
         if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return result;

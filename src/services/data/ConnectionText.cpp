@@ -1,5 +1,7 @@
 #include "ConnectionText.h"
 
+#include <QFileInfo>
+
 namespace qv::data {
 namespace {
 
@@ -99,6 +101,13 @@ QString JoinConnectionText(const QList<ConnectionPart> &parts)
     return text;
 }
 
+bool IsFileDsnPath(const QString &location)
+{
+    if (!location.endsWith(QLatin1String(".dsn"), Qt::CaseInsensitive))
+        return false;
+    return location.contains(u'/') || location.contains(u'\\') || QFileInfo(location).isFile();
+}
+
 QString BuildConnectionText(int kind, const QString &location, const QString &user, const QString &password)
 {
     const QString jet = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
@@ -115,6 +124,9 @@ QString BuildConnectionText(int kind, const QString &location, const QString &us
         return location;
     case SourceUserDsn:
     case SourceSystemDsn: {
+        // The wizard passes one kind for every ODBC entry, file data sources included.
+        if (IsFileDsnPath(location))
+            return QStringLiteral("File Name=") + location;
         QList<ConnectionPart> parts{{QStringLiteral("Provider"), QStringLiteral("MSDASQL")},
                                     {QStringLiteral("DSN"), location}};
         if (!user.isEmpty())

@@ -41,6 +41,10 @@ QString ConnectionValue(const QList<ConnectionPart> &parts, const QString &key, 
 // either end are written in braces.
 QString JoinConnectionText(const QList<ConnectionPart> &parts);
 
+// Whether a data source name is the path of a file data source (".dsn"):
+// it has a folder, or such a file exists.
+bool IsFileDsnPath(const QString &location);
+
 // The connection text of a data source of `kind` at `location` (a path, a
 // data source name, or for kind 5 the text itself), with the user and
 // password where the kind takes them.

@@ -12,6 +12,7 @@
 #include "automation/ComError.h"
 #include "biz/FieldKinds.h"
 #include "config/ConfigObjects.h"
+#include "registry/Registry.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -243,7 +244,11 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, co
 {
     auto list = std::make_shared<Dictionary>();
     if (kind == 3) {
-        for (const QString &path : odbc::FileDataSources(fileDsnFolder))
+        // Without a folder, the one unixODBC keeps file data sources in.
+        const QString folder = fileDsnFolder.isEmpty() ? OdbcFileDsnFolder() : fileDsnFolder;
+        if (folder.isEmpty())
+            return list;
+        for (const QString &path : odbc::FileDataSources(folder))
             list->Add(Variant(path), Variant(QFileInfo(path).completeBaseName()));
         return list;
     }
@@ -346,9 +351,9 @@ QList<PimFolderInfo> DataViewDataServices::GetFolders()
 {
     const QString root = PimRoot();
     if (root.isEmpty())
-        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"));
+        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"), Remedy::CheckPath);
     if (!QFileInfo(root).isDir())
-        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"));
+        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
     auto folders = std::make_shared<QList<PimFolderInfo>>();
     const bool done = RunWork([root, folders](WorkControl &control) {
         QStringList paths{QDir(root).absolutePath()};
@@ -378,7 +383,7 @@ QString DataViewDataServices::GetFolderPath(const QString &folder, qint32) const
 {
     const QFileInfo info(folder);
     if (!info.isDir())
-        RaiseUnreadable(folder, QStringLiteral("no folder of that name exists"));
+        RaiseUnreadable(folder, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
     const QString type = PimFolderReader(info.absoluteFilePath()).FolderType();
     const QString root = PimRoot();
     return FolderSourceText(type, info.absoluteFilePath(), root.isEmpty() ? info.absolutePath() : root);

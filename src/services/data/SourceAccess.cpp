@@ -43,7 +43,7 @@ std::unique_ptr<SourceReader> OpenFileSource(int kind, const QString &connection
 {
     const QString path = PathOf(kind, connectionText);
     if (path.isEmpty())
-        RaiseUnreadable(connectionText, QStringLiteral("it names no file or folder"));
+        RaiseUnreadable(connectionText, QStringLiteral("it names no file or folder"), Remedy::CheckPath);
     return ReadWithinMemory(path, [&] { return OpenSource(path); });
 }
 
@@ -82,7 +82,7 @@ OpenedRows RowsOfTable(const DataTable &table, const RowsRequest &request)
     return opened;
 }
 
-QList<DataField> FieldsNamed(const QList<DataField> &all, const QStringList &names)
+QList<DataField> FieldsNamed(const QString &source, const QList<DataField> &all, const QStringList &names)
 {
     if (names.isEmpty())
         return all;
@@ -92,7 +92,7 @@ QList<DataField> FieldsNamed(const QList<DataField> &all, const QStringList &nam
             return f.Name.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (it == all.end())
-            RaiseNoSuchItem(QString(), QStringLiteral("field"), name);
+            RaiseNoSuchItem(source, QStringLiteral("field"), name);
         chosen << *it;
     }
     return chosen;
@@ -127,7 +127,7 @@ OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
         return RowsOfTable(table, request);
     }
     odbc::Connection probe(request.ConnectionText);
-    const QList<DataField> fields = FieldsNamed(probe.Columns(request.Item), request.Fields);
+    const QList<DataField> fields = FieldsNamed(probe.Source(), probe.Columns(request.Item), request.Fields);
     const auto select = odbc::SelectStatement(request.Item, fields, request.Conditions, probe.Dialect());
     const auto count = odbc::CountStatement(request.Item, request.Conditions, probe.Dialect());
     auto source = std::make_shared<odbc::OdbcRowSource>(request.ConnectionText, select, count, 500, request.MaxRows);

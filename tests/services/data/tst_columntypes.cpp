@@ -83,7 +83,9 @@ TEST(ColumnTypes, FirstFilledRowNamesTheFields)
 
 TEST(ColumnTypes, EmptySheetHasNoFieldsAndTooLargeOneIsRefused)
 {
-    EXPECT_TRUE(TableFromGrid(QStringLiteral("t.xlsx"), QStringLiteral("S"), {{}, {Variant()}}).Fields.isEmpty());
+    const DataTable empty = TableFromGrid(QStringLiteral("t.xlsx"), QStringLiteral("S"), {{}, {Variant()}});
+    EXPECT_EQ(empty.Fields, QList<DataField>{DataField{QStringLiteral("F1")}}) << "an empty sheet is an item with no rows";
+    EXPECT_TRUE(empty.Rows.isEmpty());
     CellGrid wide(10, QList<Variant>(100, 1.0));
     const QString message = ErrorOf([&] { TableFromGrid(QStringLiteral("t.xlsx"), QStringLiteral("Big"), wide, 999); });
     EXPECT_TRUE(message.contains(u"'t.xlsx'") && message.contains(u"'Big'") && message.contains(u"10 rows by 100 columns"))

@@ -3,9 +3,11 @@
 #include "DataTestFiles.h"
 #include "data/ConnectionText.h"
 #include "data/backends/odbc/OdbcConnection.h"
+#include "data/backends/odbc/OdbcSources.h"
 
 #include "ado/Recordset.h"
 #include "config/ConfigStore.h"
+#include "registry/Registry.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -130,6 +132,30 @@ TEST(DataServices, FileSourcesComeThroughTheSameWay)
             f.view->Recordset->MoveFirst();
             EXPECT_EQ(f.view->Recordset->Fields()[0].Value().ToText(), table.Rows[0][0].ToText()) << c.file;
         }
+    }
+}
+
+// Empty sheets and tables are data items with no rows, through the whole service.
+TEST(DataServices, EmptyItemsOpenWithNoRows)
+{
+    struct Case
+    {
+        int kind;
+        const char *file;
+        const char *item;
+    } const cases[] = {
+        {SourceExcel, "excel/ragged.xls", "Sheet2"},
+        {SourceExcel, "excel/sample.xlsx", "Sheet1"},
+        {SourceHtml, "html/xhtml4.entity.xhtml", "Table1"},
+        {SourceHtml, "html/issue.4823.html", "sheet0"},
+    };
+    for (const Case &c : cases) {
+        ViewFixture f(c.kind, test::SharedFile(c.file), QString::fromUtf8(c.item));
+        f.services.LoadFields(f.view);
+        f.services.FillDataView(f.view);
+        ASSERT_TRUE(f.view->Recordset) << c.file;
+        EXPECT_EQ(f.view->Recordset->RecordCount(), 0) << c.file;
+        EXPECT_TRUE(f.view->Recordset->IsEOF()) << c.file;
     }
 }
 
@@ -267,6 +293,45 @@ TEST(DataServices, SourcesTextsAndFieldsKeepTheAuthorsSettings)
     const auto files = f.services.GetDataSources(3, dir.path());
     ASSERT_EQ(files->Count(), 1);
     EXPECT_EQ(files->Items().front().ToText(), QStringLiteral("b"));
+}
+
+// The wizard passes kind 3 for every ODBC entry: a file data source's path
+// connects as one, and with no folder the list is unixODBC's own folder.
+TEST(DataServices, FileDataSourcesByTheWizardsKind)
+{
+    QTemporaryDir dir;
+    const QString database = MakeSqlite(dir).section(QStringLiteral("Database="), 1);
+    const QString folder = dir.filePath(QStringLiteral("dsn files"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile dsn(folder + QStringLiteral("/sales.dsn"));
+    ASSERT_TRUE(dsn.open(QIODevice::WriteOnly));
+    dsn.write("[ODBC]\nDriver=SQLite3\nDatabase=" + database.toUtf8() + "\n");
+    dsn.close();
+
+    ViewFixture f(SourceSystemDsn, dsn.fileName(), QStringLiteral("Customers"));
+    EXPECT_EQ(f.view->Source.ConnectionText, QStringLiteral("File Name=") + dsn.fileName());
+    f.services.LoadFields(f.view);
+    f.services.FillDataView(f.view);
+    ASSERT_TRUE(f.view->Recordset);
+    EXPECT_EQ(f.view->Recordset->RecordCount(), 5);
+    EXPECT_EQ(f.services.GetConnectionString(SourceSystemDsn, QStringLiteral("Sales.dsn"), {}, {}),
+              QStringLiteral("Provider=MSDASQL;DSN=Sales.dsn")) << "a name without a folder or file is a name";
+
+    // unixODBC keeps the folder it resolved for the life of the process, so
+    // the list is checked against that folder, from inside another one.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    const auto files = f.services.GetDataSources(3);
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(files);
+    QList<Variant> expected;
+    if (!OdbcFileDsnFolder().isEmpty()) {
+        for (const QString &path : odbc::FileDataSources(OdbcFileDsnFolder()))
+            expected << Variant(path);
+    }
+    EXPECT_EQ(files->Keys(), expected);
+    for (const Variant &key : files->Keys())
+        EXPECT_FALSE(key.ToText().endsWith(u"sales.dsn")) << "the current directory is no file data source folder";
 }
 
 TEST(DataServices, PagesRenderThemselves)

@@ -40,8 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PageCase{"html/utf8chars.html", "éàâèî", 0, "𐐁𐐂𐐃 & だけち"},
                       PageCase{"html/utf8chars.html", "F4", 1, "✀✐✠"},
                       // colspan='3"' is no number, so the cell spans one column.
-                      PageCase{"html/rowspan.html", "B1", 0, "D2"},
-                      PageCase{"html/rowspan.html", "C1", 0, "<null>"},
+                      // colspan='3"' spans 3, as a browser reads it.
+                      PageCase{"html/rowspan.html", "C1", 0, "A2 with invalid colspan"},
+                      PageCase{"html/rowspan.html", "D1", 0, "D2"},
                       // The page declares an entity; it is not expanded.
                       PageCase{"html/xhtml4.entity.xhtml", "&test;", 0, "<no such cell>"}));
 
@@ -49,10 +50,48 @@ TEST(HtmlTables, NotAPageGivesAClearError)
 {
     const QString message = ErrorOf([] { HtmlTableReader reader(SharedFile("html/badhtml.html")); });
     EXPECT_TRUE(message.contains(u"badhtml.html") && message.contains(u"holds no table")) << message.toStdString();
-    // A table holding only a picture is a data item without fields or records.
+    // A table holding only a picture is a data item without records.
     HtmlTableReader pictures(SharedFile("html/issue.4823.html"));
     EXPECT_EQ(pictures.DataItems(), QStringList({"sheet0"}));
-    EXPECT_TRUE(pictures.ReadItem(QStringLiteral("sheet0")).Fields.isEmpty());
+    EXPECT_EQ(pictures.ReadItem(QStringLiteral("sheet0")).Fields.size(), 1);
+}
+
+// Spans as browsers read them: digits up to the first other character, 0
+// columns as 1, 0 rows to the end of the row group, anything else as 1.
+TEST(HtmlTables, SpansReadAsBrowsersReadThem)
+{
+    struct Case
+    {
+        const char *cells;
+        const char *rows; // each row's cells, "|" between them
+    } const cases[] = {
+        {"<td colspan=' 2x'>a</td><td>b</td>", "a|a|b"},
+        {"<td colspan='+2'>a</td><td>b</td>", "a|a|b"},
+        {"<td colspan='\"2\"'>a</td><td>b</td>", "a|b"},
+        {"<td colspan=0>a</td><td>b</td>", "a|b"},
+        {"<td colspan=-2>a</td><td>b</td>", "a|b"},
+        {"<td colspan=99999>a</td>", nullptr}, // 1000 columns, checked below
+        {"<td rowspan=0>a</td><td>b</td></tr><tr><td>c</td></tr><tr><td>d</td>", "a|b/a|c/a|d"},
+        {"<td rowspan='2\"'>a</td><td>b</td></tr><tr><td>c</td></tr><tr><td>d</td>", "a|b/a|c/d"},
+        {"<td rowspan=x>a</td><td>b</td></tr><tr><td>c</td>", "a|b/c"},
+    };
+    for (const Case &c : cases) {
+        const QByteArray page = QByteArray("<table><tbody><tr>") + c.cells + "</tr></tbody><tbody><tr><td>z</td></tr></tbody></table>";
+        const QList<NamedGrid> tables = ParseHtmlTables(page);
+        ASSERT_EQ(tables.size(), 1) << c.cells;
+        QStringList rows;
+        for (const auto &row : tables[0].Cells) {
+            QStringList cells;
+            for (const Variant &cell : row)
+                cells << cell.ToText();
+            rows << cells.join(u'|');
+        }
+        ASSERT_EQ(rows.takeLast(), QStringLiteral("z")) << "a span stays in its row group: " << c.cells;
+        if (c.rows)
+            EXPECT_EQ(rows.join(u'/'), QString::fromUtf8(c.rows)) << c.cells;
+        else
+            EXPECT_EQ(tables[0].Cells[0].size(), 1000) << c.cells;
+    }
 }
 
 TEST(HtmlTables, SpansNamesAndNumbersAsThePageLaysThemOut)

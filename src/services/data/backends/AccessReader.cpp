@@ -142,12 +142,12 @@ AccessReader::AccessReader(const QString &path) : m_database(std::make_unique<Da
     m_database->Handle = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     MdbHandle *mdb = m_database->Handle;
     if (!mdb)
-        RaiseUnreadable(path, QStringLiteral("it is not an Access database, or it is damaged"));
+        RaiseUnreadable(path, QStringLiteral("it is not an Access database, or it is damaged"), Remedy::Resave);
     mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
     mdb_set_boolean_fmt_numbers(mdb);
     mdb_set_bind_size(mdb, kBindSize);
     if (!mdb_read_catalog(mdb, MDB_ANY))
-        RaiseUnreadable(path, QStringLiteral("its list of tables cannot be read; the database is damaged"));
+        RaiseUnreadable(path, QStringLiteral("its list of tables cannot be read; the database is damaged"), Remedy::Resave);
     for (guint i = 0; i < mdb->num_catalog; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
         const QString name = QString::fromUtf8(entry->object_name);
@@ -157,15 +157,15 @@ AccessReader::AccessReader(const QString &path) : m_database(std::make_unique<Da
             m_database->Queries << name;
     }
     // Every database holds at least one table; none means the catalog was cut short.
-    if (m_database->Tables.isEmpty() && m_database->Queries.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("no table of it can be read; the file is damaged or cut short"));
+    if (m_database->Tables.isEmpty())
+        RaiseUnreadable(path, QStringLiteral("no table of it can be read; the file is damaged or cut short"), Remedy::Resave);
 }
 
 AccessReader::~AccessReader() = default;
 
 QStringList AccessReader::DataItems()
 {
-    return m_database->Tables + m_database->Queries;
+    return m_database->Tables;
 }
 
 DataTable AccessReader::ReadItem(const QString &name)
@@ -182,7 +182,7 @@ DataTable AccessReader::ReadItem(const QString &name)
     std::unique_ptr<MdbTableDef, TableFree> table(
         mdb_read_table_by_name(m_database->Handle, const_cast<gchar *>(tableName.constData()), MDB_TABLE));
     if (!table || !mdb_read_columns(table.get()))
-        RaiseUnreadable(path, QStringLiteral("the table '%1' cannot be read; the database is damaged").arg(name));
+        RaiseUnreadable(path, QStringLiteral("the table '%1' cannot be read; the database is damaged").arg(name), Remedy::Resave);
 
     DataTable result;
     result.Name = m_database->Tables[index];

@@ -7,9 +7,9 @@
 namespace qv::data {
 
 // An Access database (.mdb of JET 3 and 4, .accdb of ACE 12 and later): its
-// user tables and saved queries are the data items, tables first, each in
-// the database's order. A table is read whole when asked for; a saved query
-// is listed but cannot be run here, and says so.
+// user tables are the data items, in the database's order. A table is read
+// whole when asked for. Saved queries cannot be run here, so they are not
+// offered; one named anyway (by an older data view) says so.
 class AccessReader : public SourceReader
 {
 public:

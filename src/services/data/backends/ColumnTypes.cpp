@@ -128,8 +128,12 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
     qsizetype end = grid.size();
     while (end > first && RowIsBlank(grid[end - 1]))
         --end;
-    if (first == end)
+    if (first == end) {
+        // An empty sheet is a data item with no rows; a recordset needs a
+        // field, so it has the one an empty first column is named.
+        table.Fields << DataField{QStringLiteral("F1")};
         return table;
+    }
 
     qsizetype width = 0;
     for (qsizetype r = first; r < end; ++r) {
@@ -140,7 +144,7 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
     }
     if (width * (end - first) > maxCells)
         RaiseUnreadable(sourcePath, QStringLiteral("the sheet '%1' spans %2 rows by %3 columns, more than can be read at once")
-                                        .arg(name).arg(end - first).arg(width));
+                                        .arg(name).arg(end - first).arg(width), Remedy::Smaller);
 
     const QStringList names = FieldNames(grid[first], width);
     for (qsizetype c = 0; c < width; ++c) {

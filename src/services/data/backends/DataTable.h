@@ -50,8 +50,17 @@ struct DataTable
 // The position of a data item's name in a list, compared without regard to case; -1 if none.
 qsizetype IndexOfName(const QStringList &names, const QString &name);
 
-// Raises kErrorSourceUnreadable naming the source and what is wrong with it.
-[[noreturn]] void RaiseUnreadable(const QString &sourcePath, const QString &reason);
+// What the user can do about a source that cannot be read, said after the reason.
+enum class Remedy {
+    None,      // the reason says it already
+    Resave,    // a damaged or foreign file
+    CheckPath, // a file or folder that is not there
+    Smaller,   // more than can be read at once
+};
+
+// Raises kErrorSourceUnreadable naming the source, what is wrong with it and
+// what the user can do.
+[[noreturn]] void RaiseUnreadable(const QString &sourcePath, const QString &reason, Remedy remedy = Remedy::None);
 // Opens a source file for reading: raises kErrorSourceUnreadable when it is
 // missing, is a folder, cannot be opened (with the system's reason) or is
 // larger than `maxSize` bytes. Readers whose library opens the file itself

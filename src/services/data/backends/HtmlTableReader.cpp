@@ -13,6 +13,7 @@ namespace qv::data {
 namespace {
 
 constexpr int kMaxSpan = 1000;
+constexpr int kMaxRowSpan = 65534;
 constexpr qsizetype kMaxColumns = 16384;
 // libxml2 stops reading an HTML page at this depth unless told to read huge
 // documents; what lies deeper never reaches the tree.
@@ -94,11 +95,52 @@ Variant CellValue(const QString &text)
     return text;
 }
 
-int SpanOf(const xmlNode *cell, const char *name)
+// An attribute read as a browser reads a non-negative integer: leading
+// white space and a sign skipped, then the digits up to anything else, so
+// that colspan='3"' spans 3; -1 when it holds no such number.
+int HtmlInteger(const QString &text, int limit)
 {
-    bool ok = false;
-    const int span = Attribute(cell, name).toInt(&ok);
-    return ok && span > 1 ? std::min(span, kMaxSpan) : 1;
+    qsizetype i = 0;
+    while (i < text.size() && QStringView(u" \t\n\f\r").contains(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    const qsizetype digits = i;
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = std::min<qint64>(value * 10 + (text[i].unicode() - u'0'), limit);
+    if (i == digits || (negative && value != 0))
+        return -1;
+    return int(value);
+}
+
+// colspan: 1 when missing, unreadable or 0, at most 1000.
+int ColumnSpan(const xmlNode *cell)
+{
+    const int span = HtmlInteger(Attribute(cell, "colspan"), kMaxSpan);
+    return span < 1 ? 1 : span;
+}
+
+// rowspan: 1 when missing or unreadable; 0 runs to the end of the cell's
+// row group (its thead, tbody or tfoot), `rowsInGroup` rows from its own.
+qsizetype RowSpan(const xmlNode *cell, qsizetype rowsInGroup)
+{
+    const int span = HtmlInteger(Attribute(cell, "rowspan"), kMaxRowSpan);
+    if (span < 0)
+        return 1;
+    return span == 0 ? rowsInGroup : std::min<qsizetype>(span, rowsInGroup);
+}
+
+// For each row, how many rows from it on share its row group.
+QList<qsizetype> RowsLeftInGroups(const QList<const xmlNode *> &rows)
+{
+    QList<qsizetype> left(rows.size(), 1);
+    for (qsizetype r = rows.size() - 2; r >= 0; --r) {
+        if (rows[r + 1]->parent == rows[r]->parent)
+            left[r] = left[r + 1] + 1;
+    }
+    return left;
 }
 
 // The rows of a table: those of its own thead, tbody and tfoot, not of a nested table.
@@ -127,7 +169,7 @@ struct SpanBudget
         left -= places;
         if (left < 0)
             RaiseUnreadable(path, QStringLiteral("its cells span more than %1 places, more than can be read at once")
-                                      .arg(kMaxSpannedPlaces));
+                                      .arg(kMaxSpannedPlaces), Remedy::Smaller);
     }
 };
 
@@ -135,6 +177,7 @@ CellGrid GridOf(const xmlNode *table, SpanBudget &budget)
 {
     QList<const xmlNode *> rows;
     CollectRows(table, rows);
+    const QList<qsizetype> rowsInGroup = RowsLeftInGroups(rows);
     CellGrid grid(rows.size());
     for (qsizetype r = 0; r < rows.size(); ++r) {
         qsizetype column = 0;
@@ -146,8 +189,8 @@ CellGrid GridOf(const xmlNode *table, SpanBudget &budget)
             const Variant value = CellValue(CellText(cell));
             if (column >= kMaxColumns)
                 break;
-            const int across = int(std::min<qsizetype>(SpanOf(cell, "colspan"), kMaxColumns - column));
-            const qsizetype down = std::min<qsizetype>(SpanOf(cell, "rowspan"), rows.size() - r);
+            const int across = int(std::min<qsizetype>(ColumnSpan(cell), kMaxColumns - column));
+            const qsizetype down = RowSpan(cell, rowsInGroup[r]);
             budget.Spend(down * across - 1);
             for (qsizetype dr = 0; dr < down; ++dr) {
                 auto &cells = grid[r + dr];
@@ -247,7 +290,7 @@ HtmlTableReader::HtmlTableReader(const QString &path) : GridSource(path, QString
 {
     m_grids = ParseHtmlTables(ReadSourceFile(path, qint64(1) << 30), path);
     if (m_grids.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("the page holds no table"));
+        RaiseUnreadable(path, QStringLiteral("the page holds no table; choose a page that shows its data in a table"));
 }
 
 } // namespace qv::data

@@ -10,7 +10,7 @@ PimFolderReader::PimFolderReader(const QString &path) : m_path(path)
 {
     const QDir folder(path);
     if (!folder.exists())
-        RaiseUnreadable(path, QStringLiteral("the folder does not exist"));
+        RaiseUnreadable(path, QStringLiteral("the folder does not exist"), Remedy::CheckPath);
     m_name = folder.dirName();
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.vcf"), QStringLiteral("*.vcard"), QStringLiteral("*.ics")},
                                                      QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);

@@ -7,18 +7,18 @@ void SheetBuilder::StartRow(qsizetype row)
     if (row < 0)
         row = m_rows.size();
     if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows));
+        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
     if (row < m_rows.size() - 1)
-        RaiseUnreadable(m_path, QStringLiteral("%1 lists row %2 after a later row").arg(m_words).arg(row + 1));
+        RaiseUnreadable(m_path, QStringLiteral("%1 lists row %2 after a later row").arg(m_words).arg(row + 1), Remedy::Resave);
     m_rows.resize(row + 1);
 }
 
 void SheetBuilder::Set(qsizetype row, qsizetype column, Variant value)
 {
     if (column >= kSheetMaxColumns)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than %2 columns").arg(m_words).arg(kSheetMaxColumns));
+        RaiseUnreadable(m_path, QStringLiteral("%1 has more than %2 columns").arg(m_words).arg(kSheetMaxColumns), Remedy::Resave);
     if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows));
+        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
     if (row >= m_rows.size())
         m_rows.resize(row + 1);
     m_rows[row].append({column, std::move(value)});
@@ -30,7 +30,7 @@ CellGrid SheetBuilder::Take(qsizetype maxCells)
 {
     if (m_width > 0 && m_rows.size() > maxCells / m_width)
         RaiseUnreadable(m_path, QStringLiteral("%1 spans %2 rows by %3 columns, more than can be read at once")
-                                    .arg(m_words).arg(m_rows.size()).arg(m_width));
+                                    .arg(m_words).arg(m_rows.size()).arg(m_width), Remedy::Smaller);
     const qsizetype places = m_rows.size() * m_width;
     if (places > kSparseFloor && places / kMaxEmptyPerCell > m_cells)
         RaiseUnreadable(m_path, QStringLiteral("%1 spans %2 rows by %3 columns but holds only %4 cells; a table of it "

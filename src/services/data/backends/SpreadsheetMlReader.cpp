@@ -90,7 +90,7 @@ public:
                 continue;
             if (!sawRoot && m_xml.name() != u"Workbook")
                 RaiseUnreadable(m_path, QStringLiteral("it is not an Excel XML workbook (its root element is <%1>)")
-                                            .arg(m_xml.name()));
+                                            .arg(m_xml.name()), Remedy::Resave);
             sawRoot = true;
             if (m_xml.name() == u"Worksheet")
                 StartSheet();
@@ -100,7 +100,7 @@ public:
                 ReadCell();
         }
         if (!sawRoot)
-            RaiseUnreadable(m_path, QStringLiteral("the file is empty"));
+            RaiseUnreadable(m_path, QStringLiteral("the file is empty"), Remedy::Resave);
         FinishSheet();
         return std::move(m_sheets);
     }
@@ -115,7 +115,7 @@ private:
         bool ok = false;
         const qsizetype index = text.toLongLong(&ok) - 1;
         if (!ok || index < 0 || index >= limit)
-            RaiseUnreadable(m_path, QStringLiteral("a sheet has a %1 index of '%2'").arg(QLatin1String(what), text.toString()));
+            RaiseUnreadable(m_path, QStringLiteral("a sheet has a %1 index of '%2'").arg(QLatin1String(what), text.toString()), Remedy::Resave);
         return index;
     }
 
@@ -137,7 +137,7 @@ private:
     {
         const qsizetype row = Index("row", m_sheet->RowCount(), kMaxRows);
         if (row < m_sheet->RowCount())
-            RaiseUnreadable(m_path, QStringLiteral("a sheet lists row %1 after a later row").arg(row + 1));
+            RaiseUnreadable(m_path, QStringLiteral("a sheet lists row %1 after a later row").arg(row + 1), Remedy::Resave);
         m_sheet->StartRow(row);
         m_column = 0;
     }
@@ -147,7 +147,7 @@ private:
         const qsizetype row = m_sheet->CurrentRow();
         const qsizetype column = Index("cell", m_column, kMaxColumns);
         if (column >= kMaxColumns) // reached by merged cells rather than by an index
-            RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns));
+            RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns), Remedy::Resave);
         bool ok = false;
         const qsizetype across = Attribute(m_xml.attributes(), u"MergeAcross").toLongLong(&ok);
         m_column = column + 1 + (ok && across > 0 ? std::min(across, kMaxColumns) : 0);
@@ -177,7 +177,7 @@ QList<NamedGrid> ParseSpreadsheetMl(const QString &sourcePath, const QByteArray 
     while (start < xml.size() && QByteArrayView(" \t\r\n").contains(xml[start]))
         ++start;
     if (start == xml.size())
-        RaiseUnreadable(sourcePath, QStringLiteral("the file is empty"));
+        RaiseUnreadable(sourcePath, QStringLiteral("the file is empty"), Remedy::Resave);
     return Parser(sourcePath, NumberHtmlEntities(start ? xml.mid(start) : xml)).Parse();
 }
 
@@ -185,7 +185,7 @@ SpreadsheetMlReader::SpreadsheetMlReader(const QString &path) : GridSource(path,
 {
     m_grids = ParseSpreadsheetMl(path, ReadSourceFile(path, qint64(1) << 31));
     if (m_grids.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"));
+        RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"), Remedy::Resave);
 }
 
 } // namespace qv::data

@@ -1,25 +1,27 @@
 #pragma once
 
+#include "BiffWorkbook.h"
 #include "DataTable.h"
+
+#include <optional>
 
 namespace qv::data {
 
-// An Excel 97-2003 workbook (.xls, BIFF 2 to 8): its worksheets are the data
-// items. The file is read once, when it is opened.
+// An Excel 5.0 to 2003 workbook (.xls): its worksheets are the data items.
+// The workbook stream is taken out of its compound-document container once,
+// when the file is opened; a sheet is read when it is asked for.
 class XlsReader : public SourceReader
 {
 public:
     // Raises kErrorSourceUnreadable when the file is missing or no workbook.
     explicit XlsReader(const QString &path);
-    ~XlsReader() override;
 
     QStringList DataItems() override;
     DataTable ReadItem(const QString &name) override;
 
 private:
     QString m_path;
-    const void *m_handle = nullptr;
-    QStringList m_sheets;
+    std::optional<BiffWorkbook> m_book;
 };
 
 } // namespace qv::data

@@ -60,12 +60,12 @@ public:
             return false;
         QuaZipFileInfo64 info;
         if (m_zip.getCurrentFileInfo(&info) && info.uncompressedSize > quint64(kMaxPartSize))
-            RaiseUnreadable(m_path, QStringLiteral("its part %1 unpacks to more than 2 GB").arg(part));
+            RaiseUnreadable(m_path, QStringLiteral("its part %1 unpacks to more than 2 GB").arg(part), Remedy::Smaller);
         QuaZipFile file(&m_zip);
         if (!file.open(QIODevice::ReadOnly))
             RaiseUnreadable(m_path, QStringLiteral("its part %1 cannot be unpacked (error %2); the file is damaged")
                                         .arg(part)
-                                        .arg(file.getZipError()));
+                                        .arg(file.getZipError()), Remedy::Resave);
         read(&file);
         return true;
     }
@@ -144,9 +144,9 @@ XlsxReader::XlsxReader(const QString &path) : m_package(std::make_unique<Package
     });
     if (!hasWorkbook)
         RaiseUnreadable(path, QStringLiteral("it is not an Excel workbook: the package holds no workbook part (%1)")
-                                  .arg(workbookPart));
+                                  .arg(workbookPart), Remedy::Resave);
     if (m_package->Sheets.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("the workbook lists no worksheets"));
+        RaiseUnreadable(path, QStringLiteral("the workbook lists no worksheets"), Remedy::Resave);
     for (const SheetEntry &sheet : std::as_const(m_package->Sheets)) {
         if (sheet.Part.isEmpty() || !zip.Has(sheet.Part))
             RaiseUnreadable(path, QStringLiteral("the workbook lists the sheet '%1', but the file does not hold it "

@@ -14,8 +14,6 @@ namespace {
 
 constexpr qsizetype kMaxRows = kSheetMaxRows;
 constexpr qsizetype kMaxColumns = kSheetMaxColumns;
-// Days between the two epochs a workbook can count from.
-constexpr double k1904Offset = 1462.0;
 
 // "AB12" -> column 27 (0-based: 27) and row 11; false when the text is no reference.
 bool ParseCellReference(QStringView ref, qsizetype &column, qsizetype &row)
@@ -78,7 +76,7 @@ Variant CellValue(QStringView type, const QString &raw, int style, const XlsxCon
         bool ok = false;
         const qsizetype index = raw.trimmed().toLongLong(&ok);
         if (!ok || index < 0 || index >= context.SharedStrings.size())
-            RaiseUnreadable(path, QStringLiteral("a cell refers to shared string %1, which the workbook does not hold").arg(raw));
+            RaiseUnreadable(path, QStringLiteral("a cell refers to shared string %1, which the workbook does not hold").arg(raw), Remedy::Resave);
         return context.SharedStrings[index];
     }
     if (type == u"str" || type == u"e" || type == u"inlineStr")
@@ -132,7 +130,7 @@ private:
             bool ok = false;
             row = r.toLongLong(&ok) - 1;
             if (!ok || row < 0 || row >= kMaxRows)
-                RaiseUnreadable(m_path, QStringLiteral("a worksheet has a row numbered '%1'").arg(r));
+                RaiseUnreadable(m_path, QStringLiteral("a worksheet has a row numbered '%1'").arg(r), Remedy::Resave);
         }
         m_sheet.StartRow(row);
         m_column = 0;
@@ -146,9 +144,9 @@ private:
         const int style = attributes.hasAttribute(QLatin1String("s")) ? attributes.value(QLatin1String("s")).toInt() : -1;
         qsizetype column = m_column, row = m_sheet.CurrentRow();
         if (!ref.isEmpty() && !ParseCellReference(ref, column, row))
-            RaiseUnreadable(m_path, QStringLiteral("a worksheet has a cell at '%1'").arg(ref));
+            RaiseUnreadable(m_path, QStringLiteral("a worksheet has a cell at '%1'").arg(ref), Remedy::Resave);
         if (column >= kMaxColumns)
-            RaiseUnreadable(m_path, QStringLiteral("a worksheet has more than %1 columns").arg(kMaxColumns));
+            RaiseUnreadable(m_path, QStringLiteral("a worksheet has more than %1 columns").arg(kMaxColumns), Remedy::Resave);
 
         QString raw;
         bool hasValue = false;

@@ -6,6 +6,9 @@
 
 namespace qv::data {
 
+// Days between the two epochs a workbook can count from (1899-12-30 and 1904-01-01).
+inline constexpr double k1904Offset = 1462.0;
+
 // What a worksheet part needs from the rest of its package to give its cells
 // their values.
 struct XlsxContext
