@@ -42,7 +42,8 @@ double OleDays(const SQL_TIMESTAMP_STRUCT &ts)
 
 } // namespace
 
-Cursor::Cursor(Handle statement, QString source) : m_statement(std::move(statement)), m_source(std::move(source))
+Cursor::Cursor(Handle statement, QString source, std::function<void()> interrupt)
+    : m_statement(std::move(statement)), m_source(std::move(source)), m_interrupt(std::move(interrupt))
 {
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(m_statement.get(), &columns), m_statement, m_source, "Reading the fields");
@@ -68,8 +69,11 @@ Cursor::Cursor(Handle statement, QString source) : m_statement(std::move(stateme
 void Cursor::Cancel()
 {
     m_cancelled = true;
-    // SQLCancel is the one call a driver takes from another thread.
-    SQLCancel(m_statement.get());
+    // Never the driver's cancel of this statement: a fetch may be running on
+    // it, and a driver may close the result under it. Without a way to
+    // interrupt, the fetch stops at the next row.
+    if (m_interrupt)
+        m_interrupt();
 }
 
 QList<DataRow> Cursor::Fetch(qsizetype count)

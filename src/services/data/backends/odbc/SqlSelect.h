@@ -25,7 +25,18 @@ struct SqlDialect
     // Whether the source has schemas: where it has none (SQLite), a dot in
     // an item is part of the table's name.
     bool Schemas = true;
+    // Whether the database's UPPER and LIKE know the case of ASCII letters
+    // only (SQLite): texts beyond ASCII are then compared after the query.
+    bool FoldsAsciiOnly = false;
 };
+
+// Splits `conditions` into those the SQL of `dialect` decides exactly as
+// RowMatcher does (into `inSql`) and those left to a RowMatcher over the
+// rows read, which it returns: a value holding NUL (drivers cut it there),
+// and where the database folds ASCII only, a text compared with a value
+// beyond ASCII or by order.
+QList<Condition> ConditionsAfterQuery(const QList<Condition> &conditions, const SqlDialect &dialect,
+                                      QList<Condition> &inSql);
 
 // "name" quoted for the dialect, a quote inside doubled.
 QString QuoteIdentifier(const QString &name, const SqlDialect &dialect);
