@@ -151,10 +151,13 @@ OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
     }
     const auto select = odbc::SelectStatement(request.Item, filter.Fields, inSql, probe.Dialect());
     const auto count = odbc::CountStatement(request.Item, inSql, probe.Dialect());
+    // The fields as the table describes them: the select may read a text as bytes.
+    const QList<DataField> shown = filter.Fields.mid(0, filter.Shown);
     auto source = std::make_shared<odbc::OdbcRowSource>(request.ConnectionText, select, count, 500, request.MaxRows,
                                                         std::move(filter));
     control.OnCancel([source] { source->Cancel(); });
-    return {source->Fields(), source};
+    source->Fields(); // raises what running the select raised
+    return {shown, source};
 }
 
 QList<Variant> DistinctValues(const RowsRequest &request, const DataField &field, bool sorted, qsizetype limit,

@@ -161,6 +161,7 @@ Connection::Connection(const QString &connectionText)
     if (m_dbms.startsWith(u"SQLite", Qt::CaseInsensitive)) {
         m_dialect.Quote = u'`';
         m_dialect.FoldsAsciiOnly = true;
+        m_dialect.CutsTextAtNul = true;
     }
     SQLUINTEGER schemaUsage = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_SCHEMA_USAGE, &schemaUsage, sizeof schemaUsage, nullptr)))
@@ -257,7 +258,9 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
             onCancel({});
         throw;
     }
-    return std::make_unique<Cursor>(std::move(handle), m_source, Interrupt());
+    auto cursor = std::make_unique<Cursor>(std::move(handle), m_source, Interrupt());
+    cursor->ReadAsBytes(statement.TextColumnsAsBytes);
+    return cursor;
 }
 
 qint64 Connection::Count(const SqlStatement &statement, const std::function<void(std::function<void()>)> &onCancel)

@@ -25,15 +25,20 @@ public:
     QList<DataRow> Fetch(qsizetype count);
     void Cancel();
     bool Cancelled() const { return m_cancelled; }
+    // Columns (from 0) whose SQL reads a text as bytes: they are read as
+    // bytes and decoded from UTF-8 (see SqlStatement::TextColumnsAsBytes).
+    void ReadAsBytes(const QList<qsizetype> &columns);
 
 private:
     Variant ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType);
     QString ReadText(SQLUSMALLINT column, bool &isNull);
+    QByteArray ReadBytes(SQLUSMALLINT column, bool &isNull);
 
     Handle m_statement;
     QString m_source;
     QList<DataField> m_fields;
     QList<SQLSMALLINT> m_sqlTypes;
+    QList<bool> m_asBytes;
     std::function<void()> m_interrupt;
     std::atomic<bool> m_cancelled{false};
     bool m_done = false;

@@ -90,11 +90,52 @@ QList<DataRow> Cursor::Fetch(qsizetype count)
         Check(r, m_statement, m_source, "Reading the rows");
         DataRow row;
         row.reserve(m_fields.size());
-        for (qsizetype c = 0; c < m_fields.size(); ++c)
+        for (qsizetype c = 0; c < m_fields.size(); ++c) {
+            if (m_asBytes.value(c)) {
+                bool isNull = false;
+                const QByteArray bytes = ReadBytes(SQLUSMALLINT(c + 1), isNull);
+                row.append(isNull ? Variant::Null() : Variant(QString::fromUtf8(bytes)));
+                continue;
+            }
             row.append(ReadValue(SQLUSMALLINT(c + 1), m_sqlTypes[c]));
+        }
         rows.append(std::move(row));
     }
     return rows;
+}
+
+void Cursor::ReadAsBytes(const QList<qsizetype> &columns)
+{
+    m_asBytes = QList<bool>(m_fields.size(), false);
+    for (qsizetype c : columns) {
+        if (c >= 0 && c < m_asBytes.size())
+            m_asBytes[c] = true;
+    }
+}
+
+QByteArray Cursor::ReadBytes(SQLUSMALLINT column, bool &isNull)
+{
+    QByteArray bytes;
+    isNull = false;
+    char buffer[4096];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN r = SQLGetData(m_statement.get(), column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
+        if (r == SQL_NO_DATA)
+            break;
+        Check(r, m_statement, m_source, "Reading a value");
+        if (indicator == SQL_NULL_DATA) {
+            isNull = true;
+            return {};
+        }
+        // Each piece but the last fills the buffer; binary data has no terminator.
+        const qsizetype size = indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof buffer) ? qsizetype(sizeof buffer)
+                                                                                                : qsizetype(indicator);
+        bytes.append(buffer, size);
+        if (r == SQL_SUCCESS)
+            break;
+    }
+    return bytes;
 }
 
 QString Cursor::ReadText(SQLUSMALLINT column, bool &isNull)

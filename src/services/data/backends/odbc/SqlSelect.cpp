@@ -79,6 +79,19 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
     RaiseBadFilter(c, QStringLiteral("operator %1 is unknown").arg(c.Operator));
 }
 
+// Whether a select reads the field as bytes: a text, where the driver cuts
+// texts at a NUL.
+bool ReadAsBytes(const DataField &field, const SqlDialect &dialect)
+{
+    return dialect.CutsTextAtNul && KindOfAdoType(field.Type) == ValueKind::Text;
+}
+
+QString SelectedColumn(const DataField &field, const SqlDialect &dialect)
+{
+    const QString name = QuoteIdentifier(field.Name, dialect);
+    return ReadAsBytes(field, dialect) ? QStringLiteral("CAST(%1 AS BLOB) AS %1").arg(name) : name;
+}
+
 QString Where(const QList<Condition> &conditions, const SqlDialect &dialect, QList<Variant> &parameters)
 {
     QStringList clauses;
@@ -97,8 +110,8 @@ QList<Condition> ConditionsAfterQuery(const QList<Condition> &conditions, const 
     for (const Condition &c : conditions) {
         const bool text = KindOfAdoType(c.Field.Type) == ValueKind::Text;
         const bool blank = c.Value.trimmed().isEmpty();
-        const bool ordered = c.Operator >= 3 && c.Operator <= 6;
-        const bool folded = dialect.FoldsAsciiOnly && text && !blank && (ordered || !IsPlainAscii(c.Value));
+        const bool equality = c.Operator == 1 || c.Operator == 2;
+        const bool folded = dialect.FoldsAsciiOnly && text && !blank && (!equality || !IsPlainAscii(c.Value));
         if (c.Value.contains(QChar(0)) || folded)
             after << c;
         else
@@ -128,9 +141,12 @@ SqlStatement SelectStatement(const QString &item, const QList<DataField> &fields
                              const QList<Condition> &conditions, const SqlDialect &dialect)
 {
     QStringList columns;
-    for (const DataField &f : fields)
-        columns << QuoteIdentifier(f.Name, dialect);
     SqlStatement s;
+    for (const DataField &f : fields) {
+        if (ReadAsBytes(f, dialect))
+            s.TextColumnsAsBytes << columns.size();
+        columns << SelectedColumn(f, dialect);
+    }
     s.Sql = QStringLiteral("SELECT ") + (columns.isEmpty() ? QStringLiteral("*") : columns.join(QStringLiteral(", ")))
             + QStringLiteral(" FROM ") + QuoteTable(item, dialect);
     s.Sql += Where(conditions, dialect, s.Parameters);
@@ -150,7 +166,9 @@ SqlStatement DistinctStatement(const QString &item, const DataField &field, cons
 {
     const QString column = QuoteIdentifier(field.Name, dialect);
     SqlStatement s;
-    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(column, QuoteTable(item, dialect));
+    if (ReadAsBytes(field, dialect))
+        s.TextColumnsAsBytes << 0;
+    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(SelectedColumn(field, dialect), QuoteTable(item, dialect));
     QList<Condition> all = conditions;
     QString where = Where(all, dialect, s.Parameters);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + column
