@@ -48,7 +48,15 @@ public:
                 continue;
             m_nanoseconds[run.run_name.function_name] =
                 run.GetAdjustedRealTime() * NanosecondsPer(run.time_unit);
+            for (const auto &[counter, value] : run.counters)
+                m_counters[run.run_name.function_name + '/' + counter] = value.value;
         }
+    }
+
+    double Counter(const std::string &name, const std::string &counter) const
+    {
+        const auto it = m_counters.find(name + '/' + counter);
+        return it == m_counters.end() ? -1.0 : it->second;
     }
 
     double Time(const std::string &name) const
@@ -69,6 +77,7 @@ private:
     }
 
     std::map<std::string, double> m_nanoseconds;
+    std::map<std::string, double> m_counters;
 };
 
 int PrintGoals(const CollectingReporter &reporter)
@@ -78,8 +87,9 @@ int PrintGoals(const CollectingReporter &reporter)
     std::printf("\n");
     int failed = 0;
     for (const RatioGoal &goal : RatioGoals()) {
-        const double ours = reporter.Time(goal.ours);
-        const double base = reporter.Time(goal.baseline);
+        const bool counted = !goal.counter.empty();
+        const double ours = counted ? reporter.Counter(goal.ours, goal.counter) : reporter.Time(goal.ours);
+        const double base = counted ? reporter.Counter(goal.baseline, goal.counter) : reporter.Time(goal.baseline);
         if (ours < 0 || base <= 0) {
             std::printf("ratio %s: not measured (goal <= %g)\n", goal.name.c_str(), goal.bound);
             ++failed;

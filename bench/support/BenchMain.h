@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
 
 class QCoreApplication;
 
@@ -11,12 +12,21 @@ namespace qv::bench {
 // A speed goal: the mean real time of the benchmark `ours` divided by that of
 // `baseline`, both run in the same process, must be at most `bound`. The
 // benchmarks are registered the usual way (BENCHMARK); a goal names them.
+// With a `counter`, the goal compares that counter of the two runs instead
+// of their times (a peak of memory, say).
 struct RatioGoal
 {
+    RatioGoal(std::string name, std::string ours, std::string baseline, double bound, std::string counter = {})
+        : name(std::move(name)), ours(std::move(ours)), baseline(std::move(baseline)), bound(bound),
+          counter(std::move(counter))
+    {
+    }
+
     std::string name;
     std::string ours;
     std::string baseline;
     double bound;
+    std::string counter;
 };
 
 // Registers a goal; returns true so it can initialise a namespace-scope bool.

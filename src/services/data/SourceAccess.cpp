@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace qv::data {
 namespace {
@@ -82,6 +83,15 @@ OpenedRows RowsOfTable(const DataTable &table, const RowsRequest &request)
     return opened;
 }
 
+qsizetype FieldIndexOf(const QList<DataField> &fields, const QString &name)
+{
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (fields[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
 QList<DataField> FieldsNamed(const QString &source, const QList<DataField> &all, const QStringList &names)
 {
     if (names.isEmpty())
@@ -127,12 +137,27 @@ OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
         return RowsOfTable(table, request);
     }
     odbc::Connection probe(request.ConnectionText);
-    const QList<DataField> fields = FieldsNamed(probe.Source(), probe.Columns(request.Item), request.Fields);
-    const auto select = odbc::SelectStatement(request.Item, fields, request.Conditions, probe.Dialect());
-    const auto count = odbc::CountStatement(request.Item, request.Conditions, probe.Dialect());
-    auto source = std::make_shared<odbc::OdbcRowSource>(request.ConnectionText, select, count, 500, request.MaxRows);
+    const QList<DataField> all = probe.Columns(request.Item);
+    odbc::RowFilter filter;
+    QList<Condition> inSql;
+    filter.Conditions = odbc::ConditionsAfterQuery(request.Conditions, probe.Dialect(), inSql);
+    filter.Fields = FieldsNamed(probe.Source(), all, request.Fields);
+    filter.Shown = filter.Fields.size();
+    // The fields the filter reads follow those the rows show.
+    for (const Condition &c : std::as_const(filter.Conditions)) {
+        const qsizetype i = FieldIndexOf(all, c.Field.Name);
+        if (i >= 0 && FieldIndexOf(filter.Fields, c.Field.Name) < 0)
+            filter.Fields << all[i];
+    }
+    const auto select = odbc::SelectStatement(request.Item, filter.Fields, inSql, probe.Dialect());
+    const auto count = odbc::CountStatement(request.Item, inSql, probe.Dialect());
+    // The fields as the table describes them: the select may read a text as bytes.
+    const QList<DataField> shown = filter.Fields.mid(0, filter.Shown);
+    auto source = std::make_shared<odbc::OdbcRowSource>(request.ConnectionText, select, count, 500, request.MaxRows,
+                                                        std::move(filter));
     control.OnCancel([source] { source->Cancel(); });
-    return {source->Fields(), source};
+    source->Fields(); // raises what running the select raised
+    return {shown, source};
 }
 
 QList<Variant> DistinctValues(const RowsRequest &request, const DataField &field, bool sorted, qsizetype limit,
@@ -140,8 +165,14 @@ QList<Variant> DistinctValues(const RowsRequest &request, const DataField &field
 {
     cut = false;
     QList<Variant> values;
-    if (IsOdbcKind(request.Kind)) {
-        odbc::Connection db(request.ConnectionText);
+    std::optional<odbc::Connection> odbcSource;
+    QList<Condition> inSql;
+    if (IsOdbcKind(request.Kind))
+        odbcSource.emplace(request.ConnectionText);
+    // Where conditions are decided after the query, the values are those of
+    // the rows that pass, as the rows themselves are read.
+    if (odbcSource && odbc::ConditionsAfterQuery(request.Conditions, odbcSource->Dialect(), inSql).isEmpty()) {
+        odbc::Connection &db = *odbcSource;
         std::unique_ptr<odbc::Cursor> cursor;
         try {
             cursor = db.Execute(odbc::DistinctStatement(request.Item, field, request.Conditions, db.Dialect(), sorted), 0,

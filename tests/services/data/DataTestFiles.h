@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QString>
 
@@ -32,6 +33,18 @@ inline bool MakeWorkbook(const QString &path, const QStringList &kind)
     QProcess process;
     process.start(QStringLiteral(QV_MAKE_WORKBOOK), QStringList{kind.value(0), path} + kind.mid(1));
     return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// The connection text of the PostgreSQL server ctest starts for the run
+// (tests/support/pgserver.sh), with no driver options, as an author writes
+// one; "" when no server runs.
+inline QString PostgresText()
+{
+    QFile port(qEnvironmentVariable("QV_PG_STATE") + QStringLiteral("/port"));
+    if (!port.open(QIODevice::ReadOnly))
+        return {};
+    return QStringLiteral("Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=%1;Database=postgres;UID=postgres")
+        .arg(QString::fromLatin1(port.readAll().trimmed()));
 }
 
 // Runs `call`, which must raise a ComError; returns its description.

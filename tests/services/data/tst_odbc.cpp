@@ -4,6 +4,7 @@
 #include "data/backends/odbc/OdbcSources.h"
 
 #include "data/ConnectionText.h"
+#include "DataTestFiles.h"
 #include "TestMain.h"
 #include "automation/ComError.h"
 #include "automation/OleDate.h"
@@ -36,12 +37,10 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         if (Postgres()) {
-            QFile port(qEnvironmentVariable("QV_PG_STATE") + QStringLiteral("/port"));
-            if (!port.open(QIODevice::ReadOnly))
+            m_text = qv::data::test::PostgresText();
+            if (m_text.isEmpty())
                 GTEST_SKIP() << "no PostgreSQL server: run the tests through ctest (./qv test -R test_data)";
-            m_text = QStringLiteral("Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=%1;Database=postgres;"
-                                    "UID=postgres;BoolsAsChar=0")
-                         .arg(QString::fromLatin1(port.readAll().trimmed()));
+            m_text += QStringLiteral(";BoolsAsChar=0");
         } else {
             // No waiting for the disk after each statement: the file is thrown away.
             m_text = QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + m_dir.filePath(QStringLiteral("people.db"));

@@ -150,26 +150,19 @@ Connection::Connection(const QString &connectionText)
     SQLSetEnvAttr(m_environment.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     m_connection = Handle(SQL_HANDLE_DBC, m_environment.get());
     SQLSetConnectAttr(m_connection.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(kLoginTimeoutSeconds)), 0);
-    // The narrow call, in UTF-8: unixODBC's wide one does not open file data
-    // sources ("FILEDSN=").
-    QByteArray text = driverText.toUtf8();
-    SQLCHAR out[1024];
-    SQLSMALLINT outLength = 0;
-    Check(SQLDriverConnect(m_connection.get(), nullptr, reinterpret_cast<SQLCHAR *>(text.data()),
-                           SQLSMALLINT(text.size()), out, SQLSMALLINT(sizeof out), &outLength, SQL_DRIVER_NOPROMPT),
-          m_connection, m_source, "Connecting");
+    Connect(driverText);
     SQLWCHAR quote[4] = {};
     SQLSMALLINT quoteLength = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_IDENTIFIER_QUOTE_CHAR, quote, sizeof quote, &quoteLength)))
         m_dialect.Quote = quoteLength > 0 ? QChar(quote[0]) : QChar(u' ');
-    SQLWCHAR dbms[64] = {};
-    SQLSMALLINT dbmsLength = 0;
-    SQLGetInfoW(m_connection.get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsLength);
     // SQLite reads a double-quoted name that names no column as a text
     // literal, so a field it cannot find would show its own name in every
     // row; a backquoted name is only ever a name, and a missing one an error.
-    if (FromWide(dbms, NameUnits(dbms, qsizetype(std::size(dbms)) - 1)).startsWith(u"SQLite", Qt::CaseInsensitive))
+    if (m_dbms.startsWith(u"SQLite", Qt::CaseInsensitive)) {
         m_dialect.Quote = u'`';
+        m_dialect.FoldsAsciiOnly = true;
+        m_dialect.CutsTextAtNul = true;
+    }
     SQLUINTEGER schemaUsage = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(m_connection.get(), SQL_SCHEMA_USAGE, &schemaUsage, sizeof schemaUsage, nullptr)))
         m_dialect.Schemas = schemaUsage != 0;
@@ -248,12 +241,16 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
     QList<SQLLEN> indicators;
     BindParameters(handle, statement.Parameters, storage, indicators, m_source);
     QString sql = statement.Sql;
-    if (onCancel) {
-        // SQLCancel is the one call a driver takes from another thread.
-        onCancel([raw = handle.get()] { SQLCancel(raw); });
-    }
+    const auto gate = std::make_shared<ExecuteGate>();
+    if (onCancel)
+        onCancel(StopFor(handle, gate));
     try {
-        Check(SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size())), handle, m_source, "Reading the rows");
+        const SQLRETURN r = SQLExecDirectW(handle.get(), Wide(sql), SQLINTEGER(sql.size()));
+        {
+            std::lock_guard lock(gate->Mutex);
+            gate->Executing = false;
+        }
+        Check(r, handle, m_source, "Reading the rows");
     } catch (...) {
         // Forgotten while the statement still exists, so that no cancel
         // reaches a freed handle.
@@ -261,7 +258,9 @@ std::unique_ptr<Cursor> Connection::Execute(const SqlStatement &statement, qint6
             onCancel({});
         throw;
     }
-    return std::make_unique<Cursor>(std::move(handle), m_source);
+    auto cursor = std::make_unique<Cursor>(std::move(handle), m_source, Interrupt());
+    cursor->ReadAsBytes(statement.TextColumnsAsBytes);
+    return cursor;
 }
 
 qint64 Connection::Count(const SqlStatement &statement, const std::function<void(std::function<void()>)> &onCancel)

@@ -17,23 +17,39 @@ namespace qv::data::odbc {
 class Cursor
 {
 public:
-    Cursor(Handle statement, QString source);
+    // `interrupt`, when given, stops the driver's work on the statement from
+    // another thread without touching the statement (see Connection::Interrupt).
+    Cursor(Handle statement, QString source, std::function<void()> interrupt = {});
     const QList<DataField> &Fields() const { return m_fields; }
     // Up to `count` further rows; fewer, or none, at the end or once cancelled.
     QList<DataRow> Fetch(qsizetype count);
     void Cancel();
     bool Cancelled() const { return m_cancelled; }
+    // Columns (from 0) whose SQL reads a text as bytes: they are read as
+    // bytes and decoded from UTF-8 (see SqlStatement::TextColumnsAsBytes).
+    void ReadAsBytes(const QList<qsizetype> &columns);
 
 private:
     Variant ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType);
     QString ReadText(SQLUSMALLINT column, bool &isNull);
+    QByteArray ReadBytes(SQLUSMALLINT column, bool &isNull);
 
     Handle m_statement;
     QString m_source;
     QList<DataField> m_fields;
     QList<SQLSMALLINT> m_sqlTypes;
+    QList<bool> m_asBytes;
+    std::function<void()> m_interrupt;
     std::atomic<bool> m_cancelled{false};
     bool m_done = false;
+};
+
+// Whether a statement is still inside its execute call: a cancel may reach
+// the statement itself only then.
+struct ExecuteGate
+{
+    std::mutex Mutex;
+    bool Executing = true;
 };
 
 // How long a connection may take to open and a statement to run before the
@@ -43,6 +59,11 @@ inline constexpr int kQueryTimeoutSeconds = 300;
 
 // A connection to an ODBC data source through unixODBC. Each worker thread
 // opens its own: a connection is used by one thread at a time.
+//
+// A connection text that sets no options of its own gets those with which
+// the driver it reaches hands rows over as it reads them (SQLite's StepAPI,
+// PostgreSQL's UseDeclareFetch), so that a first page never waits for the
+// whole result nor holds it in memory.
 class Connection
 {
 public:
@@ -69,17 +90,32 @@ public:
     qint64 Count(const SqlStatement &statement, const std::function<void(std::function<void()>)> &onCancel = {});
 
     const SqlDialect &Dialect() const { return m_dialect; }
+    // Whether the statements hand rows over as the driver reads them.
+    bool Streams() const { return m_streams; }
     // The connection text with any password masked, for messages.
     const QString &Source() const { return m_source; }
 
 private:
     // The column names the catalog lists for a table or view, in its order.
     QStringList CatalogColumns(const QString &item);
+    void Connect(const QString &driverText);
+    // A way to stop whatever the driver runs on this connection that is
+    // safe while a fetch runs, or an empty function where the driver has
+    // none (see OdbcStreaming.cpp).
+    std::function<void()> Interrupt() const;
+    // The cancel of a statement that Execute hands out: Interrupt where the
+    // driver has one, else the driver's cancel of the statement while `gate`
+    // says it executes.
+    std::function<void()> StopFor(const Handle &statement, const std::shared_ptr<ExecuteGate> &gate) const;
 
     Handle m_environment;
     Handle m_connection;
+    // An idle statement whose cancel interrupts the connection (SQLite).
+    Handle m_interrupter;
     SqlDialect m_dialect;
     QString m_source;
+    QString m_dbms;
+    bool m_streams = false;
 };
 
 // The ADO type number for an ODBC SQL type, and the defined size ADO reports.

@@ -42,7 +42,8 @@ double OleDays(const SQL_TIMESTAMP_STRUCT &ts)
 
 } // namespace
 
-Cursor::Cursor(Handle statement, QString source) : m_statement(std::move(statement)), m_source(std::move(source))
+Cursor::Cursor(Handle statement, QString source, std::function<void()> interrupt)
+    : m_statement(std::move(statement)), m_source(std::move(source)), m_interrupt(std::move(interrupt))
 {
     SQLSMALLINT columns = 0;
     Check(SQLNumResultCols(m_statement.get(), &columns), m_statement, m_source, "Reading the fields");
@@ -68,8 +69,11 @@ Cursor::Cursor(Handle statement, QString source) : m_statement(std::move(stateme
 void Cursor::Cancel()
 {
     m_cancelled = true;
-    // SQLCancel is the one call a driver takes from another thread.
-    SQLCancel(m_statement.get());
+    // Never the driver's cancel of this statement: a fetch may be running on
+    // it, and a driver may close the result under it. Without a way to
+    // interrupt, the fetch stops at the next row.
+    if (m_interrupt)
+        m_interrupt();
 }
 
 QList<DataRow> Cursor::Fetch(qsizetype count)
@@ -86,11 +90,52 @@ QList<DataRow> Cursor::Fetch(qsizetype count)
         Check(r, m_statement, m_source, "Reading the rows");
         DataRow row;
         row.reserve(m_fields.size());
-        for (qsizetype c = 0; c < m_fields.size(); ++c)
+        for (qsizetype c = 0; c < m_fields.size(); ++c) {
+            if (m_asBytes.value(c)) {
+                bool isNull = false;
+                const QByteArray bytes = ReadBytes(SQLUSMALLINT(c + 1), isNull);
+                row.append(isNull ? Variant::Null() : Variant(QString::fromUtf8(bytes)));
+                continue;
+            }
             row.append(ReadValue(SQLUSMALLINT(c + 1), m_sqlTypes[c]));
+        }
         rows.append(std::move(row));
     }
     return rows;
+}
+
+void Cursor::ReadAsBytes(const QList<qsizetype> &columns)
+{
+    m_asBytes = QList<bool>(m_fields.size(), false);
+    for (qsizetype c : columns) {
+        if (c >= 0 && c < m_asBytes.size())
+            m_asBytes[c] = true;
+    }
+}
+
+QByteArray Cursor::ReadBytes(SQLUSMALLINT column, bool &isNull)
+{
+    QByteArray bytes;
+    isNull = false;
+    char buffer[4096];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN r = SQLGetData(m_statement.get(), column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
+        if (r == SQL_NO_DATA)
+            break;
+        Check(r, m_statement, m_source, "Reading a value");
+        if (indicator == SQL_NULL_DATA) {
+            isNull = true;
+            return {};
+        }
+        // Each piece but the last fills the buffer; binary data has no terminator.
+        const qsizetype size = indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof buffer) ? qsizetype(sizeof buffer)
+                                                                                                : qsizetype(indicator);
+        bytes.append(buffer, size);
+        if (r == SQL_SUCCESS)
+            break;
+    }
+    return bytes;
 }
 
 QString Cursor::ReadText(SQLUSMALLINT column, bool &isNull)

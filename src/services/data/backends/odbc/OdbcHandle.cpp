@@ -14,10 +14,24 @@ Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : m_type(type)
         m_handle = SQL_NULL_HANDLE;
 }
 
+namespace {
+
+void Free(SQLSMALLINT type, SQLHANDLE handle)
+{
+    if (handle == SQL_NULL_HANDLE)
+        return;
+    // A connection still open is not freed: the driver would keep it, and a
+    // server its session, until the process ends.
+    if (type == SQL_HANDLE_DBC)
+        SQLDisconnect(handle);
+    SQLFreeHandle(type, handle);
+}
+
+} // namespace
+
 Handle::~Handle()
 {
-    if (m_handle != SQL_NULL_HANDLE)
-        SQLFreeHandle(m_type, m_handle);
+    Free(m_type, m_handle);
 }
 
 Handle::Handle(Handle &&other) noexcept
@@ -28,8 +42,7 @@ Handle::Handle(Handle &&other) noexcept
 Handle &Handle::operator=(Handle &&other) noexcept
 {
     if (this != &other) {
-        if (m_handle != SQL_NULL_HANDLE)
-            SQLFreeHandle(m_type, m_handle);
+        Free(m_type, m_handle);
         m_type = other.m_type;
         m_handle = std::exchange(other.m_handle, nullptr);
     }

@@ -28,6 +28,8 @@ struct OdbcRowSource::State
     SqlStatement count;
     qsizetype pageSize = 500;
     qint64 maxRows = -1;
+    RowFilter filter;
+    std::optional<RowMatcher> matcher;
 
     std::mutex mutex;
     std::condition_variable changed;
@@ -59,10 +61,25 @@ struct OdbcRowSource::State
         std::lock_guard lock(mutex);
         this->*slot = nullptr;
     }
+
+    // The rows of `read` the filter keeps, with the fields they show.
+    QList<Row> Kept(QList<Row> read) const
+    {
+        if (!matcher)
+            return read;
+        QList<Row> kept;
+        for (Row &row : read) {
+            if (!matcher->Matches(row))
+                continue;
+            row.resize(filter.Shown);
+            kept.append(std::move(row));
+        }
+        return kept;
+    }
 };
 
 OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlStatement count, qsizetype pageSize,
-                             qint64 maxRows)
+                             qint64 maxRows, RowFilter filter)
     : m_state(std::make_shared<State>())
 {
     m_state->connectionText = std::move(connectionText);
@@ -70,6 +87,11 @@ OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlSta
     m_state->count = std::move(count);
     m_state->pageSize = std::max<qsizetype>(pageSize, 1);
     m_state->maxRows = maxRows;
+    if (!filter.Conditions.isEmpty()) {
+        // Raises here, in the caller's thread, for a condition on no field.
+        m_state->matcher.emplace(filter.Fields, filter.Conditions);
+        m_state->filter = std::move(filter);
+    }
     std::thread([state = m_state] { ReadRows(state); }).detach();
     // A preview reads at most its few rows, and those are its count: a count
     // over the whole table would only compete with them.
@@ -88,8 +110,10 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
 {
     try {
         Connection connection(s->connectionText);
+        // A filtered preview reads until enough rows pass: the driver must not stop first.
+        const qint64 driverMax = s->matcher ? 0 : std::max<qint64>(s->maxRows, 0);
         std::unique_ptr<Cursor> cursor =
-            connection.Execute(s->select, std::max<qint64>(s->maxRows, 0),
+            connection.Execute(s->select, driverMax,
                                [&s](std::function<void()> stop) { s->Hold(&State::stopRead, std::move(stop)); });
         // The cancel is forgotten before the cursor goes, however this thread leaves.
         const std::unique_ptr<State, std::function<void(State *)>> forget(
@@ -97,6 +121,8 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
         {
             std::lock_guard lock(s->mutex);
             s->fields = cursor->Fields();
+            if (s->matcher)
+                s->fields.resize(s->filter.Shown);
             s->described = true;
         }
         s->changed.notify_all();
@@ -109,13 +135,20 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
                     break;
             }
             qsizetype wanted = s->pageSize;
-            if (s->maxRows >= 0)
+            if (s->maxRows >= 0 && !s->matcher)
                 wanted = qsizetype(std::min<qint64>(wanted, s->maxRows - read));
-            QList<Row> page = wanted > 0 ? cursor->Fetch(wanted) : QList<Row>();
+            QList<Row> fetched = wanted > 0 && read != s->maxRows ? cursor->Fetch(wanted) : QList<Row>();
+            if (fetched.isEmpty())
+                break;
+            QList<Row> page = s->Kept(std::move(fetched));
+            if (s->maxRows >= 0 && page.size() > s->maxRows - read)
+                page.resize(qsizetype(s->maxRows - read));
             read += page.size();
             std::lock_guard lock(s->mutex);
-            if (page.isEmpty() || s->cancelled)
+            if (s->cancelled)
                 break;
+            if (page.isEmpty())
+                continue;
             s->pages.push_back(std::move(page));
             s->changed.notify_all();
         }
@@ -136,10 +169,14 @@ void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
 {
     qint64 total = -1;
     try {
-        Connection connection(s->connectionText);
-        total = connection.Count(s->count, [&s](std::function<void()> stop) {
-            s->Hold(&State::stopCount, std::move(stop));
-        });
+        if (s->matcher) {
+            total = CountFiltered(s);
+        } else {
+            Connection connection(s->connectionText);
+            total = connection.Count(s->count, [&s](std::function<void()> stop) {
+                s->Hold(&State::stopCount, std::move(stop));
+            });
+        }
     } catch (...) {
         // Without a count the recordset counts the rows it fetches; a source
         // that cannot count usually cannot read either, and says so there.
@@ -151,6 +188,25 @@ void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
         s->total = total;
     }
     s->changed.notify_all();
+}
+
+// The rows the filter keeps, counted by reading them all: the query cannot
+// count what only the filter decides.
+qint64 OdbcRowSource::CountFiltered(const std::shared_ptr<State> &s)
+{
+    Connection connection(s->connectionText);
+    std::unique_ptr<Cursor> cursor = connection.Execute(
+        s->select, 0, [&s](std::function<void()> stop) { s->Hold(&State::stopCount, std::move(stop)); });
+    const std::unique_ptr<State, void (*)(State *)> forget(s.get(),
+                                                           [](State *state) { state->Forget(&State::stopCount); });
+    qint64 total = 0;
+    for (QList<Row> page; !(page = cursor->Fetch(s->pageSize)).isEmpty();) {
+        total += s->Kept(std::move(page)).size();
+        std::lock_guard lock(s->mutex);
+        if (s->cancelled)
+            return -1;
+    }
+    return total;
 }
 
 QList<DataField> OdbcRowSource::Fields()

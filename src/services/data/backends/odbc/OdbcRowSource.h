@@ -9,6 +9,17 @@ namespace qv::data::odbc {
 
 class Cursor;
 
+// Conditions decided over the rows as they are read rather than by the
+// query (see ConditionsAfterQuery). The select then reads `Fields`: the
+// fields the rows keep, the first `Shown`, and after them those the
+// conditions need.
+struct RowFilter
+{
+    QList<DataField> Fields;
+    QList<Condition> Conditions;
+    qsizetype Shown = 0;
+};
+
 // The rows of one SELECT, read on a worker thread a page ahead of the
 // recordset that walks them, while a second connection counts the same rows
 // beside the first page. Opening a data view over a large table thus costs
@@ -22,8 +33,10 @@ class OdbcRowSource : public ado::RowSource
 public:
     // `maxRows` < 0 reads every row; otherwise at most that many (a preview),
     // counted by reading them rather than by a count over the whole table.
+    // With a `filter`, the rows the select reads are filtered as they come,
+    // and counted by reading them through the same filter.
     OdbcRowSource(QString connectionText, SqlStatement select, SqlStatement count, qsizetype pageSize = 500,
-                  qint64 maxRows = -1);
+                  qint64 maxRows = -1, RowFilter filter = {});
     ~OdbcRowSource() override;
 
     // The fields of the result, once the statement ran; raises what opening
@@ -39,6 +52,7 @@ private:
     struct State;
     static void ReadRows(const std::shared_ptr<State> &state);
     static void CountRows(const std::shared_ptr<State> &state);
+    static qint64 CountFiltered(const std::shared_ptr<State> &state);
 
     std::shared_ptr<State> m_state;
 };

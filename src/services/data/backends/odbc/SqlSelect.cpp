@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace qv::data::odbc {
 namespace {
 
@@ -22,6 +24,21 @@ QString ContainsPattern(const QString &value)
         escaped += c;
     }
     return u'%' + escaped + u'%';
+}
+
+bool IsPlainAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0 && c.unicode() < 128; });
+}
+
+// A text field as UPPER reads it. Where UPPER knows ASCII only, the two
+// letters beyond ASCII that fold to ASCII ones (long s, Kelvin sign) are
+// first made those, so that a comparison with an ASCII value is exact.
+QString Upper(const QString &field, const SqlDialect &dialect)
+{
+    if (!dialect.FoldsAsciiOnly)
+        return QStringLiteral("UPPER(%1)").arg(field);
+    return QStringLiteral("UPPER(REPLACE(REPLACE(%1, '\u017F', 's'), '\u212A', 'k'))").arg(field);
 }
 
 QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &parameters)
@@ -45,20 +62,34 @@ QString Clause(const Condition &c, const SqlDialect &dialect, QList<Variant> &pa
         // and in the author's eyes ("leeds" finds Leeds).
         if (text) {
             parameters.append(Variant(c.Value.toUpper()));
-            return QStringLiteral("UPPER(%1) ").arg(field) + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
+            return Upper(field, dialect) + u' ' + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
         }
         parameters.append(ConditionValue(c));
         return field + u' ' + QLatin1String(comparisons[c.Operator - 1]) + QStringLiteral(" ?");
     }
     if (c.Operator == 7) {
         parameters.append(Variant(LikePattern(c.Value)));
-        return QStringLiteral("UPPER(%1) LIKE ?").arg(asText);
+        return (text ? Upper(field, dialect) : QStringLiteral("UPPER(%1)").arg(asText)) + QStringLiteral(" LIKE ?");
     }
     if (c.Operator == 8) {
         parameters.append(Variant(ContainsPattern(ContainedText(c.Value))));
-        return QStringLiteral("UPPER(%1) LIKE ? ESCAPE '\\'").arg(asText);
+        return (text ? Upper(field, dialect) : QStringLiteral("UPPER(%1)").arg(asText))
+               + QStringLiteral(" LIKE ? ESCAPE '\\'");
     }
     RaiseBadFilter(c, QStringLiteral("operator %1 is unknown").arg(c.Operator));
+}
+
+// Whether a select reads the field as bytes: a text, where the driver cuts
+// texts at a NUL.
+bool ReadAsBytes(const DataField &field, const SqlDialect &dialect)
+{
+    return dialect.CutsTextAtNul && KindOfAdoType(field.Type) == ValueKind::Text;
+}
+
+QString SelectedColumn(const DataField &field, const SqlDialect &dialect)
+{
+    const QString name = QuoteIdentifier(field.Name, dialect);
+    return ReadAsBytes(field, dialect) ? QStringLiteral("CAST(%1 AS BLOB) AS %1").arg(name) : name;
 }
 
 QString Where(const QList<Condition> &conditions, const SqlDialect &dialect, QList<Variant> &parameters)
@@ -70,6 +101,24 @@ QString Where(const QList<Condition> &conditions, const SqlDialect &dialect, QLi
 }
 
 } // namespace
+
+QList<Condition> ConditionsAfterQuery(const QList<Condition> &conditions, const SqlDialect &dialect,
+                                      QList<Condition> &inSql)
+{
+    QList<Condition> after;
+    inSql.clear();
+    for (const Condition &c : conditions) {
+        const bool text = KindOfAdoType(c.Field.Type) == ValueKind::Text;
+        const bool blank = c.Value.trimmed().isEmpty();
+        const bool equality = c.Operator == 1 || c.Operator == 2;
+        const bool folded = dialect.FoldsAsciiOnly && text && !blank && (!equality || !IsPlainAscii(c.Value));
+        if (c.Value.contains(QChar(0)) || folded)
+            after << c;
+        else
+            inSql << c;
+    }
+    return after;
+}
 
 QString QuoteIdentifier(const QString &name, const SqlDialect &dialect)
 {
@@ -92,9 +141,12 @@ SqlStatement SelectStatement(const QString &item, const QList<DataField> &fields
                              const QList<Condition> &conditions, const SqlDialect &dialect)
 {
     QStringList columns;
-    for (const DataField &f : fields)
-        columns << QuoteIdentifier(f.Name, dialect);
     SqlStatement s;
+    for (const DataField &f : fields) {
+        if (ReadAsBytes(f, dialect))
+            s.TextColumnsAsBytes << columns.size();
+        columns << SelectedColumn(f, dialect);
+    }
     s.Sql = QStringLiteral("SELECT ") + (columns.isEmpty() ? QStringLiteral("*") : columns.join(QStringLiteral(", ")))
             + QStringLiteral(" FROM ") + QuoteTable(item, dialect);
     s.Sql += Where(conditions, dialect, s.Parameters);
@@ -114,7 +166,9 @@ SqlStatement DistinctStatement(const QString &item, const DataField &field, cons
 {
     const QString column = QuoteIdentifier(field.Name, dialect);
     SqlStatement s;
-    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(column, QuoteTable(item, dialect));
+    if (ReadAsBytes(field, dialect))
+        s.TextColumnsAsBytes << 0;
+    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(SelectedColumn(field, dialect), QuoteTable(item, dialect));
     QList<Condition> all = conditions;
     QString where = Where(all, dialect, s.Parameters);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + column
