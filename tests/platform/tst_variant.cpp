@@ -153,6 +153,9 @@ TEST(OleDate, DaysBeforeTheEpochKeepTheirTimeForwards)
     // A time a hair before midnight rounds to the next day, not to 23:59:59.999.
     EXPECT_EQ(OleDateToDateTime(1.0 - 1e-10), QDateTime(QDate(1899, 12, 31), QTime(0, 0)));
     EXPECT_FALSE(OleDatePart(std::nan("")).isValid());
+    // A date serial from a damaged workbook, too large for a day count (found by fuzzing).
+    EXPECT_FALSE(OleDatePart(1.5e300).isValid());
+    EXPECT_FALSE(OleTimePart(-9.3e18).isValid());
     const QDateTime when(QDate(2026, 12, 6), QTime(9, 30, 15));
     EXPECT_EQ(OleDateToDateTime(DateTimeToOleDate(when.date(), when.time())), when);
 }

@@ -7,6 +7,14 @@ namespace {
 
 const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kMsPerDay = 24LL * 60 * 60 * 1000;
+// Far beyond any calendar date (27 million years) yet well inside a 64-bit
+// day count: a serial from a damaged file past it is no date at all.
+constexpr double kMaxDays = 1e10;
+
+bool IsDay(double days)
+{
+    return std::isfinite(days) && std::fabs(days) < kMaxDays;
+}
 
 // Whole days and milliseconds into the day, rounded to the millisecond first so
 // that 0.9999999999 does not show as 23:59:59.999 of the wrong day.
@@ -26,7 +34,7 @@ void Split(double days, qint64 &whole, qint64 &ms)
 
 QDate OleDatePart(double days)
 {
-    if (!std::isfinite(days))
+    if (!IsDay(days))
         return {};
     qint64 whole = 0;
     qint64 ms = 0;
@@ -36,7 +44,7 @@ QDate OleDatePart(double days)
 
 QTime OleTimePart(double days)
 {
-    if (!std::isfinite(days))
+    if (!IsDay(days))
         return {};
     qint64 whole = 0;
     qint64 ms = 0;
