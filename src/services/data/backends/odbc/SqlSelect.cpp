@@ -166,16 +166,24 @@ SqlStatement DistinctStatement(const QString &item, const DataField &field, cons
 {
     const QString column = QuoteIdentifier(field.Name, dialect);
     SqlStatement s;
-    if (ReadAsBytes(field, dialect))
-        s.TextColumnsAsBytes << 0;
-    s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(SelectedColumn(field, dialect), QuoteTable(item, dialect));
     QList<Condition> all = conditions;
     QString where = Where(all, dialect, s.Parameters);
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + column
              + QStringLiteral(" IS NOT NULL");
-    s.Sql += where;
+    const QString order = sorted ? QStringLiteral(" ORDER BY ") : QString();
+    if (!ReadAsBytes(field, dialect)) {
+        s.Sql = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(column, QuoteTable(item, dialect)) + where;
+        if (sorted)
+            s.Sql += order + column;
+        return s;
+    }
+    // The values are made bytes after DISTINCT: casting every row first
+    // doubled the time of a value list over a large table.
+    s.TextColumnsAsBytes << 0;
+    s.Sql = QStringLiteral("SELECT CAST(v AS BLOB) AS %1 FROM (SELECT DISTINCT %1 AS v FROM %2%3)")
+                .arg(column, QuoteTable(item, dialect), where);
     if (sorted)
-        s.Sql += QStringLiteral(" ORDER BY ") + column;
+        s.Sql += order + QStringLiteral("v");
     return s;
 }
 
