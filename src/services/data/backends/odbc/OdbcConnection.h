@@ -33,6 +33,8 @@ private:
     Variant ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType);
     QString ReadText(SQLUSMALLINT column, bool &isNull);
     QByteArray ReadBytes(SQLUSMALLINT column, bool &isNull);
+    template<typename Buffer, typename Append>
+    bool ReadPieces(SQLUSMALLINT column, SQLSMALLINT cType, Buffer &buffer, Append append);
 
     Handle m_statement;
     QString m_source;

@@ -113,55 +113,48 @@ void Cursor::ReadAsBytes(const QList<qsizetype> &columns)
     }
 }
 
+// Reads a value in pieces of `buffer`, handing each piece's indicator to
+// `append`; false (and nothing appended) for Null.
+template<typename Buffer, typename Append>
+bool Cursor::ReadPieces(SQLUSMALLINT column, SQLSMALLINT cType, Buffer &buffer, Append append)
+{
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN r = SQLGetData(m_statement.get(), column, cType, buffer, sizeof buffer, &indicator);
+        if (r == SQL_NO_DATA)
+            return true;
+        Check(r, m_statement, m_source, "Reading a value");
+        if (indicator == SQL_NULL_DATA)
+            return false;
+        append(indicator);
+        if (r == SQL_SUCCESS)
+            return true;
+    }
+}
+
 QByteArray Cursor::ReadBytes(SQLUSMALLINT column, bool &isNull)
 {
     QByteArray bytes;
-    isNull = false;
     char buffer[4096];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN r = SQLGetData(m_statement.get(), column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
-        if (r == SQL_NO_DATA)
-            break;
-        Check(r, m_statement, m_source, "Reading a value");
-        if (indicator == SQL_NULL_DATA) {
-            isNull = true;
-            return {};
-        }
-        // Each piece but the last fills the buffer; binary data has no terminator.
-        const qsizetype size = indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof buffer) ? qsizetype(sizeof buffer)
-                                                                                                : qsizetype(indicator);
-        bytes.append(buffer, size);
-        if (r == SQL_SUCCESS)
-            break;
-    }
-    return bytes;
+    // Each piece but the last fills the buffer; binary data has no terminator.
+    isNull = !ReadPieces(column, SQL_C_BINARY, buffer, [&](SQLLEN indicator) {
+        const qsizetype room = qsizetype(sizeof buffer);
+        bytes.append(buffer, indicator == SQL_NO_TOTAL || indicator > room ? room : qsizetype(indicator));
+    });
+    return isNull ? QByteArray() : bytes;
 }
 
 QString Cursor::ReadText(SQLUSMALLINT column, bool &isNull)
 {
     QString text;
-    isNull = false;
     SQLWCHAR buffer[1024];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN r = SQLGetData(m_statement.get(), column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
-        if (r == SQL_NO_DATA)
-            break;
-        Check(r, m_statement, m_source, "Reading a value");
-        if (indicator == SQL_NULL_DATA) {
-            isNull = true;
-            return {};
-        }
-        // A long value comes in pieces; each but the last fills the buffer
-        // less its terminator.
+    // A long value comes in pieces; each but the last fills the buffer less
+    // its terminator.
+    isNull = !ReadPieces(column, SQL_C_WCHAR, buffer, [&](SQLLEN indicator) {
         const qsizetype room = qsizetype(std::size(buffer)) - 1;
-        const qsizetype units = indicator == SQL_NO_TOTAL || indicator / 2 > room ? room : indicator / 2;
-        text += FromWide(buffer, units);
-        if (r == SQL_SUCCESS)
-            break;
-    }
-    return text;
+        text += FromWide(buffer, indicator == SQL_NO_TOTAL || indicator / 2 > room ? room : indicator / 2);
+    });
+    return isNull ? QString() : text;
 }
 
 Variant Cursor::ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType)
