@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace qv::data::test {
 
@@ -58,5 +59,29 @@ QString ErrorOf(Call call)
     }
     return QStringLiteral("<no error>");
 }
+
+// A test run once on a SQLite file of its own and once on the PostgreSQL
+// server the suite starts ("sqlite" or "postgres" as the parameter); the
+// PostgreSQL run is skipped outside ctest.
+class SqliteOrPostgres : public ::testing::TestWithParam<const char *>
+{
+protected:
+    bool Postgres() const { return QLatin1String(GetParam()) == QLatin1String("postgres"); }
+    // Sets m_text, or skips the test (IsSkipped()).
+    void Connect(const char *sqliteFile)
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        if (!Postgres()) {
+            m_text = QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + m_dir.filePath(QString::fromLatin1(sqliteFile));
+            return;
+        }
+        m_text = PostgresText();
+        if (m_text.isEmpty())
+            GTEST_SKIP() << "no PostgreSQL server: run the tests through ctest (./qv test -R test_data)";
+    }
+
+    QTemporaryDir m_dir;
+    QString m_text;
+};
 
 } // namespace qv::data::test

@@ -14,20 +14,16 @@ namespace {
 
 using odbc::Connection;
 
-class OdbcNames : public ::testing::TestWithParam<const char *>
+class OdbcNames : public SqliteOrPostgres
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        if (Postgres()) {
-            m_text = PostgresText();
-            if (m_text.isEmpty())
-                GTEST_SKIP() << "no PostgreSQL server: run the tests through ctest (./qv test -R test_data)";
+        Connect("names.db");
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        if (Postgres())
             m_longName = QString(63, u'n');
-        } else {
-            m_text = QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + m_dir.filePath(QStringLiteral("names.db"));
-        }
         Connection db(m_text);
         for (const QString &sql :
              {QStringLiteral("DROP TABLE IF EXISTS \"a.b\""), QStringLiteral("DROP TABLE IF EXISTS \"t\""),
@@ -39,7 +35,6 @@ protected:
             db.Execute({sql, {}});
     }
 
-    bool Postgres() const { return QLatin1String(GetParam()) == QLatin1String("postgres"); }
     // The dotted table as the source lists it: qualified where it has schemas.
     QString DottedTable() const { return Postgres() ? QStringLiteral("public.a.b") : QStringLiteral("a.b"); }
 
@@ -49,8 +44,6 @@ protected:
     }
 
     QString m_longName = QString(300, u'n');
-    QTemporaryDir m_dir;
-    QString m_text;
 };
 
 TEST_P(OdbcNames, TableWithADotIsListedAndRead)

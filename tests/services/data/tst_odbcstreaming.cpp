@@ -19,19 +19,14 @@ namespace {
 
 using odbc::Connection;
 
-class OdbcLetters : public ::testing::TestWithParam<const char *>
+class OdbcLetters : public SqliteOrPostgres
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        if (Postgres()) {
-            m_text = PostgresText();
-            if (m_text.isEmpty())
-                GTEST_SKIP() << "no PostgreSQL server: run the tests through ctest (./qv test -R test_data)";
-        } else {
-            m_text = QStringLiteral("Driver=SQLite3;SyncPragma=off;Database=") + m_dir.filePath(QStringLiteral("l.db"));
-        }
+        Connect("l.db");
+        if (IsSkipped() || HasFatalFailure())
+            return;
         Connection db(m_text);
         db.Execute({QStringLiteral("DROP TABLE IF EXISTS \"Letters\""), {}});
         db.Execute({QStringLiteral("CREATE TABLE \"Letters\" (\"Id\" INTEGER, \"Name\" VARCHAR(40))"), {}});
@@ -53,10 +48,7 @@ protected:
         return request;
     }
 
-    bool Postgres() const { return QLatin1String(GetParam()) == QLatin1String("postgres"); }
 
-    QTemporaryDir m_dir;
-    QString m_text;
 };
 
 // The ids of the rows a filter keeps, read page by page, and the count the
