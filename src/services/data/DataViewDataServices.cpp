@@ -2,6 +2,7 @@
 #include "qvuser/HostSettings.h"
 
 #include "DataJob.h"
+#include "DataViewChecks.h"
 #include "ConnectionText.h"
 #include "SourceAccess.h"
 #include "backends/HtmlTableReader.h"
@@ -22,24 +23,6 @@
 
 namespace qv::data {
 namespace {
-
-// The source kinds as a data view's source names its type.
-QString TypeNameOf(int kind)
-{
-    switch (kind) {
-    case SourceFolder: return QStringLiteral("OutlookDataSource");
-    case SourceExcel: return QStringLiteral("ExcelDataSource");
-    case SourceAccess: return QStringLiteral("AccessDataSource");
-    case SourceHtml: return QStringLiteral("HtmlDataSource");
-    default: return QStringLiteral("ODBCDataSource");
-    }
-}
-
-void RequireView(const std::shared_ptr<config::DataView> &view)
-{
-    if (!view)
-        throw RuntimeError(vberr::ObjectRequired);
-}
 
 QList<Condition> ConditionsOf(const config::DataView &view)
 {
@@ -238,155 +221,6 @@ std::shared_ptr<DataJob> DataViewDataServices::StartValueList(
             }
         },
         [answer, take = std::move(take)] { take(answer->list, answer->cut); });
-}
-
-std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, const QString &fileDsnFolder) const
-{
-    auto list = std::make_shared<Dictionary>();
-    if (kind == 3) {
-        // Without a folder, the one unixODBC keeps file data sources in.
-        const QString folder = fileDsnFolder.isEmpty() ? OdbcFileDsnFolder() : fileDsnFolder;
-        if (folder.isEmpty())
-            return list;
-        for (const QString &path : odbc::FileDataSources(folder))
-            list->Add(Variant(path), Variant(QFileInfo(path).completeBaseName()));
-        return list;
-    }
-    for (const auto &[name, description] : odbc::DataSourceNames(kind == 2))
-        list->Add(Variant(name), Variant(description));
-    return list;
-}
-
-QString DataViewDataServices::PimRoot() const
-{
-    const QString fromEnvironment = qEnvironmentVariable("QV_PIM_ROOT");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return m_pimRoot.isEmpty() ? CurrentHostSettings().PimRoot : m_pimRoot;
-}
-
-bool DataViewDataServices::OutlookAvailable() const
-{
-    const QString root = PimRoot();
-    return !root.isEmpty() && QFileInfo(root).isDir();
-}
-
-std::shared_ptr<Dictionary> DataViewDataServices::GetDataItems(const std::shared_ptr<config::DataView> &view)
-{
-    RequireView(view);
-    const int kind = view->Source.Kind;
-    const QString text = view->Source.ConnectionText;
-    auto items = std::make_shared<QStringList>();
-    if (!RunWork([kind, text, items](WorkControl &) { *items = ListDataItems(kind, text); }))
-        return nullptr;
-    auto list = std::make_shared<Dictionary>();
-    for (const QString &name : *items) {
-        if (!list->Exists(Variant(name)))
-            list->Add(Variant(name), Variant(QString()));
-    }
-    return list;
-}
-
-QString DataViewDataServices::GetConnectionString(qint32 kind, const QString &location, const QString &user,
-                                                  const QString &password) const
-{
-    return BuildConnectionText(kind, location, user, password);
-}
-
-void DataViewDataServices::TestConnectionString(qint32 kind, const QString &connectionText)
-{
-    RunWork([kind, connectionText](WorkControl &) { TestSource(kind, connectionText); });
-}
-
-QString DataViewDataServices::SetDataSource(const std::shared_ptr<config::DataView> &view, qint32 kind,
-                                            const QString &location, const QString &user, const QString &password,
-                                            bool reset)
-{
-    RequireView(view);
-    view->Source.Kind = kind;
-    view->Source.TypeName = TypeNameOf(kind);
-    view->Source.ConnectionText = kind == SourceFolder ? location : BuildConnectionText(kind, location, user, password);
-    if (kind == SourceFolder)
-        view->DataItemKind = 4;
-    if (reset)
-        view->DropRows();
-    return view->Source.ConnectionText;
-}
-
-void DataViewDataServices::LoadFields(const std::shared_ptr<config::DataView> &view)
-{
-    RequireView(view);
-    const int kind = view->Source.Kind;
-    const QString text = view->Source.ConnectionText;
-    QString item = view->DataItemName;
-    auto fields = std::make_shared<QList<DataField>>();
-    if (!RunWork([kind, text, item, fields](WorkControl &) {
-            const QString name = kind == SourceFolder ? ListDataItems(kind, text).value(0) : item;
-            *fields = ListFields(kind, text, name);
-        }))
-        return;
-    const bool hadFields = view->Fields.Count() > 0;
-    QStringList names;
-    for (const DataField &f : *fields) {
-        names << f.Name;
-        std::shared_ptr<config::Field> existing = view->Fields.Item(f.Name);
-        if (!existing) {
-            existing = view->Fields.Add(f.Name);
-            existing->DisplayName = f.Name;
-            existing->Displayed = !hadFields;
-        }
-        existing->AdoType = f.Type;
-        biz::GiveFieldKind(*existing);
-    }
-    QStringList gone;
-    for (const auto &field : view->Fields) {
-        if (!names.contains(field->Name, Qt::CaseInsensitive))
-            gone << field->Name;
-    }
-    for (const QString &name : gone)
-        view->Fields.Remove(name);
-}
-
-QList<PimFolderInfo> DataViewDataServices::GetFolders()
-{
-    const QString root = PimRoot();
-    if (root.isEmpty())
-        RaiseUnreadable(QStringLiteral("(contacts and tasks)"), QStringLiteral("no root folder is configured"), Remedy::CheckPath);
-    if (!QFileInfo(root).isDir())
-        RaiseUnreadable(root, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
-    auto folders = std::make_shared<QList<PimFolderInfo>>();
-    const bool done = RunWork([root, folders](WorkControl &control) {
-        QStringList paths{QDir(root).absolutePath()};
-        QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            paths << it.next();
-        std::sort(paths.begin() + 1, paths.end());
-        for (qsizetype i = 0; i < paths.size() && !control.CancelRequested; ++i) {
-            control.Progress = int(100 * i / paths.size());
-            try {
-                PimFolderReader reader(paths[i]);
-                const QString type = reader.FolderType();
-                if (type.isEmpty())
-                    continue;
-                const QString relative = QDir(root).relativeFilePath(paths[i]);
-                const QString name = i == 0 ? QDir(paths[i]).dirName() : relative;
-                folders->append({paths[i], name, type, qint32(reader.ReadItem(reader.DataItems().value(0)).Rows.size())});
-            } catch (const ComError &) {
-                // One unreadable folder must not hide the others from the chooser.
-            }
-        }
-    });
-    return done ? *folders : QList<PimFolderInfo>();
-}
-
-QString DataViewDataServices::GetFolderPath(const QString &folder, qint32) const
-{
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        RaiseUnreadable(folder, QStringLiteral("no folder of that name exists"), Remedy::CheckPath);
-    const QString type = PimFolderReader(info.absoluteFilePath()).FolderType();
-    const QString root = PimRoot();
-    return FolderSourceText(type, info.absoluteFilePath(), root.isEmpty() ? info.absolutePath() : root);
 }
 
 QString DataViewDataServices::GetHtml(const std::shared_ptr<config::DataView> &view, bool contextual)
