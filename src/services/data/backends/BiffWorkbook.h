@@ -25,9 +25,6 @@ public:
     CellGrid ReadSheet(qsizetype index) const;
 
 private:
-    struct Record;
-    class Records;
-
     void ReadGlobals();
     Variant Number(double value, quint16 xf) const;
     QString Text8(const QByteArray &bytes) const;
