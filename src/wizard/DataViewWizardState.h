@@ -81,7 +81,7 @@ public:
     bool Changed() const { return m_bChanged; }
     void MarkChanged() { m_bChanged = true; }
     bool SourceUnavailable() const { return m_bSourceUnavailable; }
-    void SetSourceUnavailable() { m_bSourceUnavailable = true; }
+    void SetSourceUnavailable(bool bUnavailable = true) { m_bSourceUnavailable = bUnavailable; }
 
     // --- the sequence
     // The page a showing opens on.

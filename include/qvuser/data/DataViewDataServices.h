@@ -89,11 +89,16 @@ public:
 
     // The data items of the view's source, keyed by name (items are "").
     std::shared_ptr<Dictionary> GetDataItems(const std::shared_ptr<config::DataView> &view);
+    // The data items as a job: `take` gets their names, each once, before Finished.
+    std::shared_ptr<DataJob> StartDataItems(const std::shared_ptr<config::DataView> &view,
+                                            std::function<void(QStringList)> take);
 
     QString GetConnectionString(qint32 kind, const QString &location, const QString &user,
                                 const QString &password) const;
     // Opens the source and closes it; raises when it cannot be opened.
     void TestConnectionString(qint32 kind, const QString &connectionText);
+    // The same test as a job; it fails as the member raises.
+    std::shared_ptr<DataJob> StartTestConnection(qint32 kind, const QString &connectionText);
     // Makes the view's source of that kind at that location; with `reset`
     // its cached rows are dropped. Answers the source's connection text.
     QString SetDataSource(const std::shared_ptr<config::DataView> &view, qint32 kind, const QString &location,

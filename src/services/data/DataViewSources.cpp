@@ -74,18 +74,29 @@ bool DataViewDataServices::OutlookAvailable() const
 
 std::shared_ptr<Dictionary> DataViewDataServices::GetDataItems(const std::shared_ptr<config::DataView> &view)
 {
-    RequireView(view);
-    const int kind = view->Source.Kind;
-    const QString text = view->Source.ConnectionText;
-    auto items = std::make_shared<QStringList>();
-    if (!RunWork([kind, text, items](WorkControl &) { *items = ListDataItems(kind, text); }))
+    QStringList names;
+    if (!Wait(StartDataItems(view, [&names](QStringList items) { names = std::move(items); })))
         return nullptr;
     auto list = std::make_shared<Dictionary>();
-    for (const QString &name : *items) {
+    for (const QString &name : std::as_const(names)) {
         if (!list->Exists(Variant(name)))
             list->Add(Variant(name), Variant(QString()));
     }
     return list;
+}
+
+std::shared_ptr<DataJob> DataViewDataServices::StartDataItems(const std::shared_ptr<config::DataView> &view,
+                                                              std::function<void(QStringList)> take)
+{
+    RequireView(view);
+    const int kind = view->Source.Kind;
+    const QString text = view->Source.ConnectionText;
+    auto items = std::make_shared<QStringList>();
+    return DataJob::Start([kind, text, items](WorkControl &) { *items = ListDataItems(kind, text); },
+                          [items, take = std::move(take)] {
+                              items->removeDuplicates();
+                              take(std::move(*items));
+                          });
 }
 
 QString DataViewDataServices::GetConnectionString(qint32 kind, const QString &location, const QString &user,
@@ -96,7 +107,12 @@ QString DataViewDataServices::GetConnectionString(qint32 kind, const QString &lo
 
 void DataViewDataServices::TestConnectionString(qint32 kind, const QString &connectionText)
 {
-    RunWork([kind, connectionText](WorkControl &) { TestSource(kind, connectionText); });
+    Wait(StartTestConnection(kind, connectionText));
+}
+
+std::shared_ptr<DataJob> DataViewDataServices::StartTestConnection(qint32 kind, const QString &connectionText)
+{
+    return DataJob::Start([kind, connectionText](WorkControl &) { TestSource(kind, connectionText); });
 }
 
 QString DataViewDataServices::SetDataSource(const std::shared_ptr<config::DataView> &view, qint32 kind,
