@@ -241,6 +241,8 @@ namespace {
 constexpr std::array<const char *, 4> kPlacementNames{"PreveiwCloseLeft", "PreveiwCloseTop", "FormPreveiwLeft",
                                                        "FormPreveiwTop"};
 
+} // namespace
+
 QString ProperCase(const QString &sText)
 {
     QString sOut = sText.toLower();
@@ -252,8 +254,6 @@ QString ProperCase(const QString &sText)
     }
     return sOut;
 }
-
-} // namespace
 
 QString ViewProgressTitle(const QString &sName)
 {

@@ -108,6 +108,9 @@ void WriteLastDataView(qint32 lId, qint32 lType);
 
 namespace qv::dialogs {
 
+// The first letter of every word upper case, the rest lower case.
+QString ProperCase(const QString &sText);
+
 // The View Data window's progress title: the name and " Rows" in proper
 // case, "(Untitled) Rows" for a data view without a name.
 QString ViewProgressTitle(const QString &sName);

@@ -107,6 +107,8 @@ public:
     // keep their settings and place, new ones are added (not displayed
     // unless the view had no fields), vanished ones go.
     void LoadFields(const std::shared_ptr<config::DataView> &view);
+    // The same as a job: the view's fields change just before Finished.
+    std::shared_ptr<DataJob> StartLoadFields(const std::shared_ptr<config::DataView> &view);
     // The contacts and tasks folders at and below PimRoot(), in path order;
     // folders that hold neither, or whose files cannot be read, are left
     // out. Raises kErrorSourceUnreadable when no root is configured or it

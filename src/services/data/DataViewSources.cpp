@@ -39,6 +39,33 @@ QString TypeNameOf(int kind)
     }
 }
 
+// Brings a view's field list in line with the fields its data item has:
+// fields the view has keep their settings and place, new ones are added (not
+// displayed unless the view had no fields), vanished ones go.
+void MergeFields(config::DataView &view, const QList<DataField> &fields)
+{
+    const bool hadFields = view.Fields.Count() > 0;
+    QStringList names;
+    for (const DataField &f : fields) {
+        names << f.Name;
+        std::shared_ptr<config::Field> existing = view.Fields.Item(f.Name);
+        if (!existing) {
+            existing = view.Fields.Add(f.Name);
+            existing->DisplayName = f.Name;
+            existing->Displayed = !hadFields;
+        }
+        existing->AdoType = f.Type;
+        biz::GiveFieldKind(*existing);
+    }
+    QStringList gone;
+    for (const auto &field : view.Fields) {
+        if (!names.contains(field->Name, Qt::CaseInsensitive))
+            gone << field->Name;
+    }
+    for (const QString &name : gone)
+        view.Fields.Remove(name);
+}
+
 } // namespace
 
 std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, const QString &fileDsnFolder) const
@@ -132,36 +159,22 @@ QString DataViewDataServices::SetDataSource(const std::shared_ptr<config::DataVi
 
 void DataViewDataServices::LoadFields(const std::shared_ptr<config::DataView> &view)
 {
+    Wait(StartLoadFields(view));
+}
+
+std::shared_ptr<DataJob> DataViewDataServices::StartLoadFields(const std::shared_ptr<config::DataView> &view)
+{
     RequireView(view);
     const int kind = view->Source.Kind;
     const QString text = view->Source.ConnectionText;
     QString item = view->DataItemName;
     auto fields = std::make_shared<QList<DataField>>();
-    if (!RunWork([kind, text, item, fields](WorkControl &) {
+    return DataJob::Start(
+        [kind, text, item, fields](WorkControl &) {
             const QString name = kind == SourceFolder ? ListDataItems(kind, text).value(0) : item;
             *fields = ListFields(kind, text, name);
-        }))
-        return;
-    const bool hadFields = view->Fields.Count() > 0;
-    QStringList names;
-    for (const DataField &f : *fields) {
-        names << f.Name;
-        std::shared_ptr<config::Field> existing = view->Fields.Item(f.Name);
-        if (!existing) {
-            existing = view->Fields.Add(f.Name);
-            existing->DisplayName = f.Name;
-            existing->Displayed = !hadFields;
-        }
-        existing->AdoType = f.Type;
-        biz::GiveFieldKind(*existing);
-    }
-    QStringList gone;
-    for (const auto &field : view->Fields) {
-        if (!names.contains(field->Name, Qt::CaseInsensitive))
-            gone << field->Name;
-    }
-    for (const QString &name : gone)
-        view->Fields.Remove(name);
+        },
+        [view, fields] { MergeFields(*view, *fields); });
 }
 
 QList<PimFolderInfo> DataViewDataServices::GetFolders()
