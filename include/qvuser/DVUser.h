@@ -26,8 +26,9 @@ namespace biz {
 class Settings;
 }
 namespace config {
+class ConfigStore;
 class DataView;
-}
+} // namespace config
 namespace data {
 class DataViewDataServices;
 }
@@ -110,7 +111,20 @@ public:
     Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
                                                 const QString &sFieldID, const QString &sFieldValue);
 
-    // 2 to 4 and 7: the configuration file wizard and the wizards (added with their forms).
+    // 2, 3 and 7: the configuration file wizard and the smart tag wizard (added with their forms).
+
+    static constexpr int32_t DispidInvokeWizardDataView = 0x60030006;
+    // 4: the Data View Wizard on the user's personal configuration (opened
+    // from the user's settings when the store has no file yet): a new data
+    // view when sDataViewId is "" or not a number, else that one. Answers the
+    // data view's identifier once it is saved, 0 when the wizard was
+    // cancelled, which leaves the store as it was. Errors are shown, not
+    // thrown: 0x80040209 without a store, 0x8004020B when its file is not a
+    // configuration file, 0x8004020D when it may not be edited, and the
+    // store's own when saving fails (the wizard's changes then stay in the
+    // store, unsaved).
+    Q_INVOKABLE int32_t InvokeWizardDataView(std::shared_ptr<qv::config::ConfigStore> &oDataViewConfigDS,
+                                             const QString &sDataViewId = QString());
 
     static constexpr int32_t DispidVisualSmartTagConfig = 0x60030007;
     // 5: the Data View Manager on the user's personal and team configuration

@@ -80,8 +80,9 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetDataSources(qint32 kind, co
             list->Add(Variant(path), Variant(QFileInfo(path).completeBaseName()));
         return list;
     }
-    for (const auto &[name, description] : odbc::DataSourceNames(kind == 2))
-        list->Add(Variant(name), Variant(description));
+    // Each with what its author wrote of it; the driver's name tells a user nothing.
+    for (const auto &[name, driver] : odbc::DataSourceNames(kind == 2))
+        list->Add(Variant(name), Variant(odbc::DataSourceDescription(name, kind == 2)));
     return list;
 }
 

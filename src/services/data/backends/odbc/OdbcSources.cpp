@@ -4,7 +4,19 @@
 
 #include <QDir>
 
+#include <odbcinst.h>
+
 namespace qv::data::odbc {
+
+QString DataSourceDescription(const QString &name, bool system)
+{
+    SQLSetConfigMode(system ? ODBC_SYSTEM_DSN : ODBC_USER_DSN);
+    char text[512] = {};
+    const int length = SQLGetPrivateProfileString(name.toUtf8().constData(), "Description", "", text,
+                                                  int(sizeof(text)), "odbc.ini");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    return length > 0 ? QString::fromUtf8(text, qMin(length, int(sizeof(text)) - 1)) : QString();
+}
 
 QList<QPair<QString, QString>> DataSourceNames(bool system)
 {

@@ -11,6 +11,9 @@ namespace qv::data::odbc {
 // description: the user's (~/.odbc.ini) or the machine's (odbc.ini of the
 // system folder), in the driver manager's order.
 QList<QPair<QString, QString>> DataSourceNames(bool system);
+// The description the data source's own entry gives ("" when it has none):
+// what its author wrote there, where the list above names the driver.
+QString DataSourceDescription(const QString &name, bool system);
 
 // The file data sources ("*.dsn") in a folder, as full paths, sorted by name.
 QStringList FileDataSources(const QString &folder);
