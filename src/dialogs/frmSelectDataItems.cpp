@@ -124,7 +124,6 @@ void frmSelectDataItems::BuildControls()
     lblDataView = MakeLabel(this, "lblDataView", QStringLiteral("Data &View:"), icboDataView);
     cmdLaunchDataViewWizard = MakeButton(this, "cmdLaunchDataViewWizard", QStringLiteral("..."));
     cmdLaunchDataViewWizard->setToolTip(QStringLiteral("Data View Wizard"));
-    cmdLaunchDataViewWizard->hide(); // until the wizard can be reached from here
 
     cboField = MakeCombo(this, "cboField");
     cboOperator = MakeCombo(this, "cboOperator");
@@ -196,6 +195,8 @@ void frmSelectDataItems::ConnectControls()
 {
     connect(cmdOK, &QPushButton::clicked, this, [this] { HandleErrors([this] { OnOK(); }, kTitle); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { HandleErrors([this] { OnCancel(); }, kTitle); });
+    connect(cmdLaunchDataViewWizard, &QPushButton::clicked, this,
+            [this] { HandleErrors([this] { LaunchDataViewWizard(); }, kTitle); });
     connect(cmdSaveSettings, &QPushButton::clicked, this,
             [this] { HandleErrors([this] { OnSaveSettings(); }, kTitle); });
     connect(cmdSelect, &QPushButton::clicked, this, [this] { HandleErrors([this] { OnSelectAll(true); }, kTitle); });
@@ -291,6 +292,7 @@ void frmSelectDataItems::LayoutControls()
     const SelectDataRequest &oRequest = m_oState.Request();
     lblDataView->setVisible(m_oState.ShowPicker());
     icboDataView->setVisible(m_oState.ShowPicker());
+    cmdLaunchDataViewWizard->setVisible(m_oState.ShowPicker());
     cmdSaveSettings->setVisible(oRequest.bShowSave);
     cmdSelect->setVisible(oRequest.bCheckBoxes);
     cmdDeselect->setVisible(oRequest.bCheckBoxes);

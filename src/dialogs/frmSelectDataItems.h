@@ -126,6 +126,10 @@ private:
     // a source that moved (frmSelectDataItemsLocate.cpp)
     void OnLoadFailed(const std::exception_ptr &oFailure);
     void LocateSource();
+    // The wizard button: a new data view for "(New Data View)", else the
+    // shown one edited; the picker then shows what the wizard left
+    // (frmSelectDataItemsWizard.cpp).
+    void LaunchDataViewWizard();
     std::shared_ptr<data::DataViewDataServices> Services();
 
     // the filter row (frmSelectDataItemsFilter.cpp)

@@ -4,7 +4,9 @@
 #include "WizardFixture.h"
 
 #include "../services/data/DataTestFiles.h"
+#include "biz/ConfigFileSettings.h"
 #include "config/ConfigObjects.h"
+#include "dialogs/frmSelectDataItems.h"
 #include "data/backends/odbc/OdbcConnection.h"
 #include "viewer/ctlDataViewer.h"
 
@@ -62,11 +64,11 @@ void ChooseFieldsFilterAndName(frmDataViewWizard &wizard, const Choices &choices
 class WizardRoadTest : public WizardTest
 {
 protected:
-    // Runs a new data view through the wizard: `source` works pages 1 to 5.
-    qint32 MakeView(const std::function<void(frmDataViewWizard &)> &source, const Choices &choices,
-                    const QString &name)
+    // Queues the wizard's driver for a new data view: `source` works pages 1 to 5.
+    static void PushNewView(const std::function<void(frmDataViewWizard &)> &source, const Choices &choices,
+                            const QString &name)
     {
-        ui::modal_driver::Push([&](QDialog &dialog) {
+        ui::modal_driver::Push([=](QDialog &dialog) {
             auto &wizard = static_cast<frmDataViewWizard &>(dialog);
             ASSERT_TRUE(WaitStep(wizard, Step::Welcome));
             Press(wizard, "cmdNext");
@@ -77,6 +79,12 @@ protected:
             if (!::testing::Test::HasFatalFailure())
                 ChooseFieldsFilterAndName(wizard, choices, name);
         });
+    }
+
+    qint32 MakeView(const std::function<void(frmDataViewWizard &)> &source, const Choices &choices,
+                    const QString &name)
+    {
+        PushNewView(source, choices, name);
         DVUser user;
         return user.InvokeWizardDataView(store, QString());
     }
@@ -139,26 +147,66 @@ protected:
 
 } // namespace
 
+namespace {
+
+const Choices kBusan{{QStringLiteral("Name"), QStringLiteral("City")}, QStringLiteral("City"), QStringLiteral("Busan")};
+
+void SampleCustomers(frmDataViewWizard &wizard)
+{
+    ClickRow(wizard, "lvwDataSource", QStringLiteral("Sample Sales (File)"));
+    Press(wizard, "cmdNext");
+    ASSERT_TRUE(WaitStep(wizard, Step::DataItem));
+    ClickRow(wizard, "lvwDataItem", QStringLiteral("Customers"));
+    Press(wizard, "cmdNext");
+}
+
+qint64 BusanCustomers()
+{
+    data::odbc::Connection db(QStringLiteral("Driver=SQLite3;Database=") + SampleFolder()
+                              + QStringLiteral("/Sample Sales.sqlite"));
+    return db.Count({QStringLiteral("SELECT COUNT(*) FROM Customers WHERE City = 'Busan'"), {}});
+}
+
+} // namespace
+
 TEST_F(WizardRoadTest, SqliteCustomersThroughAFileDataSource)
 {
-    const Choices choices{{QStringLiteral("Name"), QStringLiteral("City")}, QStringLiteral("City"),
-                          QStringLiteral("Busan")};
-    const qint32 id = MakeView([](frmDataViewWizard &wizard) {
-        ClickRow(wizard, "lvwDataSource", QStringLiteral("Sample Sales (File)"));
-        Press(wizard, "cmdNext");
-        ASSERT_TRUE(WaitStep(wizard, Step::DataItem));
-        ClickRow(wizard, "lvwDataItem", QStringLiteral("Customers"));
-        Press(wizard, "cmdNext");
-    }, choices, QStringLiteral("Busan customers"));
+    const Choices &choices = kBusan;
+    const qint32 id = MakeView(SampleCustomers, choices, QStringLiteral("Busan customers"));
     ASSERT_GT(id, 0);
     auto saved = config::ConfigStore::Create();
     saved->Open(personalPath);
     ASSERT_TRUE(saved->DataViewCollection().ItemByName(QStringLiteral("Busan customers")));
     Reopen(id, choices);
-    data::odbc::Connection db(QStringLiteral("Driver=SQLite3;Database=") + SampleFolder()
-                              + QStringLiteral("/Sample Sales.sqlite"));
-    const qint64 busan = db.Count({QStringLiteral("SELECT COUNT(*) FROM Customers WHERE City = 'Busan'"), {}});
-    EXPECT_EQ(ShowInInsertData(id, choices), busan);
+    EXPECT_EQ(ShowInInsertData(id, choices), BusanCustomers());
+}
+
+TEST_F(WizardRoadTest, NewDataViewFromTheInsertDataPicker)
+{
+    // "(New Data View)" and the wizard button: the new data view is then
+    // picked and its rows shown.
+    biz::ConfigFileSettings().SetConfigFilePath(biz::ConfigFileSettings::Personal, personalPath);
+    QString picked;
+    int rows = -1;
+    ui::modal_driver::Push([&](QDialog &dialog) {
+        auto &insert = static_cast<frmSelectDataItems &>(dialog);
+        ASSERT_TRUE(WaitIdle(insert));
+        auto *picker = Child<QComboBox>(insert, "icboDataView");
+        ASSERT_EQ(picker->itemText(0), QStringLiteral("(New Data View)"));
+        ChooseEntry(picker, 0);
+        ASSERT_TRUE(WaitIdle(insert));
+        PushNewView(SampleCustomers, kBusan, QStringLiteral("Busan customers"));
+        Press(insert, "cmdLaunchDataViewWizard");
+        ASSERT_TRUE(WaitIdle(insert));
+        picked = picker->currentText();
+        rows = Child<ctlDataViewer>(insert, "ctlDataViewer")->findChild<QTreeView *>()->model()->rowCount();
+        dialog.reject();
+    });
+    DVUser user;
+    std::shared_ptr<config::DataView> none;
+    user.ShowSelectData(none);
+    EXPECT_EQ(picked, QStringLiteral("Busan customers"));
+    EXPECT_EQ(rows, BusanCustomers());
 }
 
 TEST_F(WizardRoadTest, PostgresTableThroughADataSourceName)
