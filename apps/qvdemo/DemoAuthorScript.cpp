@@ -1,6 +1,7 @@
 #include "DemoAuthorScript.h"
 
 #include "DemoDataMenu.h"
+#include "DemoSteps.h"
 #include "DemoWindow.h"
 
 #include <QAbstractButton>
@@ -8,14 +9,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTextEdit>
-#include <QTimer>
 #include <QTreeView>
 
 #include <cstdio>
@@ -25,143 +22,11 @@ namespace qvdemo {
 
 namespace {
 
-constexpr int kStepTimeoutMs = 60000;
-
-template<typename T>
-T *Visible(const char *name = nullptr)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        auto *found = qobject_cast<T *>(widget);
-        if (found && found->isVisible() && (!name || found->objectName() == QLatin1String(name)))
-            return found;
-    }
-    return nullptr;
-}
-
-int Rows(QDialog &dialog);
-QString Status(QDialog &dialog);
-
-// Works Insert Data through steps, each when its condition holds. Polled,
-// since the dialog and its message boxes run modal loops of their own.
-class StepDriver : public QObject
-{
-public:
-    struct Step
-    {
-        const char *what;
-        std::function<bool(QDialog &)> ready;
-        std::function<void(QDialog &)> act;
-    };
-
-    explicit StepDriver(QList<Step> steps) : m_steps(std::move(steps))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
-        m_timer.start(100);
-        m_clock.start();
-    }
-    bool Done() const { return m_next == m_steps.size(); }
-
-private:
-    void Poll()
-    {
-        if (Done()) {
-            m_timer.stop();
-            return;
-        }
-        QDialog *dialog = Visible<QDialog>("frmSelectDataItems");
-        const Step &step = m_steps[m_next];
-        if (m_clock.elapsed() > kStepTimeoutMs) {
-            m_timer.stop();
-            std::fprintf(stderr, "qvdemo: step \"%s\" did not come about (status \"%s\", %d rows%s)\n", step.what,
-                         dialog ? qPrintable(Status(*dialog)) : "", dialog ? Rows(*dialog) : 0,
-                         dialog ? "" : ", no dialog");
-            for (auto *box = Visible<QDialog>(); box; box = Visible<QDialog>())
-                box->reject();
-            return;
-        }
-        if (!dialog || !step.ready(*dialog))
-            return;
-        step.act(*dialog);
-        ++m_next;
-        m_clock.restart();
-    }
-
-    QList<Step> m_steps;
-    qsizetype m_next = 0;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-};
-
-template<typename T>
-T *Child(QDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QString::fromLatin1(name));
-}
-
-int Rows(QDialog &dialog)
-{
-    auto *list = Child<QTreeView>(dialog, "lvwItems");
-    return list ? list->model()->rowCount() : 0;
-}
-
-QString Status(QDialog &dialog)
-{
-    auto *bar = Child<QStatusBar>(dialog, "sbrStatusBar");
-    return bar ? bar->currentMessage() : QString();
-}
-
-// Idle: no busy pointer and a count in the status line.
-bool Idle(QDialog &dialog)
-{
-    const auto busy = [](const QCursor *cursor) {
-        return cursor && (cursor->shape() == Qt::BusyCursor || cursor->shape() == Qt::WaitCursor);
-    };
-    const QCursor own = dialog.cursor();
-    return !busy(&own) && !busy(QApplication::overrideCursor()) && Status(dialog).contains(QLatin1String("record"));
-}
-
-void Choose(QComboBox *combo, int index)
-{
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-void ChooseText(QDialog &dialog, const char *combo, const QString &text)
-{
-    auto *box = Child<QComboBox>(dialog, combo);
-    Choose(box, box->findText(text));
-}
-
-void Press(QDialog &dialog, const char *button)
-{
-    Child<QPushButton>(dialog, button)->click();
-}
-
-void Key(QWidget *target, Qt::Key key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-}
-
 void Tick(QDialog &dialog, int rows)
 {
     auto *list = Child<QTreeView>(dialog, "lvwItems");
     for (int row = 0; row < rows; ++row)
         list->model()->setData(list->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
-}
-
-void Print(const QStringList &texts)
-{
-    std::printf("%s\n", qPrintable(texts.join(QLatin1Char('\t'))));
-    std::fflush(stdout);
-}
-
-void Picture(QWidget &widget, const QString &path)
-{
-    if (!widget.grab().save(path, "PNG"))
-        std::fprintf(stderr, "qvdemo: the picture could not be written to %s\n", qPrintable(path));
 }
 
 bool FilterButtonReads(QDialog &dialog, const char *caption)

@@ -67,6 +67,20 @@ void DemoDataMenu::RememberForNextRun(const std::shared_ptr<qv::biz::Settings> &
     }
 }
 
+std::shared_ptr<qv::config::DataView>
+DemoDataMenu::RunDataViewWizard(const std::shared_ptr<qv::config::DataView> &oDataView)
+{
+    std::shared_ptr<qv::config::ConfigStore> oStore = PersonalStore();
+    if (!oStore)
+        return nullptr;
+    // The library shows its own errors; 0 is a cancel or a failure it reported.
+    const int32_t lId = m_oDVUser->InvokeWizardDataView(oStore, oDataView ? QString::number(oDataView->Id()) : QString());
+    std::shared_ptr<qv::config::DataView> oSaved = lId > 0 ? oStore->DataViewCollection().Item(lId) : nullptr;
+    m_window->ShowStatus(oSaved ? QStringLiteral("The data view \"%1\" is saved.").arg(oSaved->Name)
+                                : QStringLiteral("The Data View Wizard was cancelled."));
+    return oSaved;
+}
+
 void DemoDataMenu::CallViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview)
 {
     // A preview keeps the library's own caption ("Preview").

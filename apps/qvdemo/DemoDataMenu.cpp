@@ -42,12 +42,24 @@ void DemoDataMenu::BuildMenu()
 
     QMenu *mnuViewData = mnuData->addMenu(QStringLiteral("&View Data"));
     mnuViewData->setObjectName(QStringLiteral("mnuViewData"));
-    connect(mnuViewData, &QMenu::aboutToShow, this, [this, mnuViewData] { FillDataViewMenu(mnuViewData, 0); });
+    connect(mnuViewData, &QMenu::aboutToShow, this, [this, mnuViewData] {
+        FillDataViewMenu(mnuViewData, [this](auto oDataView) { ViewData(oDataView, 0); });
+    });
     QMenu *mnuPreviewData = mnuData->addMenu(QStringLiteral("&Preview Data"));
     mnuPreviewData->setObjectName(QStringLiteral("mnuPreviewData"));
     connect(mnuPreviewData, &QMenu::aboutToShow, this,
-            [this, mnuPreviewData] { FillDataViewMenu(mnuPreviewData, kPreviewRows); });
+            [this, mnuPreviewData] {
+                FillDataViewMenu(mnuPreviewData, [this](auto oDataView) { ViewData(oDataView, kPreviewRows); });
+            });
     mnuData->addSeparator();
+    QAction *mnuNewDataView = mnuData->addAction(QStringLiteral("&New Data View..."));
+    mnuNewDataView->setObjectName(QStringLiteral("mnuNewDataView"));
+    connect(mnuNewDataView, &QAction::triggered, this, [this] { RunDataViewWizard(nullptr); });
+    QMenu *mnuEditDataView = mnuData->addMenu(QStringLiteral("&Edit Data View"));
+    mnuEditDataView->setObjectName(QStringLiteral("mnuEditDataView"));
+    connect(mnuEditDataView, &QMenu::aboutToShow, this, [this, mnuEditDataView] {
+        FillDataViewMenu(mnuEditDataView, [this](auto oDataView) { RunDataViewWizard(oDataView); });
+    });
     QAction *mnuDataViewManager = mnuData->addAction(QStringLiteral("Data View &Manager..."));
     mnuDataViewManager->setObjectName(QStringLiteral("mnuDataViewManager"));
     connect(mnuDataViewManager, &QAction::triggered, this, [this] { OpenManager(); });
@@ -60,7 +72,8 @@ void DemoDataMenu::OpenManager()
     m_oDVUser->VisualSmartTagConfig(oWordServices);
 }
 
-void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)
+void DemoDataMenu::FillDataViewMenu(QMenu *menu,
+                                    const std::function<void(std::shared_ptr<qv::config::DataView>)> &act)
 {
     menu->clear();
     std::shared_ptr<qv::config::ConfigStore> oStore = PersonalStore();
@@ -78,7 +91,7 @@ void DemoDataMenu::FillDataViewMenu(QMenu *menu, int32_t lPreview)
     for (const auto &oDataView : colDataViews) {
         QAction *action = menu->addAction(oDataView->Name.isEmpty() ? QStringLiteral("(Untitled)") : oDataView->Name);
         action->setObjectName(QStringLiteral("mnuDataView%1").arg(oDataView->Id()));
-        connect(action, &QAction::triggered, this, [this, oDataView, lPreview] { ViewData(oDataView, lPreview); });
+        connect(action, &QAction::triggered, this, [act, oDataView] { act(oDataView); });
     }
 }
 

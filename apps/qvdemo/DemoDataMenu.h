@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class DVUser;
@@ -44,6 +45,9 @@ public:
     bool InsertData(std::shared_ptr<qv::config::DataView> oDataView);
     // Shows the data view's rows: all of them (lPreview 0) or the first lPreview.
     void ViewData(std::shared_ptr<qv::config::DataView> oDataView, int32_t lPreview);
+    // The Data View Wizard on a new data view of the personal configuration,
+    // or on that one; answers the data view saved (nullptr when cancelled).
+    std::shared_ptr<qv::config::DataView> RunDataViewWizard(const std::shared_ptr<qv::config::DataView> &oDataView);
     // Opens the Data View Manager (modeless) on the user's configurations.
     void OpenManager();
     // Failures go to stderr instead of a message box (scripted runs).
@@ -53,7 +57,8 @@ public:
 
 private:
     void BuildMenu();
-    void FillDataViewMenu(QMenu *menu, int32_t lPreview);
+    // Lists the personal data views; each runs `act`.
+    void FillDataViewMenu(QMenu *menu, const std::function<void(std::shared_ptr<qv::config::DataView>)> &act);
     std::shared_ptr<qv::config::ConfigStore> PersonalStore();
     // The data view of the last Insert Data, also of an earlier run; nullptr
     // when none or when it has gone.

@@ -30,11 +30,19 @@ class DemoWindow;
 //   author-road OUTPUT PICTURES MOVED_WORKBOOK
 //     See DemoAuthorScript.h.
 //
+//   wizard-road PICTURES WORKBOOK
+//     Data > New Data View: the wizard makes a data view of the workbook's
+//     first sheet with all its fields, writing a picture of each page into
+//     PICTURES ("wizard-1-welcome.png" to "wizard-8-finish.png"); prints
+//     "saved<TAB>name<TAB>fields", then inserts every row of it ("rows<TAB>N").
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.
 int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu);
 // The manager script (DemoManagerScript.cpp).
 int ManagerScript(const QStringList &arguments, DemoDataMenu &menu);
+// The wizard script (DemoWizardScript.cpp).
+int WizardRoad(const QStringList &arguments, DemoDataMenu &menu);
 
 } // namespace qvdemo

@@ -32,6 +32,7 @@ QListWidget *ListWithPrompt(WizardPage *oPage, const QString &sList, const QStri
     oList->setObjectName(sList);
     oList->setSelectionMode(QAbstractItemView::SingleSelection);
     oList->setUniformItemSizes(true);
+    oList->setIconSize(QSize(16, 16));
     auto *oPrompt = new QLabel(LoadResString(lPromptId), oPage);
     oPrompt->setObjectName(sPrompt);
     oPrompt->setBuddy(oList);

@@ -195,6 +195,10 @@ void FinishPage::Enter(Direction, bool)
             txtName->setText(DataViewWizardState::MakeUniqueName(m_sBaseName, nameTaken));
         else
             txtName->setText(oView.DataItemName);
+        // The name proposed for a new data view is the one it gets unless
+        // the author changes it; the template's own name would clash.
+        if (oState.NewDataView())
+            oState.SetNameEdited(true);
     }
     txtDescription->setPlainText(oView.Description);
 }

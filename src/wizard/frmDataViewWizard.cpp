@@ -85,11 +85,13 @@ void frmDataViewWizard::BuildControls()
     lblStepDescription = new QLabel(fraStepHead);
     lblStepDescription->setObjectName(QStringLiteral("lblStepDescription"));
     lblStepDescription->setWordWrap(true);
+    // The rule under the title belongs to the head: the welcome and finish pages have their own.
+    auto *oRule = new QFrame(fraStepHead);
+    oRule->setFrameShape(QFrame::HLine);
     auto *oHead = new QVBoxLayout(fraStepHead);
     oHead->addWidget(lblStepTitle);
     oHead->addWidget(lblStepDescription);
-    auto *oRule = new QFrame(this);
-    oRule->setFrameShape(QFrame::HLine);
+    oHead->addWidget(oRule);
 
     m_oBody = new QStackedWidget(this);
     m_oTemplate = new TemplatePage(m_oContext, m_oBody);
@@ -99,7 +101,11 @@ void frmDataViewWizard::BuildControls()
     m_oFinish = new FinishPage(m_oContext, m_oBody);
     m_colPages = {new WelcomePage(m_oContext, m_oBody), m_oTemplate, m_oDataSource, m_oLocation, m_oDataItem,
                   new DisplayFieldsPage(m_oContext, m_oBody), new FilterPage(m_oContext, m_oBody), m_oFinish};
-    for (WizardPage *oPage : m_colPages) {
+    for (size_t i = 0; i < m_colPages.size(); ++i) {
+        WizardPage *oPage = m_colPages.at(i);
+        // The body frames of the step pages are named by their step.
+        if (i > 0 && i + 1 < m_colPages.size())
+            oPage->setObjectName(QStringLiteral("fraStepBody%1").arg(i + 1));
         m_oBody->addWidget(oPage);
         ConnectPage(oPage);
     }
@@ -107,7 +113,6 @@ void frmDataViewWizard::BuildControls()
 
     auto *oMain = new QVBoxLayout(this);
     oMain->addWidget(fraStepHead);
-    oMain->addWidget(oRule);
     oMain->addWidget(m_oBody, 1);
     oMain->addWidget(BuildButtons());
 }
