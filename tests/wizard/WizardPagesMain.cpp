@@ -1,0 +1,16 @@
+#include "TestMain.h"
+
+namespace qv::test {
+
+// The pages are widgets.
+bool NeedsGuiApplication()
+{
+    return true;
+}
+
+int RunChild(const QStringList &)
+{
+    return -1;
+}
+
+} // namespace qv::test
