@@ -7,9 +7,10 @@
 #include "wizard/DisplayFieldRules.h"
 #include "wizard/DisplayFieldsPage.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include "wizard/DisplayFieldModel.h"
 
 using namespace qv;
 using namespace qv::wizard;
@@ -25,6 +26,9 @@ protected:
         grid = test::Child<QTreeView>(*page, "lvwDisplayField");
         fields = test::Child<QComboBox>(*page, "cboDisplayField");
         name = test::Child<QLineEdit>(*page, "txtDisplayName");
+        // Every change the page makes to its rows keeps the model sound.
+        tester = std::make_unique<QAbstractItemModelTester>(page->Model(),
+                                                            QAbstractItemModelTester::FailureReportingMode::Fatal);
         return page;
     }
 
@@ -69,6 +73,7 @@ protected:
     QTreeView *grid = nullptr;
     QComboBox *fields = nullptr;
     QLineEdit *name = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
 TEST_F(DisplayFieldsPageTest, RefreshDropsWhatTheSourceLacksAndReportsIt)
