@@ -80,7 +80,9 @@ public:
     // ones as not displayed, and calls `done` once it is over. For an existing
     // data view a failure is reported once and the stored fields stay
     // (true); for a new one it is reported and answers false; a cancel
-    // answers false. The frame calls it before it shows the page.
+    // answers false; `done` comes at once when there is nothing to read (an
+    // existing data view whose source failed before). The frame calls it
+    // before it shows the page, never while another fetch runs.
     void RefreshFields(std::function<void(bool bOk)> done);
     // Writes the grid into the working data view: its rows displayed, in
     // order, with their names and formats; the rest not displayed, after
