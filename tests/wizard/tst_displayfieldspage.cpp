@@ -80,11 +80,6 @@ TEST_F(DisplayFieldsPageTest, RefreshDropsWhatTheSourceLacksAndReportsIt)
 {
     auto *page = ShowCustomers();
     auto &view = *context.View;
-    // The sample configuration's text types are not the driver's: in step first.
-    ASSERT_EQ(Refresh(page), true);
-    messages->Messages.clear();
-    for (const auto &field : view.Fields)
-        field->Displayed = true;
     for (int i = 1; i <= 10; ++i)
         view.Fields.Add(QStringLiteral("Gone%1").arg(i))->DisplayName = QStringLiteral("Gone field %1").arg(i);
     view.Fields.Item(QStringLiteral("City"))->AdoType = 3; // the source says text
@@ -104,9 +99,9 @@ TEST_F(DisplayFieldsPageTest, RefreshDropsWhatTheSourceLacksAndReportsIt)
     ASSERT_EQ(view.Fields.Count(), 5);
     const auto city = view.Fields.Item(QStringLiteral("City"));
     EXPECT_FALSE(city->Displayed) << "a changed type loses the display settings";
-    EXPECT_NE(city->AdoType, 3);
+    EXPECT_EQ(city->AdoType, 200);
     page->Enter(Direction::Next, false);
-    EXPECT_EQ(Column(ColName), (QStringList{"Id", "CustomerSince", "CreditLimit", "Name"}));
+    EXPECT_EQ(Column(ColName), (QStringList{"Id", "Name", "CustomerSince", "CreditLimit"}));
     ASSERT_EQ(fields->count(), 1);
     EXPECT_EQ(fields->itemText(0), QStringLiteral("City"));
 
