@@ -48,7 +48,7 @@ void AddSalesViews(ConfigStore &store, const QString &database)
     const QString odbc = QStringLiteral("Driver=SQLite3;Database=%1;").arg(database);
     AddView(store, QStringLiteral("Sample Customers"), QStringLiteral("Customers of the sample sales database"), 5,
             QStringLiteral("ODBC"), odbc, QStringLiteral("Customers"),
-            {{"Id", 3, 2, "0"}, {"Name", 202, 1, "none"}, {"City", 202, 1, "All Uppercase"},
+            {{"Id", 3, 2, "0"}, {"Name", 200, 1, "none"}, {"City", 200, 1, "All Uppercase"},
              {"CustomerSince", 133, 5, "Long Date"}, {"CreditLimit", 5, 2, "#,##0.00"}});
     auto large = AddView(store, QStringLiteral("Sample Large Orders"), QStringLiteral("Orders above 500"), 5,
                          QStringLiteral("ODBC"), odbc, QStringLiteral("Orders"),
@@ -96,8 +96,8 @@ void AddFileDsnViews(ConfigStore &store, const QString &dsn)
 {
     AddView(store, QStringLiteral("Sample Products (database)"), QStringLiteral("Products through an ODBC file data source"),
             7, QStringLiteral("ODBC"), QStringLiteral("File Name=%1").arg(dsn), QStringLiteral("Products"),
-            {{"Id", 3, 2, "0"}, {"Name", 202, 1, "none"}, {"UnitPrice", 131, 3, "Currency"},
-             {"Discontinued", 11, 7, "Yes/No"}, {"Added", 135, 5, "Medium Date"}, {"Notes", 203, 8, "none"}});
+            {{"Id", 3, 2, "0"}, {"Name", 200, 1, "none"}, {"UnitPrice", 5, 3, "Currency"},
+             {"Discontinued", 11, 7, "Yes/No"}, {"Added", 135, 5, "Medium Date"}, {"Notes", 201, 8, "none"}});
 }
 
 void AddPriceListView(ConfigStore &store, const QString &workbook)
@@ -118,7 +118,7 @@ void AddTasksView(ConfigStore &store, const QString &folder)
             QStringLiteral(" FolderType=\"Task\" FolderName=\"%1\" StoreID=\"%2\"").arg(name, QFileInfo(folder).absolutePath()),
             name,
             {{"Subject", 202, 1, "none"}, {"Due Date", 7, 5, "Short Date"}, {"Status", 202, 1, "none"},
-             {"Priority", 202, 1, "none"}, {"% Complete", 5, 2, "0"}});
+             {"Priority", 202, 1, "none"}, {"% Complete", 3, 2, "0"}});
 }
 
 void AddOfficesView(ConfigStore &store, const QString &page)

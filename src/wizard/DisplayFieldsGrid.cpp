@@ -9,20 +9,19 @@
 #include "format/DataFormat.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTreeView>
 
 namespace qv::wizard {
 namespace {
 
 const QString kTitle = QString::fromLatin1(kTitleWizard);
-constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kMarkMinWidth = 20;
 
 } // namespace
@@ -37,7 +36,7 @@ QWidget *DisplayFieldDelegate::createEditor(QWidget *parent, const QStyleOptionV
     cboFormat->setEditable(true);
     cboFormat->setInsertPolicy(QComboBox::NoInsert);
     if (Formats)
-        cboFormat->addItems(Formats(index.data(kKindRole).toInt()));
+        cboFormat->addItems(Formats(index.data(DisplayFieldModel::kKindRole).toInt()));
     // Each choice shows its example at once, before the chooser closes.
     connect(cboFormat, &QComboBox::currentTextChanged, this, [this, cboFormat] {
         emit const_cast<DisplayFieldDelegate *>(this)->commitData(cboFormat);
@@ -99,21 +98,27 @@ void DisplayFieldDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
 
 void DisplayFieldsPage::BuildDisplayFieldGrid()
 {
-    m_oModel->removeRows(0, m_oModel->rowCount());
+    // Many fields share a format: each example is made once.
+    QHash<QPair<QString, qint32>, QString> colExamples;
+    QList<DisplayFieldRow> colRows;
     for (const auto &oField : Context().View->Fields) {
-        if (oField->Displayed)
-            AppendRow(*oField, oField->DisplayName);
+        if (!oField->Displayed)
+            continue;
+        const qint32 lKind = KindOf(*oField);
+        const QString sFormat = FormatOf(*oField, lKind);
+        auto oExample = colExamples.constFind({sFormat, lKind});
+        if (oExample == colExamples.cend())
+            oExample = colExamples.insert({sFormat, lKind}, Example(sFormat, lKind));
+        colRows.append({oField->DisplayName, oField->Name, sFormat, *oExample, lKind});
     }
+    m_oModel->Reset(std::move(colRows));
 }
 
 void DisplayFieldsPage::AppendRow(const config::Field &oField, const QString &sDisplayName)
 {
-    QList<QStandardItem *> colItems{new QStandardItem(sDisplayName), new QStandardItem(oField.Name),
-                                    new QStandardItem, new QStandardItem};
-    colItems[ColName]->setEditable(false);
-    colItems[ColExample]->setEditable(false);
-    m_oModel->appendRow(colItems);
-    ShowFieldFormat(m_oModel->rowCount() - 1, oField);
+    const qint32 lKind = KindOf(oField);
+    const QString sFormat = FormatOf(oField, lKind);
+    m_oModel->Append({sDisplayName, oField.Name, sFormat, Example(sFormat, lKind), lKind});
 }
 
 qint32 DisplayFieldsPage::KindOf(const config::Field &oField) const
@@ -121,14 +126,9 @@ qint32 DisplayFieldsPage::KindOf(const config::Field &oField) const
     return m_oFormat->ADOTypeToQuorivoFieldType(oField.AdoType);
 }
 
-void DisplayFieldsPage::ShowFieldFormat(int lRow, const config::Field &oField)
+QString DisplayFieldsPage::FormatOf(const config::Field &oField, qint32 lKind) const
 {
-    const qint32 lKind = KindOf(oField);
-    const QString sFormat = oField.ViewFormat.isEmpty() ? m_oFormat->GetDataFormatDefault(lKind) : oField.ViewFormat;
-    QStandardItem *oFormat = m_oModel->item(lRow, ColFormat);
-    oFormat->setData(lKind, kKindRole);
-    oFormat->setText(sFormat);
-    m_oModel->item(lRow, ColExample)->setText(Example(sFormat, lKind));
+    return oField.ViewFormat.isEmpty() ? m_oFormat->GetDataFormatDefault(lKind) : oField.ViewFormat;
 }
 
 QString DisplayFieldsPage::Example(const QString &sFormat, qint32 lKind) const
@@ -138,14 +138,13 @@ QString DisplayFieldsPage::Example(const QString &sFormat, qint32 lKind) const
 
 void DisplayFieldsPage::OnFormatChosen(int lRow, const QString &sFormat)
 {
-    QStandardItem *oFormat = m_oModel->item(lRow, ColFormat);
-    if (!oFormat)
+    if (lRow < 0 || lRow >= m_oModel->rowCount())
         return;
+    const DisplayFieldRow &oRow = m_oModel->Row(lRow);
     const QString sChosen = sFormat.isEmpty() ? m_oFormat->GetDataFormatDefault(0) : sFormat;
-    if (oFormat->text() == sChosen)
+    if (oRow.Format == sChosen)
         return;
-    oFormat->setText(sChosen);
-    m_oModel->item(lRow, ColExample)->setText(Example(sChosen, oFormat->data(kKindRole).toInt()));
+    m_oModel->SetFormat(lRow, sChosen, Example(sChosen, oRow.Kind));
     Touched();
 }
 
@@ -165,10 +164,9 @@ void DisplayFieldsPage::OnRenamed(int lRow, const QString &sTyped)
     HandleErrors(
         [&] {
             const QString sName = CheckRenamedDisplayName(DisplayNames(), lRow, KeyOf(lRow), sTyped);
-            QStandardItem *oName = m_oModel->item(lRow, ColDisplayName);
-            if (oName->text() == sName)
+            if (m_oModel->Row(lRow).DisplayName == sName)
                 return;
-            oName->setText(sName);
+            m_oModel->SetDisplayName(lRow, sName);
             Touched();
         },
         kTitle);
@@ -207,8 +205,8 @@ bool DisplayFieldsPage::eventFilter(QObject *oWatched, QEvent *oEvent)
 void DisplayFieldsPage::WriteDisplayFields()
 {
     config::DataView &oView = *Context().View;
-    for (int r = 0; r < m_oModel->rowCount(); ++r)
-        CheckDisplayNameChars(m_oModel->item(r, ColDisplayName)->text());
+    for (const DisplayFieldRow &oRow : m_oModel->Rows())
+        CheckDisplayNameChars(oRow.DisplayName);
     int lPosition = 1;
     // Collection order follows the grid, then the fields left in the chooser.
     const auto place = [&oView, &lPosition](const std::shared_ptr<config::Field> &oField) {
@@ -222,13 +220,13 @@ void DisplayFieldsPage::WriteDisplayFields()
             oView.Fields.Move(lAt, lPosition);
         ++lPosition;
     };
-    for (int r = 0; r < m_oModel->rowCount(); ++r) {
-        const auto oField = oView.Fields.Item(KeyOf(r));
+    for (const DisplayFieldRow &oRow : m_oModel->Rows()) {
+        const auto oField = oView.Fields.Item(oRow.Name);
         if (!oField)
             continue;
         oField->Displayed = true;
-        oField->DisplayName = m_oModel->item(r, ColDisplayName)->text();
-        oField->ViewFormat = m_oModel->item(r, ColFormat)->text();
+        oField->DisplayName = oRow.DisplayName;
+        oField->ViewFormat = oRow.Format;
         place(oField);
     }
     for (int i = 0; i < cboDisplayField->count(); ++i) {

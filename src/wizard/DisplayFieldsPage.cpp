@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTreeView>
 
 namespace qv::wizard {
@@ -79,9 +78,7 @@ void DisplayFieldsPage::BuildControls()
     cmdDisplayMoveDown = MakePageButton(this, "cmdDisplayMoveDown", "Move Do&wn");
     cmdRename = MakePageButton(this, "cmdRename", "Rena&me");
 
-    m_oModel = new QStandardItemModel(0, 4, this);
-    m_oModel->setHorizontalHeaderLabels(
-        {QStringLiteral("Display Name"), QStringLiteral("Name"), QStringLiteral("Format"), QStringLiteral("Format Example")});
+    m_oModel = new DisplayFieldModel(this);
     lvwDisplayField = new QTreeView(this);
     lvwDisplayField->setObjectName(QStringLiteral("lvwDisplayField"));
     lvwDisplayField->setModel(m_oModel);
@@ -255,14 +252,14 @@ void DisplayFieldsPage::DoDisplayRemove()
     cboDisplayField->addItem(sKey);
     cboDisplayField->setCurrentIndex(cboDisplayField->count() - 1);
     m_bRemoving = false;
-    m_oModel->removeRow(lRow);
+    m_oModel->Remove(lRow);
     SelectRow(std::min(lRow, m_oModel->rowCount() - 1));
     Touched();
 }
 
 void DisplayFieldsPage::DoDisplayRemoveAll()
 {
-    m_oModel->removeRows(0, m_oModel->rowCount());
+    m_oModel->Reset({});
     FillFieldCombo(cboDisplayField, *Context().View, false);
     txtDisplayName->setText(cboDisplayField->currentText().left(kMaxDisplayName));
     Touched();
@@ -274,8 +271,7 @@ void DisplayFieldsPage::MoveRow(int lBy)
     const int lTo = lRow + lBy;
     if (lRow < 0 || lTo < 0 || lTo >= m_oModel->rowCount())
         return;
-    // The row's items move whole: name, format and example stay together.
-    m_oModel->insertRow(lTo, m_oModel->takeRow(lRow));
+    m_oModel->Move(lRow, lTo);
     SelectRow(lTo);
     lvwDisplayField->scrollTo(m_oModel->index(lTo, ColDisplayName));
     Touched();
@@ -299,14 +295,14 @@ void DisplayFieldsPage::SelectRow(int lRow)
 
 QString DisplayFieldsPage::KeyOf(int lRow) const
 {
-    return m_oModel->item(lRow, ColName)->text();
+    return m_oModel->Row(lRow).Name;
 }
 
 QStringList DisplayFieldsPage::DisplayNames() const
 {
     QStringList sNames;
-    for (int r = 0; r < m_oModel->rowCount(); ++r)
-        sNames << m_oModel->item(r, ColDisplayName)->text();
+    for (const DisplayFieldRow &oRow : m_oModel->Rows())
+        sNames << oRow.DisplayName;
     return sNames;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DisplayFieldModel.h"
 #include "WizardPage.h"
 
 #include <QStyledItemDelegate>
@@ -11,7 +12,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStandardItemModel;
 class QTreeView;
 
 namespace qv {
@@ -28,9 +28,6 @@ namespace qv::wizard {
 // named entry, else the first. Emits no signal while it fills.
 void FillFieldCombo(QComboBox *combo, const config::DataView &view, bool excludeDisplayed,
                     const QString &select = {});
-
-// The grid's columns.
-enum DisplayFieldColumn { ColDisplayName = 0, ColName = 1, ColFormat = 2, ColExample = 3 };
 
 // The display-field grid's cells: the display name is edited in a line edit
 // whose text the page checks once the edit is over; the format with the
@@ -83,14 +80,16 @@ public:
     // ones as not displayed, and calls `done` once it is over. For an existing
     // data view a failure is reported once and the stored fields stay
     // (true); for a new one it is reported and answers false; a cancel
-    // answers false. The frame calls it before it shows the page.
+    // answers false; `done` comes at once when there is nothing to read (an
+    // existing data view whose source failed before). The frame calls it
+    // before it shows the page, never while another fetch runs.
     void RefreshFields(std::function<void(bool bOk)> done);
     // Writes the grid into the working data view: its rows displayed, in
     // order, with their names and formats; the rest not displayed, after
     // them. Raises 0x80040200 for a display name with a forbidden character.
     void WriteDisplayFields();
 
-    QStandardItemModel *Model() const { return m_oModel; }
+    DisplayFieldModel *Model() const { return m_oModel; }
 
 protected:
     bool eventFilter(QObject *oWatched, QEvent *oEvent) override;
@@ -101,7 +100,7 @@ private:
     void Rebuild();
     void BuildDisplayFieldGrid();
     void AppendRow(const config::Field &oField, const QString &sDisplayName);
-    void ShowFieldFormat(int lRow, const config::Field &oField);
+    QString FormatOf(const config::Field &oField, qint32 lKind) const;
     QString Example(const QString &sFormat, qint32 lKind) const;
     qint32 KindOf(const config::Field &oField) const;
     QStringList DisplayNames() const;
@@ -124,7 +123,7 @@ private:
     void ReportRemovedFields(const QStringList &colDisplayNames);
 
     std::unique_ptr<DataFormat> m_oFormat;
-    QStandardItemModel *m_oModel = nullptr;
+    DisplayFieldModel *m_oModel = nullptr;
     DisplayFieldDelegate *m_oDelegate = nullptr;
     QTreeView *lvwDisplayField = nullptr;
     QComboBox *cboDisplayField = nullptr;

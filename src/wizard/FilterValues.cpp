@@ -32,6 +32,7 @@ void FilterPage::OnValueListOpening()
 
 void FilterPage::LoadFilterValues()
 {
+    Q_ASSERT(Context().Services && Context().Fetch);
     const auto oField = ChosenField();
     if (!oField)
         return;

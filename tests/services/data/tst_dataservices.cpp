@@ -2,6 +2,7 @@
 
 #include "DataTestFiles.h"
 #include "data/ConnectionText.h"
+#include "data/DataJob.h"
 #include "data/backends/odbc/OdbcConnection.h"
 #include "data/backends/odbc/OdbcSources.h"
 
@@ -174,6 +175,34 @@ TEST(DataServices, ContactsFolderByItsSourceText)
     f.services.FillDataView(f.view);
     ASSERT_TRUE(f.view->Recordset);
     EXPECT_GE(f.view->Recordset->RecordCount(), 2);
+}
+
+// The field list as a job: the view changes only as the job finishes, on the
+// caller's thread; a cancelled or failed job leaves it as it was.
+TEST(DataServices, FieldListJobAppliesBeforeFinished)
+{
+    QTemporaryDir dir;
+    ViewFixture f(SourceDsnLess, MakeSqlite(dir), QStringLiteral("Customers"));
+    f.view->Fields.Add(QStringLiteral("Gone"));
+    auto job = f.services.StartLoadFields(f.view);
+    int fieldsAtFinish = -1;
+    QObject::connect(job.get(), &DataJob::Finished, [&] { fieldsAtFinish = f.view->Fields.Count(); });
+    EXPECT_EQ(f.view->Fields.Count(), 1) << "nothing changes while the job runs";
+    ASSERT_TRUE(job->Wait());
+    EXPECT_GT(fieldsAtFinish, 1);
+    EXPECT_FALSE(f.view->Fields.Item(QStringLiteral("Gone")));
+    EXPECT_TRUE(f.view->Fields.Item(QStringLiteral("City")));
+
+    auto cancelled = f.services.StartLoadFields(f.view);
+    f.view->Fields.Add(QStringLiteral("Kept"));
+    cancelled->Cancel();
+    EXPECT_FALSE(cancelled->Wait());
+    EXPECT_TRUE(f.view->Fields.Item(QStringLiteral("Kept")));
+
+    f.view->DataItemName = QStringLiteral("NoSuchTable");
+    auto failed = f.services.StartLoadFields(f.view);
+    EXPECT_THROW(failed->Wait(), ComError);
+    EXPECT_TRUE(f.view->Fields.Item(QStringLiteral("Kept")));
 }
 
 TEST(DataServices, ValueListsOfSqlAndFileSources)
