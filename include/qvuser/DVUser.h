@@ -112,6 +112,23 @@ public:
 
     // 2 to 4 and 7: the configuration file wizard and the wizards (added with their forms).
 
+    static constexpr int32_t DispidInvokeWizardCreateOrFindConfig = 0x60030004;
+    // 2: the Configuration File wizard on sFilePath ("" to create or link a
+    // file), proposing "qvDataView Team.cfg" in the host's team folder (its
+    // GetPath(3)) or, without one, the user's application-data folder. The
+    // chosen file becomes the user's team or personal file, as lFileType
+    // says (NotSpecified stores nothing). Answers the chosen path, or sFilePath when the
+    // user cancelled; errors are shown, not thrown, and answer "".
+    Q_INVOKABLE QString InvokeWizardCreateOrFindConfig(QObject *&oWordServices, eConfigFileType lFileType,
+                                                       const QString &sFilePath);
+    static constexpr int32_t DispidShowConfigFileWizard = 0x60030009;
+    // 7: the Configuration File wizard, proposing "qvDataView Team.cfg" in
+    // the folder sDefaultFilePath ("" proposes nothing). With a path in
+    // sSelectedFilePath the user changes that file's name and description;
+    // without one the user creates a file or links to one. True when the
+    // user finished; sSelectedFilePath then holds the file. Throws.
+    Q_INVOKABLE bool ShowConfigFileWizard(const QString &sDefaultFilePath, QString &sSelectedFilePath);
+
     static constexpr int32_t DispidVisualSmartTagConfig = 0x60030007;
     // 5: the Data View Manager on the user's personal and team configuration
     // files (a file that is not there is left out), selecting as
