@@ -130,8 +130,8 @@ int ConfigWizardScript(const QStringList &arguments, DemoDataMenu &menu)
     std::fflush(stdout);
     if (driver.Failed() || chosen.isEmpty())
         return 4;
-    return ManagerScript({QStringLiteral("manager"), QDir(pictures).filePath(QStringLiteral("config-wizard-manager.png"))},
-                         menu);
+    const QString managerPicture = QDir(pictures).filePath(QStringLiteral("config-wizard-manager.png"));
+    return ManagerScript({QStringLiteral("manager"), managerPicture}, menu);
 }
 
 } // namespace qvdemo

@@ -133,7 +133,8 @@ QWidget *frmConfigFileWizard::BuildWelcomeStep()
     auto *oStep = Named(new QFrame, Indexed("fraStep", 1));
     lblWelcomeTitle = TitleLabel("lblWelcomeTitle");
     lblWelcomeDescription = TextLabel("lblWelcomeDescription");
-    chkSkipWelcome = Named(new QCheckBox(QStringLiteral("# Skip this screen next time")), QStringLiteral("chkSkipWelcome"));
+    chkSkipWelcome =
+        Named(new QCheckBox(QStringLiteral("# Skip this screen next time")), QStringLiteral("chkSkipWelcome"));
     // The choice is kept as soon as it is made, even when the wizard is then cancelled.
     connect(chkSkipWelcome, &QCheckBox::clicked, this, [this](bool bChecked) {
         HandleErrors([&] {
@@ -157,8 +158,8 @@ QWidget *frmConfigFileWizard::BuildActionStep()
     auto *oLayout = new QVBoxLayout(oStep);
     oLayout->addWidget(Named(new QLabel(QStringLiteral("Select Action:")), QStringLiteral("lblAction")));
     for (int i = 0; i < 2; ++i) {
-        optAction[i] = Named(new QRadioButton(i == 0 ? QStringLiteral("create new") : QStringLiteral("link to existing")),
-                             Indexed("optAction", i));
+        const QString sCaption = i == 0 ? QStringLiteral("create new") : QStringLiteral("link to existing");
+        optAction[i] = Named(new QRadioButton(sCaption), Indexed("optAction", i));
         connect(optAction[i], &QRadioButton::toggled, this, [this, i](bool bOn) {
             if (bOn)
                 m_oState.SetAction(ConfigAction(i));

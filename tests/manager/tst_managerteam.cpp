@@ -203,11 +203,17 @@ TEST_F(ManagerTest, TeamPropertiesKeepWhatAnotherAuthorSavedMeanwhile)
         Type(wizard, "txtDescriptions", QStringLiteral("Shared by the whole team"));
         addElsewhere("During The Wizard");
         Press(wizard, Next);
-        Press(wizard, Finish); // asked to take the other's version: the default, Yes
+        // Asked to take the other's version: No saves nothing and stays, Yes saves over it.
+        messages->Answers << ui::mb::No << ui::mb::Yes;
+        Press(wizard, Finish);
+        EXPECT_TRUE(wizard.isVisible());
+        EXPECT_EQ(Open(teamPath)->Description, QString());
+        Press(wizard, Finish);
     });
     QToolBar *toolbar = Child<QToolBar>(*form, "tbrMain");
     QTest::mouseClick(toolbar->widgetForAction(Child<QAction>(*form, "Properties")), Qt::LeftButton);
-    EXPECT_EQ(Messages(), LoadResString(150021, {teamPath}));
+    const QString asked = LoadResString(150021, {teamPath});
+    EXPECT_EQ(Messages(), asked + QStringLiteral(" | ") + asked) << "asked at each Finish";
     EXPECT_EQ(CurrentPlace(*form), QStringLiteral("9:0/5:0"));
     EXPECT_EQ(ListTexts(*form), QStringLiteral("Added Elsewhere,During The Wizard,Projects"));
     auto saved = Open(teamPath);
