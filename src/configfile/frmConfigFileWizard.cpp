@@ -57,6 +57,7 @@ QPixmap WizardPicture(int lId, const QStyle *oStyle)
     const QIcon oIcon = oStyle->standardIcon(QStyle::SP_FileDialogDetailedView);
     oPainter.drawPixmap((oSize.width() - lIcon) / 2, lId == 202 ? 40 : (oSize.height() - lIcon) / 2,
                         oIcon.pixmap(lIcon, lIcon));
+    oPainter.end();
     return oPicture;
 }
 
