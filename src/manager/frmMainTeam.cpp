@@ -61,9 +61,12 @@ void frmMain::RunProperties()
         return;
     s_bRunning = true;
     const auto oDone = qScopeGuard([] { s_bRunning = false; });
-    ui::BusyPointer oBusy;
     HandleErrors([this] {
-        RefreshIfChangedElsewhere();
+        {
+            // Not over the wizard: the author works in it.
+            ui::BusyPointer oBusy;
+            RefreshIfChangedElsewhere();
+        }
         // Properties of data views and smart tags open their wizards, which are not part of this window yet.
         if (m_oState.CurrentKey().lNodeType == TeamRoot)
             ChangeTeamConfiguration();
