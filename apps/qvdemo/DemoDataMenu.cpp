@@ -63,6 +63,16 @@ void DemoDataMenu::BuildMenu()
     QAction *mnuDataViewManager = mnuData->addAction(QStringLiteral("Data View &Manager..."));
     mnuDataViewManager->setObjectName(QStringLiteral("mnuDataViewManager"));
     connect(mnuDataViewManager, &QAction::triggered, this, [this] { OpenManager(); });
+    QAction *mnuTeamConfiguration = mnuData->addAction(QStringLiteral("&Team Configuration File..."));
+    mnuTeamConfiguration->setObjectName(QStringLiteral("mnuTeamConfiguration"));
+    connect(mnuTeamConfiguration, &QAction::triggered, this, [this] { ChooseTeamFile(); });
+}
+
+QString DemoDataMenu::ChooseTeamFile()
+{
+    // The library shows its own errors and stores the file as the team's.
+    QObject *oWordServices = m_host;
+    return m_oDVUser->InvokeWizardCreateOrFindConfig(oWordServices, Team, QString());
 }
 
 void DemoDataMenu::OpenManager()

@@ -50,6 +50,9 @@ public:
     std::shared_ptr<qv::config::DataView> RunDataViewWizard(const std::shared_ptr<qv::config::DataView> &oDataView);
     // Opens the Data View Manager (modeless) on the user's configurations.
     void OpenManager();
+    // The Configuration File wizard: the author creates a team file or links
+    // to one, which becomes the team configuration. Answers its path ("" when cancelled).
+    QString ChooseTeamFile();
     // Failures go to stderr instead of a message box (scripted runs).
     void SetConsoleReports(bool bConsole) { m_bConsole = bConsole; }
     // The personal configuration's data view of that name; nullptr when none.

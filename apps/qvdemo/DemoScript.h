@@ -27,6 +27,14 @@ class DemoWindow;
 //     ("caption<TAB>..."), the tree's nodes ("node<TAB>...") and the list's
 //     items ("item<TAB>..."), writes its picture and closes it.
 //
+//   config-wizard TEAM_FILE PICTURES
+//     Creates the team file TEAM_FILE (its folder must exist) through the
+//     Configuration File wizard from the Data menu, named "Demo Team",
+//     writing a picture of each step to PICTURES/config-wizard-step-N.png;
+//     prints each step shown ("step<TAB>N") and the file the wizard answered
+//     ("team<TAB>..."), then runs the manager script with the picture
+//     PICTURES/config-wizard-manager.png.
+//
 //   author-road OUTPUT PICTURES MOVED_WORKBOOK
 //     See DemoAuthorScript.h.
 //
@@ -44,5 +52,7 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
 int ManagerScript(const QStringList &arguments, DemoDataMenu &menu);
 // The wizard script (DemoWizardScript.cpp).
 int WizardRoad(const QStringList &arguments, DemoDataMenu &menu);
+// The configuration file script (DemoConfigScript.cpp).
+int ConfigWizardScript(const QStringList &arguments, DemoDataMenu &menu);
 
 } // namespace qvdemo

@@ -111,7 +111,7 @@ public:
     Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
                                                 const QString &sFieldID, const QString &sFieldValue);
 
-    // 2, 3 and 7: the configuration file wizard and the smart tag wizard (added with their forms).
+    // 3: the smart tag wizard (added with its form).
 
     static constexpr int32_t DispidInvokeWizardDataView = 0x60030006;
     // 4: the Data View Wizard on the user's personal configuration (opened
@@ -125,6 +125,23 @@ public:
     // store, unsaved).
     Q_INVOKABLE int32_t InvokeWizardDataView(std::shared_ptr<qv::config::ConfigStore> &oDataViewConfigDS,
                                              const QString &sDataViewId = QString());
+
+    static constexpr int32_t DispidInvokeWizardCreateOrFindConfig = 0x60030004;
+    // 2: the Configuration File wizard on sFilePath ("" to create or link a
+    // file), proposing "qvDataView Team.cfg" in the host's team folder (its
+    // GetPath(3)) or, without one, the user's application-data folder. The
+    // chosen file becomes the user's team or personal file, as lFileType
+    // says (NotSpecified stores nothing). Answers the chosen path, or sFilePath when the
+    // user cancelled; errors are shown, not thrown, and answer "".
+    Q_INVOKABLE QString InvokeWizardCreateOrFindConfig(QObject *&oWordServices, eConfigFileType lFileType,
+                                                       const QString &sFilePath);
+    static constexpr int32_t DispidShowConfigFileWizard = 0x60030009;
+    // 7: the Configuration File wizard, proposing "qvDataView Team.cfg" in
+    // the folder sDefaultFilePath ("" proposes nothing). With a path in
+    // sSelectedFilePath the user changes that file's name and description;
+    // without one the user creates a file or links to one. True when the
+    // user finished; sSelectedFilePath then holds the file. Throws.
+    Q_INVOKABLE bool ShowConfigFileWizard(const QString &sDefaultFilePath, QString &sSelectedFilePath);
 
     static constexpr int32_t DispidVisualSmartTagConfig = 0x60030007;
     // 5: the Data View Manager on the user's personal and team configuration

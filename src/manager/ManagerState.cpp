@@ -85,6 +85,18 @@ void ManagerState::SetStores(std::shared_ptr<config::ConfigStore> oPersonal, std
     m_oRequest.oTeamStore = std::move(oTeam);
 }
 
+void ManagerState::SetTeamFile(std::shared_ptr<config::ConfigStore> oStore, const QString &sPath)
+{
+    m_oRequest.oTeamStore = std::move(oStore);
+    m_oRequest.sTeamFilePath = sPath;
+}
+
+void ManagerState::SetStartNodes(qint32 lFirst, qint32 lSecond)
+{
+    m_oRequest.iFirstSelectedNode = lFirst;
+    m_oRequest.iSecondSelectedNode = lSecond;
+}
+
 std::shared_ptr<config::ConfigStore> ManagerState::StoreForNode(qint32 lNodeType, qint32 lParentType) const
 {
     switch (lNodeType) {

@@ -98,6 +98,13 @@ public:
     // without any, or of no root.
     std::pair<QString, QString> StartNodeTags() const;
 
+    // The files the window shows from now on: the team commands change the
+    // team file, the tutorial commands the personal one.
+    void SetTeamFile(std::shared_ptr<config::ConfigStore> oStore, const QString &sPath);
+    void SetPersonalFilePath(const QString &sPath) { m_oRequest.sPersonalFilePath = sPath; }
+    // The root and folder the next ResetView selects (EFirstSelectedNode, ESecondSelectedNode).
+    void SetStartNodes(qint32 lFirst, qint32 lSecond);
+
     std::shared_ptr<config::ConfigStore> PersonalStore() const { return m_oRequest.oPersonalStore; }
     std::shared_ptr<config::ConfigStore> TeamStore() const { return m_oRequest.oTeamStore; }
     void SetStores(std::shared_ptr<config::ConfigStore> oPersonal, std::shared_ptr<config::ConfigStore> oTeam);

@@ -59,6 +59,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_oSettings(std::make_u
     tmrLaunchManageSmartTagRecognizerTerms->setInterval(100);
     BuildMenus();
     BuildToolbar();
+    ConnectTeamCommands();
     BuildControls();
     PlaceWindow();
     InstallHelpKey(this);

@@ -107,6 +107,24 @@ private:
     void ShowDetails(const manager::DetailsText &oText);
     void UpdateCommandStates();
     void UpdateItemCount();
+    // frmMainTeam.cpp: the team and tutorial commands, and Properties.
+    void ConnectTeamCommands();
+    void RunProperties();
+    void ConnectToTeam();
+    void ChangeTeamConfiguration();
+    void DisconnectFromTeam();
+    void SetTutorialEnabled(bool bEnabled);
+    void ResetTutorial();
+    void UpdateDisconnectState();
+    // The team file the wizard chose, or "" (with message 712 shown and the
+    // stored team file put back to sOldSetting) when it is the personal file.
+    QString RefusePersonalAsTeam(const QString &sPath, const QString &sOldSetting);
+    // Shows the file at sPath as the team configuration, on its "Data
+    // Views" folder, and answers the path the store reports; raises, with
+    // nothing changed, when the file cannot be opened.
+    QString OpenTeamFile(const QString &sPath);
+    // Rebuilds the window first when another program saved a file.
+    void RefreshIfChangedElsewhere();
 
     manager::ManagerState m_oState;
     std::unique_ptr<biz::ConfigFileSettings> m_oSettings;

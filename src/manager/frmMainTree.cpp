@@ -56,7 +56,7 @@ void frmMain::ResetView(qint32 lFirst, qint32 lSecond, qint32 lListItemId, bool 
     HandleErrors([&] {
         tmrLaunchManageSmartTagRecognizerTerms->stop();
         m_oListModel->Clear();
-        mnuDisconnectFromTeamDataViews->setEnabled(m_oSettings->TeamPathSet());
+        UpdateDisconnectState();
         const bool bShow = m_oState.ShowSmartTags();
         for (const char *sName : {"mnuEditEnable", "mnuEditDisable", "mnuEditSeparator2",
                                   "mnuEditManageSmartTagRecognizerTerms", "mnuEditClearWarnings", "mnuEditSeparator3"})

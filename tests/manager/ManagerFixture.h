@@ -6,7 +6,12 @@
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
+#include "manager/frmMain.h"
+
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -108,6 +113,33 @@ T *Child(QWidget &form, const char *name)
     T *child = form.findChild<T *>(QString::fromLatin1(name));
     EXPECT_TRUE(child) << name;
     return child;
+}
+
+// The texts of a column of the manager's list, in list order.
+inline QString ListTexts(frmMain &form, int column = 0)
+{
+    auto *list = Child<QTreeView>(form, "lvDetails");
+    QStringList texts;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        texts << list->model()->index(row, column).data().toString();
+    return texts.join(QLatin1Char(','));
+}
+
+// The node the user clicks on, by its position in the tree.
+inline void ClickNode(frmMain &form, int position)
+{
+    auto *tree = Child<QTreeView>(form, "tvTreeView");
+    const QModelIndex node = static_cast<const manager::ManagerTreeModel *>(tree->model())->NodeAt(position);
+    tree->scrollTo(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node).center());
+}
+
+inline frmMain *ShownManager()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("frmMain") && widget->isVisible())
+            return static_cast<frmMain *>(widget);
+    return nullptr;
 }
 
 } // namespace qv::test

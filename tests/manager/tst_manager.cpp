@@ -21,18 +21,12 @@
 using namespace qv;
 using namespace qv::manager;
 using qv::test::Child;
+using qv::test::ClickNode;
+using qv::test::ListTexts;
+using qv::test::ShownManager;
 using qv::test::ManagerTest;
 
 namespace {
-
-QString ListTexts(frmMain &form, int column = 0)
-{
-    auto *list = Child<QTreeView>(form, "lvDetails");
-    QStringList texts;
-    for (int row = 0; row < list->model()->rowCount(); ++row)
-        texts << list->model()->index(row, column).data().toString();
-    return texts.join(QLatin1Char(','));
-}
 
 QString SelectedTexts(frmMain &form)
 {
@@ -51,15 +45,6 @@ void ClickHeader(frmMain &form, int section)
                       QPoint(header->sectionViewportPosition(section) + 4, header->height() / 2));
 }
 
-// The node the user clicks on, by its position in the tree.
-void ClickNode(frmMain &form, int position)
-{
-    auto *tree = Child<QTreeView>(form, "tvTreeView");
-    const QModelIndex node = static_cast<const ManagerTreeModel *>(tree->model())->NodeAt(position);
-    tree->scrollTo(node);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node).center());
-}
-
 // A host's services object whose Application has the version.
 class HostObject : public QObject
 {
@@ -73,14 +58,6 @@ public:
 private:
     QObject *m_application;
 };
-
-QWidget *ShownManager()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("frmMain") && widget->isVisible())
-            return widget;
-    return nullptr;
-}
 
 } // namespace
 

@@ -116,11 +116,13 @@ void CopyShippedTutorial()
                                .arg(QDir::toNativeSeparators(file.absoluteFilePath()), source.errorString()));
         WriteWhole(QDir(target).filePath(file.fileName()), source.readAll());
     }
-    auto store = config::ConfigStore::Create();
-    store->Open(shipped.filePath(kTutorialFile));
-    for (const auto &view : store->DataViewCollection())
-        view->Source.ConnectionText.replace(kTutorialMarker, QDir::toNativeSeparators(target));
-    store->Save(ConfigFileSettings::TutorialFilePath());
+    // The shipped file as it stands, byte for byte, but for the folder its
+    // marker names; it is read as a store first, so that a damaged install
+    // is reported instead of copied.
+    QByteArray bytes = config::ReadConfigFile(shipped.filePath(kTutorialFile));
+    bytes.replace(kTutorialMarker.toUtf8(), QDir::toNativeSeparators(target).toHtmlEscaped().toUtf8());
+    config::ConfigStore::Create()->ReadXml(bytes, shipped.filePath(kTutorialFile));
+    WriteWhole(ConfigFileSettings::TutorialFilePath(), bytes);
 }
 
 } // namespace
