@@ -8,10 +8,12 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
+#include <QHeaderView>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -58,15 +60,28 @@ void Choose(QDialog &dialog, const char *combo, const QJsonValue &text)
     emit box->activated(index);
 }
 
-QJsonArray TickedRows(QDialog &dialog)
+bool Ticked(QAbstractItemView *list, int row)
 {
-    QJsonArray ticked;
-    QAbstractItemView *list = RowsList(dialog);
-    for (int row = 0; list && row < list->model()->rowCount(); ++row) {
-        if (list->model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked)
-            ticked.append(row);
+    return list->model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+}
+
+// The texts of a row (the captions for row -1) in the columns the user sees,
+// in screen order: what Insert Data hands back for it.
+QJsonArray ShownTexts(QAbstractItemView *list, int row)
+{
+    QJsonArray texts;
+    auto *tree = qobject_cast<QTreeView *>(list);
+    if (!tree)
+        return texts;
+    QHeaderView *header = tree->header();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (column == 0 || header->isSectionHidden(column))
+            continue; // the check-box column is not output
+        texts.append(row < 0 ? list->model()->headerData(column, Qt::Horizontal).toString()
+                             : list->model()->index(row, column).data().toString());
     }
-    return ticked;
+    return texts;
 }
 
 void Log(QDialog &dialog, const QString &path)
@@ -74,10 +89,20 @@ void Log(QDialog &dialog, const QString &path)
     if (path.isEmpty())
         return;
     QAbstractItemView *list = RowsList(dialog);
+    QJsonArray ticked;
+    QJsonArray shown;
+    for (int row = 0; list && row < list->model()->rowCount(); ++row) {
+        if (Ticked(list, row)) {
+            ticked.append(row);
+            shown.append(ShownTexts(list, row));
+        }
+    }
     const QJsonObject line{{QStringLiteral("dialog"), dialog.objectName()},
                            {QStringLiteral("caption"), dialog.windowTitle()},
                            {QStringLiteral("rows"), list ? list->model()->rowCount() : 0},
-                           {QStringLiteral("ticked"), TickedRows(dialog)},
+                           {QStringLiteral("header"), list ? ShownTexts(list, -1) : QJsonArray()},
+                           {QStringLiteral("ticked"), ticked},
+                           {QStringLiteral("shown"), shown},
                            {QStringLiteral("pid"), QCoreApplication::applicationPid()}};
     QFile file(path);
     if (file.open(QIODevice::Append))

@@ -17,7 +17,9 @@ inline constexpr auto kScriptVariable = "QVHOSTD_SCRIPT";
 //               "cmdClose"); absent, the dialog stays open until it is closed
 //               otherwise or the process ends
 //   "log":      a file to which one JSON line is appended once the rows are
-//               in: {"dialog", "caption", "rows", "ticked", "pid"}
+//               in and chosen: {"dialog", "caption", "rows", "header", "ticked",
+//               "shown", "pid"}: the captions shown, the ticked rows and their
+//               texts as shown
 // Answers how many steps were queued; a file that cannot be read or parsed
 // queues none and says why in `error`.
 int QueueScript(const QString &path, QString &error);
