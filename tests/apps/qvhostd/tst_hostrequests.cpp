@@ -175,6 +175,8 @@ TEST_F(HostRequests, InsertDataAnswersTheChosenRowsAndTicksThemAgain)
     const QList<QJsonObject> logged = Logged();
     ASSERT_EQ(logged.size(), 2);
     EXPECT_EQ(logged[0].value(QStringLiteral("ticked")).toArray(), (QJsonArray{1, 3, 4}));
+    EXPECT_EQ(logged[0].value(QStringLiteral("shown")).toArray(), rows.value(QStringLiteral("rows")).toArray())
+        << "the answer's rows are not those the dialog showed ticked";
     EXPECT_EQ(logged[1].value(QStringLiteral("ticked")).toArray(), (QJsonArray{1, 3, 4}));
     EXPECT_EQ(logged[1].value(QStringLiteral("caption")).toString(), QStringLiteral("Insert Data"));
 }
