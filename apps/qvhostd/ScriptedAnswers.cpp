@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
@@ -84,7 +85,7 @@ QJsonArray ShownTexts(QAbstractItemView *list, int row)
     return texts;
 }
 
-void Log(QDialog &dialog, const QString &path)
+void Log(QDialog &dialog, const QString &path, qint64 shownAt)
 {
     if (path.isEmpty())
         return;
@@ -103,7 +104,9 @@ void Log(QDialog &dialog, const QString &path)
                            {QStringLiteral("header"), list ? ShownTexts(list, -1) : QJsonArray()},
                            {QStringLiteral("ticked"), ticked},
                            {QStringLiteral("shown"), shown},
-                           {QStringLiteral("pid"), QCoreApplication::applicationPid()}};
+                           {QStringLiteral("pid"), QCoreApplication::applicationPid()},
+                           {QStringLiteral("shownAt"), double(shownAt)},
+                           {QStringLiteral("rowsAt"), double(QDateTime::currentMSecsSinceEpoch())}};
     QFile file(path);
     if (file.open(QIODevice::Append))
         file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
@@ -111,6 +114,7 @@ void Log(QDialog &dialog, const QString &path)
 
 void Work(QDialog &dialog, const QJsonObject &step)
 {
+    const qint64 shownAt = QDateTime::currentMSecsSinceEpoch();
     const QJsonArray ticks = step.value(QStringLiteral("tick")).toArray();
     int needed = RowsList(dialog) ? 1 : 0;
     for (const QJsonValue &row : ticks)
@@ -126,7 +130,7 @@ void Work(QDialog &dialog, const QJsonObject &step)
     Choose(dialog, "cboFormatType", step.value(QStringLiteral("layout")));
     Choose(dialog, "cboFormatStyle", step.value(QStringLiteral("style")));
     Choose(dialog, "cboInsertPosition", step.value(QStringLiteral("position")));
-    Log(dialog, step.value(QStringLiteral("log")).toString());
+    Log(dialog, step.value(QStringLiteral("log")).toString(), shownAt);
 
     const QString press = step.value(QStringLiteral("press")).toString();
     QPointer<QDialog> guard(&dialog);

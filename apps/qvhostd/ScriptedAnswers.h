@@ -18,8 +18,9 @@ inline constexpr auto kScriptVariable = "QVHOSTD_SCRIPT";
 //               otherwise or the process ends
 //   "log":      a file to which one JSON line is appended once the rows are
 //               in and chosen: {"dialog", "caption", "rows", "header", "ticked",
-//               "shown", "pid"}: the captions shown, the ticked rows and their
-//               texts as shown
+//               "shown", "pid", "shownAt", "rowsAt"}: the captions shown, the
+//               ticked rows and their texts as shown, and when (ms since the
+//               epoch) the dialog came on screen and its rows were in
 // Answers how many steps were queued; a file that cannot be read or parsed
 // queues none and says why in `error`.
 int QueueScript(const QString &path, QString &error);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# writer-extension.sh insert|kill EXTENSION QVHOSTD SAMPLES_FOLDER
+# writer-extension.sh insert|kill|time EXTENSION QVHOSTD SAMPLES_FOLDER
 #
 # The Writer extension in a headless Writer of its own: a temporary user
 # profile, the extension added with unopkg, Writer accepting a pipe, and
@@ -11,8 +11,10 @@
 #           saved file, Insert Data again comes up with the same rows ticked.
 #   kill:   the host process is killed while its dialog is open: Writer
 #           answers the error and the document is unchanged.
+#   time:   the time from the menu command to the dialog on screen, with the
+#           host process started for it and already running (bench/ uses it).
 set -euo pipefail
-mode="${1:?usage: writer-extension.sh insert|kill EXTENSION QVHOSTD SAMPLES_FOLDER}"
+mode="${1:?usage: writer-extension.sh insert|kill|time EXTENSION QVHOSTD SAMPLES_FOLDER}"
 extension="${2:?extension}" qvhostd="${3:?qvhostd}" samples="${4:?samples folder}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
@@ -80,6 +82,16 @@ if [ "$mode" = kill ]; then
   echo "[{\"log\": \"$work/log-kill\"}]" >"$work/script-kill.json"
   start_writer "$work/script-kill.json"
   driver kill "$work/log-kill" || fail "Writer did not survive its host process"
+  quit_writer
+  exit 0
+fi
+
+if [ "$mode" = time ]; then
+  rounds=6
+  "$python" -c "import json, sys; print(json.dumps([{'press': 'cmdCancel', 'log': sys.argv[1]}] * $rounds))" \
+    "$work/log-time" >"$work/script-time.json"
+  start_writer "$work/script-time.json"
+  driver time "$work/log-time" "$rounds" || fail "the timed Insert Data failed"
   quit_writer
   exit 0
 fi

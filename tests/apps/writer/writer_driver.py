@@ -4,6 +4,8 @@ Views menu, for writer-extension.sh.
   writer_driver.py PIPE insert  DOCUMENT LOG    new document, Insert Data, save
   writer_driver.py PIPE again   DOCUMENT LOG    reopen, Insert Data from the menu
   writer_driver.py PIPE kill    LOG             Insert Data, the host process killed
+  writer_driver.py PIPE time    LOG ROUNDS      Insert Data ROUNDS times, cancelled;
+                                                prints the times to the dialog
   writer_driver.py PIPE quit                    ends Writer
 
 Each waits on answers and states with bounded timeouts; a failure exits
@@ -179,6 +181,23 @@ def kill(context, log):
     document.close(True)
 
 
+def timing(context, log, rounds):
+    """The time from the menu command to the dialog on screen and to its rows
+    shown: the first with the host process started for it, then running."""
+    document = load(context, "private:factory/swriter")
+    frame = document.getCurrentController().getFrame()
+    for attempt in range(rounds):
+        asked = time.time() * 1000.0
+        result = finished(dispatch(context, frame, "InsertData", [prop("DataView", "Sample Customers")]),
+                          "Insert Data")
+        if result.value != "cancelled":
+            fail("the timed Insert Data answered %s" % result.value)
+        line = logged(log)[-1]
+        print(json.dumps({"host": "started" if attempt == 0 else "running",
+                          "dialog_ms": round(line["shownAt"] - asked), "rows_ms": round(line["rowsAt"] - asked)}))
+    document.close(True)
+
+
 def main():
     pipe, mode = sys.argv[1], sys.argv[2]
     context = connect(pipe)
@@ -188,6 +207,8 @@ def main():
         again(context, sys.argv[3], sys.argv[4])
     elif mode == "kill":
         kill(context, sys.argv[3])
+    elif mode == "time":
+        timing(context, sys.argv[3], int(sys.argv[4]))
     elif mode == "quit":
         try:
             desktop_of(context).terminate()
