@@ -121,7 +121,28 @@ def logged(log):
         return [json.loads(line) for line in f if line.strip()]
 
 
+MENU = [("Insert Data...", PROTOCOL + "InsertData"), ("View Data...", PROTOCOL + "ViewData"),
+        ("Data View Manager...", PROTOCOL + "DataViewManager")]
+
+
+def check_menu(context):
+    """Writer's configuration holds the "Data Views" menu with its three commands."""
+    provider = context.ServiceManager.createInstanceWithContext(
+        "com.sun.star.configuration.ConfigurationProvider", context)
+    menus = provider.createInstanceWithArguments(
+        "com.sun.star.configuration.ConfigurationAccess",
+        (prop("nodepath", "/org.openoffice.Office.Addons/AddonUI/OfficeMenuBar"),))
+    found = [menus.getByName(name) for name in menus.getElementNames() if menus.getByName(name).Title == "Data Views"]
+    if len(found) != 1:
+        fail("Writer has %d \"Data Views\" menus, not one" % len(found))
+    submenu = found[0].Submenu
+    items = [(submenu.getByName(n).Title, submenu.getByName(n).URL) for n in sorted(submenu.getElementNames())]
+    if items != MENU:
+        fail("the Data Views menu holds %s, not %s" % (items, MENU))
+
+
 def insert(context, document_path, log):
+    check_menu(context)
     document = load(context, "private:factory/swriter")
     text = document.getText()
     text.setString("Our three customers:")
