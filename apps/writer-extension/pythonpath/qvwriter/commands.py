@@ -110,7 +110,7 @@ class Commands:
                     request["dataView"] = {"key": key}
             return request
         if command == VIEW_DATA:
-            request = dict(base, request="view-data")
+            request = dict(base, request="view-data", caption="View Data")
             key = memory.last_data_view(document)
             if named:
                 request["dataView"] = {"name": named}
