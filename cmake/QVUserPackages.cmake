@@ -28,7 +28,7 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "QVUser headers, CMake package and p
 set(CPACK_DEBIAN_DEMO_PACKAGE_NAME qvdemo)
 set(CPACK_DEBIAN_DEMO_PACKAGE_SECTION editors)
 set(CPACK_COMPONENT_DEMO_DEPENDS runtime)
-set(CPACK_COMPONENT_DEMO_DESCRIPTION "QVUser demo editor and sample data generator")
+set(CPACK_COMPONENT_DEMO_DESCRIPTION "QVUser demo editor, sample data generator and the host process qvhostd")
 
 # dpkg-shlibdeps runs in each package's staging folder and finds our own
 # libraries among the staged runtime files.

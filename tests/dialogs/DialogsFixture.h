@@ -5,9 +5,10 @@
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
+#include "SampleFolder.h"
+
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,19 +17,6 @@
 #include <memory>
 
 namespace qv::test {
-
-// The sample sources, written once for the whole run into a folder of its own.
-inline const QString &SampleFolder()
-{
-    static QTemporaryDir folder;
-    static const bool written = [] {
-        QProcess generator;
-        generator.start(QStringLiteral(QV_SAMPLEGEN), {folder.path()});
-        return generator.waitForFinished(120000) && generator.exitCode() == 0;
-    }();
-    static const QString path = written ? folder.path() : QString();
-    return path;
-}
 
 inline QString SampleConfig()
 {

@@ -32,7 +32,7 @@ else
   lists "$work/debs"/libqvuser-dev_*.deb ./usr/include/qvuser/DVUser.h ./usr/include/qvuser/QVUser.h \
     ./usr/include/qvuser/ado/Recordset.h ./usr/include/qvuser/automation/ComError.h ./usr/include/qvuser/ui/Modal.h \
     "$lib/cmake/QVUser/QVUserConfig.cmake" "$lib/pkgconfig/qvuser.pc" "$lib/libqvuser.so"
-  lists "$work/debs"/qvdemo_*.deb ./usr/bin/qvdemo ./usr/bin/qvsamplegen
+  lists "$work/debs"/qvdemo_*.deb ./usr/bin/qvdemo ./usr/bin/qvsamplegen ./usr/bin/qvhostd
   dpkg-deb -f "$work/debs"/qvdemo_*.deb Depends | grep -q 'libqvuser0' || fail "qvdemo does not depend on libqvuser0"
   dpkg-deb -f "$work/debs"/libqvuser0_*.deb Depends | grep -q 'libqt6widgets6' || fail "libqvuser0 does not depend on Qt"
   for deb in "$work/debs"/*.deb; do dpkg -x "$deb" "$work/unpacked"; done

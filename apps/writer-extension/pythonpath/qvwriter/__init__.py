@@ -1,0 +1,1 @@
+"""The Data Views commands of the QVUser Writer extension."""
