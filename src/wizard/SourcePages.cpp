@@ -39,7 +39,7 @@ QListWidget *ListWithPrompt(WizardPage *oPage, const QString &sList, const QStri
     auto *oLayout = new QVBoxLayout(oPage);
     oLayout->addWidget(oPrompt);
     oLayout->addWidget(oList, 1);
-    QObject::connect(oList, &QListWidget::currentRowChanged, oPage, &WizardPage::ButtonsMayChange);
+    QObject::connect(oList, &QListWidget::itemSelectionChanged, oPage, &WizardPage::ButtonsMayChange);
     QObject::connect(oList, &QListWidget::itemDoubleClicked, oPage, &WizardPage::NextRequested);
     return oList;
 }

@@ -94,9 +94,12 @@ void frmDataViewWizard::MoveOn(Step eTarget)
             ShowStep(Step::DisplayFields);
             return;
         }
+        // A refresh the author cancelled keeps the page; opening, the stored fields show.
+        if (m_oState.Current() == Step::None) {
+            ShowStep(Step::DisplayFields);
+            return;
+        }
         EndTransition();
-        if (!m_oState.NewDataView())
-            CancelWizard();
     });
 }
 
@@ -267,6 +270,7 @@ void frmDataViewWizard::ShowPage(Step eStep)
         lblStepDescription->setText(LoadResString(m_oState.DescriptionId(eStep)));
     }
     m_oBody->setCurrentWidget(Page(eStep));
+    UpdateCaption();
     EndTransition();
     FocusStepControl();
     emit StepShown(int(eStep));

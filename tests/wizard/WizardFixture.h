@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTreeWidget>
 

@@ -140,3 +140,137 @@ TEST_F(WizardTest, SourceThatFailsWhileListingShowsOneErrorAndTheWizardGoesOn)
     EXPECT_EQ(messages->Messages.size(), 2) << "one error box, then the discard question";
     EXPECT_EQ(FileBytes(), before);
 }
+
+TEST_F(WizardTest, TemplateSkipsToTheFieldsAndTheCopyGetsAFreeName)
+{
+    // "Base on an existing Data View" goes straight to the fields; Back
+    // returns to the template page; the copy is saved beside its template.
+    QList<Step> pages;
+    const qint32 id = RunWizard(store, QString(), [&pages](frmDataViewWizard &wizard) {
+        ASSERT_TRUE(WaitStep(wizard, Step::Welcome));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Template));
+        QTest::mouseClick(Child<QRadioButton>(wizard, "optTemplateExisting"), Qt::LeftButton, {}, QPoint(5, 5));
+        auto *picker = Child<QComboBox>(wizard, "icboDataView");
+        ASSERT_TRUE(picker->isEnabled());
+        ChooseEntry(picker, picker->findText(QStringLiteral("Sample Customers")));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::DisplayFields));
+        pages << wizard.State().Current();
+        Press(wizard, "cmdBack");
+        ASSERT_TRUE(WaitStep(wizard, Step::Template));
+        pages << wizard.State().Current();
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::DisplayFields));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Filters));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Finish));
+        EXPECT_EQ(Child<QLineEdit>(wizard, "txtName")->text(), QStringLiteral("Sample Customers (1)"));
+        EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Quorivo Data View Wizard - Sample Customers (1)"));
+        Press(wizard, "cmdFinish");
+    });
+    EXPECT_EQ(pages, (QList<Step>{Step::DisplayFields, Step::Template}));
+    ASSERT_GT(id, 0);
+    auto saved = config::ConfigStore::Create();
+    saved->Open(personalPath);
+    const auto copy = saved->DataViewCollection().Item(id);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->Name, QStringLiteral("Sample Customers (1)"));
+    const auto original = saved->DataViewCollection().ItemByName(QStringLiteral("Sample Customers"));
+    ASSERT_TRUE(original);
+    EXPECT_NE(original->Id(), id);
+    EXPECT_EQ(copy->Fields.Count(), original->Fields.Count());
+    EXPECT_EQ(copy->Source.ConnectionText, original->Source.ConnectionText);
+}
+
+TEST_F(WizardTest, MissingWorkbookIsRefusedOnTheLocationPage)
+{
+    RunWizard(store, QString(), [](frmDataViewWizard &wizard) {
+        ASSERT_TRUE(WaitStep(wizard, Step::Welcome));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Template));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::DataSource));
+        ClickRow(wizard, "lvwDataSource", LoadResString(81323));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Location));
+        auto *location = Child<QLineEdit>(wizard, "txtLocation");
+        location->setFocus();
+        QTest::keyClicks(location, QStringLiteral("/nowhere/gone.xlsx"));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Location));
+        EXPECT_TRUE(Child<QPushButton>(wizard, "cmdBrowseLocation")->hasFocus());
+        QTest::keyClick(&wizard, Qt::Key_Escape);
+    });
+    ASSERT_GE(messages->Messages.size(), 1);
+    EXPECT_NE(messages->Messages[0].Text.indexOf(QStringLiteral("/nowhere/gone.xlsx")), -1);
+    EXPECT_EQ(messages->Messages[0].Title, QStringLiteral("Quorivo Data View Wizard"));
+}
+
+TEST_F(WizardTest, AnExistingDataViewOpensOnItsFieldsAndFinishesFromAnyPage)
+{
+    const auto customers = store->DataViewCollection().ItemByName(QStringLiteral("Sample Customers"));
+    ASSERT_TRUE(customers);
+    const qint32 id = RunWizard(store, QString::number(customers->Id()), [](frmDataViewWizard &wizard) {
+        ASSERT_TRUE(WaitStep(wizard, Step::DisplayFields));
+        EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Quorivo Data View Wizard - Sample Customers"));
+        EXPECT_TRUE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(wizard, "cmdPreview")->isVisible());
+        Press(wizard, "cmdBack");
+        ASSERT_TRUE(WaitStep(wizard, Step::DataItem));
+        EXPECT_TRUE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
+        // Another item must pass through its fields first.
+        ClickRow(wizard, "lvwDataItem", QStringLiteral("Orders"));
+        EXPECT_FALSE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
+        ClickRow(wizard, "lvwDataItem", QStringLiteral("Customers"));
+        EXPECT_TRUE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
+        // Finish from here lists the source's items and its fields again first.
+        Press(wizard, "cmdFinish");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !wizard.isVisible(); }, 60000));
+    });
+    EXPECT_EQ(id, customers->Id());
+    EXPECT_TRUE(messages->Messages.isEmpty()) << qPrintable(messages->Messages.value(0).Text);
+    // Saved, and nothing of the data view changed.
+    auto saved = config::ConfigStore::Create();
+    saved->Open(personalPath);
+    const auto again = saved->DataViewCollection().Item(id);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Fields.Count(), customers->Fields.Count());
+    EXPECT_EQ(again->DataItemName, QStringLiteral("Customers"));
+    EXPECT_EQ(again->Name, QStringLiteral("Sample Customers"));
+}
+
+TEST_F(WizardTest, AnotherAuthorsSaveMeanwhileKeepsBothDataViews)
+{
+    // The file changes under the wizard: the author takes the other save and
+    // the new data view goes into it; nothing of either is lost.
+    messages->Answers << ui::mb::Yes;
+    const qint32 id = RunWizard(store, QString(), [this](frmDataViewWizard &wizard) {
+        ASSERT_TRUE(WaitStep(wizard, Step::Welcome));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Template));
+        QTest::mouseClick(Child<QRadioButton>(wizard, "optTemplateExisting"), Qt::LeftButton, {}, QPoint(5, 5));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::DisplayFields));
+        auto other = config::ConfigStore::Create();
+        other->Open(personalPath);
+        other->DataViewCollection().AddBlank()->Name = QStringLiteral("Theirs");
+        other->Save();
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Filters));
+        Press(wizard, "cmdNext");
+        ASSERT_TRUE(WaitStep(wizard, Step::Finish));
+        Press(wizard, "cmdFinish");
+    });
+    ASSERT_GT(id, 0);
+    ASSERT_EQ(messages->Messages.size(), 1);
+    EXPECT_NE(messages->Messages[0].Text.indexOf(QStringLiteral("Someone else saved")), -1);
+    auto saved = config::ConfigStore::Create();
+    saved->Open(personalPath);
+    EXPECT_TRUE(saved->DataViewCollection().ItemByName(QStringLiteral("Theirs")));
+    const auto ours = saved->DataViewCollection().Item(id);
+    ASSERT_TRUE(ours);
+    EXPECT_GT(ours->Fields.Count(), 0);
+    EXPECT_EQ(store->DataViewCollection().Count(), saved->DataViewCollection().Count());
+}

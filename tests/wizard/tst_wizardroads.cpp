@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QTreeView>
 
 using namespace qv;
@@ -25,6 +26,7 @@ struct Choices
 {
     QStringList fields;        // added in this order
     QString filterField, filterValue;
+    QString formatField, format; // one field shown under a format of its own
 };
 
 void PickEntry(QWidget &wizard, const char *combo, const QString &text)
@@ -43,6 +45,16 @@ void ChooseFieldsFilterAndName(frmDataViewWizard &wizard, const Choices &choices
     for (const QString &field : choices.fields) {
         PickEntry(wizard, "cboDisplayField", field);
         Press(wizard, "cmdDisplayAdd");
+    }
+    if (!choices.format.isEmpty()) {
+        // The format cell's chooser, opened by a click on the cell.
+        auto *grid = Child<QTreeView>(wizard, "lvwDisplayField");
+        const QModelIndex cell = grid->model()->index(int(choices.fields.indexOf(choices.formatField)), 2);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        auto *chooser = grid->findChild<QComboBox *>(QStringLiteral("cboFormat"));
+        ASSERT_TRUE(chooser) << "a click on the format cell opens the chooser";
+        ChooseEntry(chooser, chooser->findText(choices.format));
+        EXPECT_EQ(cell.data().toString(), choices.format);
     }
     Press(wizard, "cmdNext");
     ASSERT_TRUE(WaitStep(wizard, Step::Filters));
@@ -93,18 +105,22 @@ protected:
     // on its fields, as stored.
     void Reopen(qint32 id, const Choices &choices)
     {
-        QStringList shown;
-        ui::modal_driver::Push([&shown](QDialog &dialog) {
+        QStringList shown, formats;
+        ui::modal_driver::Push([&shown, &formats](QDialog &dialog) {
             auto &wizard = static_cast<frmDataViewWizard &>(dialog);
             ASSERT_TRUE(WaitStep(wizard, Step::DisplayFields));
             auto *grid = Child<QTreeView>(wizard, "lvwDisplayField");
-            for (int row = 0; row < grid->model()->rowCount(); ++row)
+            for (int row = 0; row < grid->model()->rowCount(); ++row) {
                 shown << grid->model()->index(row, 1).data().toString();
+                formats << grid->model()->index(row, 2).data().toString();
+            }
             Press(wizard, "cmdFinish");
         });
         DVUser user;
         EXPECT_EQ(user.InvokeWizardDataView(store, QString::number(id)), id);
         EXPECT_EQ(shown, choices.fields);
+        if (!choices.format.isEmpty())
+            EXPECT_EQ(formats.value(int(choices.fields.indexOf(choices.formatField))), choices.format);
     }
 
     // Insert Data on the saved data view, read back from the file: the
@@ -135,8 +151,15 @@ protected:
             }
             EXPECT_EQ(headers, choices.fields) << qPrintable(headers.join(u'|'));
             rows = list->model()->rowCount();
-            for (int row = 0; row < rows && filterColumn >= 0; ++row)
+            // The formatted column: "Standard" groups thousands and keeps two decimals.
+            const int formatColumn = choices.format.isEmpty() ? -1 : int(headers.indexOf(choices.formatField)) + 1;
+            const QRegularExpression standard(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3})*\\.[0-9]{2}$"));
+            for (int row = 0; row < rows && filterColumn >= 0; ++row) {
                 EXPECT_EQ(list->model()->index(row, filterColumn).data().toString(), choices.filterValue) << row;
+                if (formatColumn > 0)
+                    EXPECT_TRUE(standard.match(list->model()->index(row, formatColumn).data().toString()).hasMatch())
+                        << qPrintable(list->model()->index(row, formatColumn).data().toString());
+            }
             dialog.reject();
         });
         DVUser user;
@@ -149,7 +172,9 @@ protected:
 
 namespace {
 
-const Choices kBusan{{QStringLiteral("Name"), QStringLiteral("City")}, QStringLiteral("City"), QStringLiteral("Busan")};
+const Choices kBusan{{QStringLiteral("Name"), QStringLiteral("City"), QStringLiteral("CreditLimit")},
+                     QStringLiteral("City"), QStringLiteral("Busan"), QStringLiteral("CreditLimit"),
+                     QStringLiteral("Standard")};
 
 void SampleCustomers(frmDataViewWizard &wizard)
 {
