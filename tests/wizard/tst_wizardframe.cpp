@@ -4,7 +4,10 @@
 #include "WizardFixture.h"
 
 #include "config/ConfigObjects.h"
+#include "dialogs/frmViewDataItems.h"
 #include "registry/Registry.h"
+
+#include <QTreeView>
 
 using namespace qv;
 using namespace qv::test;
@@ -217,6 +220,16 @@ TEST_F(WizardTest, AnExistingDataViewOpensOnItsFieldsAndFinishesFromAnyPage)
         EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Quorivo Data View Wizard - Sample Customers"));
         EXPECT_TRUE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
         EXPECT_TRUE(Child<QPushButton>(wizard, "cmdPreview")->isVisible());
+        // Preview shows the data view as the page has it, at most 200 rows.
+        int previewed = -1;
+        ui::modal_driver::Push([&previewed](QDialog &dialog) {
+            auto &view = static_cast<frmViewDataItems &>(dialog);
+            ASSERT_TRUE(WaitIdle(view));
+            previewed = view.findChild<QTreeView *>()->model()->rowCount();
+            dialog.accept();
+        });
+        Press(wizard, "cmdPreview");
+        EXPECT_EQ(previewed, 200);
         Press(wizard, "cmdBack");
         ASSERT_TRUE(WaitStep(wizard, Step::DataItem));
         EXPECT_TRUE(Child<QPushButton>(wizard, "cmdFinish")->isEnabled());
