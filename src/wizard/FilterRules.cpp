@@ -32,7 +32,9 @@ bool IsFilterValueValid(const biz::ConfigFileSettings &operators, const config::
         return false;
     if (!dialogs::ValueNeedsNoCheck(value) && !operators.IsValueValid(value, *field))
         return false;
-    return value != QLatin1String(dialogs::kBlank) || operators.AcceptsBlank(code, *field);
+    // An empty value is added as "(blank)", so it must be one the operator takes.
+    const bool bBlank = value.trimmed().isEmpty() || value == QLatin1String(dialogs::kBlank);
+    return !bBlank || operators.AcceptsBlank(code, *field);
 }
 
 bool FilterExists(const QList<FilterRow> &rows, const QString &text)

@@ -36,8 +36,9 @@ QString OperatorTextFromStored(const biz::ConfigFileSettings &operators, const Q
 QString StoredFromOperatorText(const biz::ConfigFileSettings &operators, const QString &shown);
 
 // Whether `value` may be compared with `field` by the operator `code`:
-// "(no filter)", "" and "(blank)" need no type check, but "(blank)" only
-// with an operator that takes a blank. A missing field takes nothing.
+// "(no filter)", "" and "(blank)" need no type check, but "(blank)" and an
+// empty value (added as "(blank)") only with an operator that takes a blank.
+// A missing field takes nothing.
 bool IsFilterValueValid(const biz::ConfigFileSettings &operators, const config::Field *field, int code,
                         const QString &value);
 // A row whose field, operator and value joined are `text`, without regard to case.

@@ -173,7 +173,8 @@ TEST(WizardFilters, ValuesAreCheckedForTheFieldAndOperator)
         {number.get(), 1, "12", true},        {number.get(), 1, "twelve", false},
         {number.get(), 3, "1,234", true},     {number.get(), 1, "1.5", false}, // an integer column
         {number.get(), 1, "(blank)", true},   {number.get(), 3, "(blank)", false},
-        {number.get(), 3, "", true},          {number.get(), 1, "(no filter)", true},
+        {number.get(), 3, "", false},         {number.get(), 3, "  ", false}, // added as "(blank)"
+        {number.get(), 1, "", true},          {number.get(), 1, "(no filter)", true},
         {text.get(), 7, "Ber*", true},        {text.get(), 7, "(blank)", false},
         {text.get(), 2, "(blank)", true},     {when.get(), 4, "2002-06-04", true},
         {when.get(), 4, "someday", false},    {nullptr, 1, "12", false},
