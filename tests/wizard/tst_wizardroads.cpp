@@ -119,8 +119,9 @@ protected:
         DVUser user;
         EXPECT_EQ(user.InvokeWizardDataView(store, QString::number(id)), id);
         EXPECT_EQ(shown, choices.fields);
-        if (!choices.format.isEmpty())
+        if (!choices.format.isEmpty()) {
             EXPECT_EQ(formats.value(int(choices.fields.indexOf(choices.formatField))), choices.format);
+        }
     }
 
     // Insert Data on the saved data view, read back from the file: the
@@ -156,9 +157,10 @@ protected:
             const QRegularExpression standard(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3})*\\.[0-9]{2}$"));
             for (int row = 0; row < rows && filterColumn >= 0; ++row) {
                 EXPECT_EQ(list->model()->index(row, filterColumn).data().toString(), choices.filterValue) << row;
-                if (formatColumn > 0)
-                    EXPECT_TRUE(standard.match(list->model()->index(row, formatColumn).data().toString()).hasMatch())
-                        << qPrintable(list->model()->index(row, formatColumn).data().toString());
+                if (formatColumn > 0) {
+                    const QString shown = list->model()->index(row, formatColumn).data().toString();
+                    EXPECT_TRUE(standard.match(shown).hasMatch()) << qPrintable(shown);
+                }
             }
             dialog.reject();
         });
@@ -255,7 +257,7 @@ TEST_F(WizardRoadTest, PostgresTableThroughADataSourceName)
               + "\nDatabase=postgres\nUsername=postgres\n");
     ini.close();
     const Choices choices{{QStringLiteral("name"), QStringLiteral("team")}, QStringLiteral("team"),
-                          QStringLiteral("north")};
+                          QStringLiteral("north"), {}, {}};
     const qint32 id = MakeView([](frmDataViewWizard &wizard) {
         ClickRow(wizard, "lvwDataSource", QStringLiteral("Wizard People (User)"));
         Press(wizard, "cmdNext");
@@ -271,7 +273,7 @@ TEST_F(WizardRoadTest, PostgresTableThroughADataSourceName)
 TEST_F(WizardRoadTest, SheetOfARealWorkbookTypedAsItsPath)
 {
     const QString workbook = QStringLiteral(QV_SHARED_DATA "/excel/27template.xlsx");
-    const Choices choices{{QStringLiteral("GIF")}, QStringLiteral("GIF"), QStringLiteral("JPEG")};
+    const Choices choices{{QStringLiteral("GIF")}, QStringLiteral("GIF"), QStringLiteral("JPEG"), {}, {}};
     const qint32 id = MakeView([&workbook](frmDataViewWizard &wizard) {
         ClickRow(wizard, "lvwDataSource", LoadResString(81323));
         Press(wizard, "cmdNext");
@@ -294,7 +296,7 @@ TEST_F(WizardRoadTest, ContactsFolderChosenInTheFolderChooser)
 {
     qputenv("QV_PIM_ROOT", SampleFolder().toLocal8Bit());
     const Choices choices{{QStringLiteral("Full Name"), QStringLiteral("Business City")},
-                          QStringLiteral("Business City"), QStringLiteral("Busan")};
+                          QStringLiteral("Business City"), QStringLiteral("Busan"), {}, {}};
     const qint32 id = MakeView([](frmDataViewWizard &wizard) {
         ClickRow(wizard, "lvwDataSource", LoadResString(81324));
         Press(wizard, "cmdNext");
