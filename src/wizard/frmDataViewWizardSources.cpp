@@ -155,7 +155,7 @@ void frmDataViewWizard::ApplyDataSource(SourceType eType, const QString &sLocati
 void frmDataViewWizard::ListDataItems(const std::function<void(bool, QStringList)> &then)
 {
     const QString sOwnItem = m_oContext.View->DataItemName;
-    const auto fallBack = [this, sOwnItem, then] {
+    const auto fallBack = [sOwnItem, then] {
         then(false, sOwnItem.isEmpty() ? QStringList() : QStringList{sOwnItem});
     };
     if (m_oState.SourceUnavailable() && !m_oState.NewDataView()) {
