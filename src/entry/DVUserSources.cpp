@@ -4,6 +4,8 @@
 
 #include "DVUserPrivate.h"
 
+#include "dialogs/SelectDataRules.h"
+
 #include "common/FetchRunner.h"
 #include "common/basDataSourcePickers.h"
 #include "common/frmSelectFolder.h"
@@ -22,19 +24,6 @@ void RequireDataView(const std::shared_ptr<config::DataView> &oDataView)
 {
     if (!oDataView)
         throw RuntimeError(vberr::ObjectRequired);
-}
-
-// The first letter of every word upper case, the rest lower case.
-QString ProperCase(const QString &sText)
-{
-    QString text = sText.toLower();
-    bool wordStart = true;
-    for (QChar &c : text) {
-        if (wordStart && c.isLetter())
-            c = c.toUpper();
-        wordStart = c.isSpace();
-    }
-    return text;
 }
 
 } // namespace
@@ -91,7 +80,7 @@ std::shared_ptr<Dictionary> DVUser::GetValueListDictionary(std::shared_ptr<confi
             auto job = services->StartValueList(oDataView, sFieldName, -1, bSort,
                                                 [&list](std::shared_ptr<Dictionary> values, bool) { list = values; });
             if (!FetchRunner::RunAndWait(job, QApplication::activeWindow(),
-                                         ProperCase(oDataView->Name + QStringLiteral(" Rows")),
+                                         dialogs::ProperCase(oDataView->Name + QStringLiteral(" Rows")),
                                          QStringLiteral("Retrieving data..."),
                                          [&services](const auto &pending) { return services->Wait(pending); }))
                 list.reset();
