@@ -221,9 +221,16 @@ DataItemPage::DataItemPage(WizardContext &context, QWidget *parent) : WizardPage
 
 void DataItemPage::ShowItems(const QStringList &colNames)
 {
-    QStringList colSorted = colNames;
-    std::sort(colSorted.begin(), colSorted.end(),
-              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    // Sorted by each name's case folding, made once: a source may have thousands.
+    QList<std::pair<QString, QString>> colKeyed;
+    colKeyed.reserve(colNames.size());
+    for (const QString &sName : colNames)
+        colKeyed.append({sName.toCaseFolded(), sName});
+    std::sort(colKeyed.begin(), colKeyed.end());
+    QStringList colSorted;
+    colSorted.reserve(colKeyed.size());
+    for (const auto &[sKey, sName] : std::as_const(colKeyed))
+        colSorted.append(sName);
     lvwDataItem->setUpdatesEnabled(false);
     lvwDataItem->clear();
     lvwDataItem->addItems(colSorted);
