@@ -118,7 +118,7 @@ void DisplayFieldsPage::ConnectControls()
     connect(cmdRename, &QPushButton::clicked, this, Handled(this, &DisplayFieldsPage::StartRename));
     connect(cboDisplayField, &QComboBox::currentIndexChanged, this, Handled(this, &DisplayFieldsPage::OnFieldChosen));
     connect(lvwDisplayField->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { RefreshControls(); });
+            [this] { ControlsChanged(); });
     connect(lvwDisplayField, &QAbstractItemView::clicked, this, [this](const QModelIndex &oIndex) {
         if (oIndex.column() == ColFormat)
             lvwDisplayField->edit(oIndex);
@@ -191,16 +191,8 @@ void DisplayFieldsPage::RefreshControls()
                                                              lblDisplayAs, cboDisplayField, txtDisplayName})
         oControl->setEnabled(bFields);
     lvwDisplayField->viewport()->update();
-    emit ButtonsMayChange();
 }
 
-void DisplayFieldsPage::Touched()
-{
-    if (Context().State)
-        Context().State->MarkChanged();
-    emit Changed();
-    RefreshControls();
-}
 
 void DisplayFieldsPage::OnFieldChosen()
 {

@@ -107,7 +107,6 @@ private:
     QString KeyOf(int lRow) const;
     int SelectedRow() const;
     void SelectRow(int lRow);
-    void Touched();
 
     void OnFieldChosen();
     void DoDisplayAdd();

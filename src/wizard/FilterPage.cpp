@@ -92,7 +92,7 @@ void FilterPage::ConnectControls()
     connect(cmdFilterRemoveAll, &QPushButton::clicked, this, Handled(this, &FilterPage::RemoveAllFilters));
     connect(lvwFilterField, &QTreeWidget::itemDoubleClicked, this, Handled(this, &FilterPage::RemoveFilter));
     connect(cboFilterField, &QComboBox::currentIndexChanged, this, Handled(this, &FilterPage::OnFieldChosen));
-    connect(cboFilterOperator, &QComboBox::currentIndexChanged, this, [this] { RefreshControls(); });
+    connect(cboFilterOperator, &QComboBox::currentIndexChanged, this, [this] { ControlsChanged(); });
     cboFilterValue->OnOpening = [this] { HandleErrors([this] { OnValueListOpening(); }, kTitle); };
     connect(cboFilterValue, &QComboBox::activated, this, [this] {
         if (m_bPageReady)
@@ -161,7 +161,6 @@ void FilterPage::RefreshControls()
     if (oFocus == cboFilterField || oFocus == cboFilterOperator || oFocus == cboFilterValue
         || oFocus == cboFilterValue->lineEdit())
         cmdFilterAdd->setDefault(cmdFilterAdd->isEnabled());
-    emit ButtonsMayChange();
 }
 
 bool FilterPage::CanAddFilter() const
@@ -174,13 +173,6 @@ std::shared_ptr<config::Field> FilterPage::ChosenField() const
     return Context().View ? Context().View->Fields.Item(cboFilterField->currentText()) : nullptr;
 }
 
-void FilterPage::Touched()
-{
-    if (Context().State)
-        Context().State->MarkChanged();
-    emit Changed();
-    RefreshControls();
-}
 
 void FilterPage::OnFieldChosen()
 {
@@ -188,7 +180,7 @@ void FilterPage::OnFieldChosen()
     cboFilterValue->clear();
     cboFilterValue->setEditText(QString::fromLatin1(dialogs::kBlank));
     FillOperatorCombo(cboFilterOperator->currentText());
-    RefreshControls();
+    ControlsChanged();
 }
 
 void FilterPage::FillOperatorCombo(const QString &sSelect)

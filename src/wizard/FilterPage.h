@@ -64,7 +64,6 @@ private:
     void SetRows(const QList<FilterRow> &colRows);
     std::shared_ptr<config::Field> ChosenField() const;
     bool CanAddFilter() const;
-    void Touched();
 
     void OnFieldChosen();
     void OnValueListOpening();

@@ -170,6 +170,7 @@ void LocationPage::Enter(Direction, bool)
 
 bool LocationPage::Commit(Direction)
 {
+    // The frame applies the location: that tests the source, which is a job.
     return !txtLocation->text().isEmpty();
 }
 
@@ -208,7 +209,7 @@ void LocationPage::BrowseLocation()
         return;
     txtLocation->setText(sChosen);
     txtLocation->selectAll();
-    emit Changed();
+    Touched();
 }
 
 // --- data item
@@ -253,7 +254,7 @@ bool DataItemPage::Commit(Direction)
         return false;
     config::DataView &oView = *Context().View;
     if (sItem != oView.DataItemName) {
-        emit Changed();
+        Touched();
         oView.DataItemName = sItem;
         oView.DataItemKind = 2;
         Context().State->SetReload(true);

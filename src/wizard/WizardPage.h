@@ -53,14 +53,13 @@ public:
     virtual void WriteBack() {}
     // The control that gets the focus when the page shows or a check fails.
     virtual QWidget *FocusControl() const = 0;
-    // Enables the page's own controls from its contents.
+    // Enables the page's own controls from its contents; tells nobody (the
+    // frame calls it while it sets its buttons).
     virtual void RefreshControls() {}
     // Whether the frame may offer Next (and Finish for an existing data view).
     virtual bool CanGoNext() const { return true; }
 
 signals:
-    // The user changed something: cancelling now asks first.
-    void Changed();
     // The page's contents changed what the buttons offer.
     void ButtonsMayChange();
     // A double-click that acts as Next.
@@ -68,6 +67,19 @@ signals:
 
 protected:
     WizardContext &Context() const { return m_context; }
+    // The page's contents changed: its controls follow, then the frame's buttons.
+    void ControlsChanged()
+    {
+        RefreshControls();
+        emit ButtonsMayChange();
+    }
+    // The user changed the page: cancelling now asks first.
+    void Touched()
+    {
+        if (m_context.State)
+            m_context.State->MarkChanged();
+        ControlsChanged();
+    }
 
 private:
     WizardContext &m_context;

@@ -170,7 +170,7 @@ FinishPage::FinishPage(WizardContext &context, QWidget *parent) : WizardPage(con
     oLayout->addLayout(oForm, 1);
     connect(txtName, &QLineEdit::textEdited, this, [this] {
         Context().State->SetNameEdited(true);
-        emit Changed();
+        Touched();
     });
 }
 

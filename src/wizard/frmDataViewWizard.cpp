@@ -142,7 +142,6 @@ QWidget *frmDataViewWizard::BuildButtons()
 
 void frmDataViewWizard::ConnectPage(WizardPage *oPage)
 {
-    connect(oPage, &WizardPage::Changed, this, [this] { m_oState.MarkChanged(); });
     connect(oPage, &WizardPage::ButtonsMayChange, this, [this] { RefreshButtons(); });
     connect(oPage, &WizardPage::NextRequested, this, [this] {
         if (cmdNext->isEnabled())

@@ -108,7 +108,6 @@ private:
     bool m_bReady = true;
     bool m_bTransition = false;
     bool m_bStarted = false;
-    bool m_bRefreshing = false;
     QString m_sBaseName;
     QString m_sLastConnection;
     qint32 m_lConfigFileType = 1;

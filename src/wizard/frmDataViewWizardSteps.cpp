@@ -287,13 +287,8 @@ void frmDataViewWizard::RefreshButtons()
     const Step eStep = m_oState.Current();
     if (eStep == Step::None)
         return;
-    // A page that tells of its changes while it refreshes asks for this again.
-    if (m_bRefreshing)
-        return;
     WizardPage *oPage = Page(eStep);
-    m_bRefreshing = true;
     oPage->RefreshControls();
-    m_bRefreshing = false;
     const bool bCanGoNext = oPage->CanGoNext();
     WizardButtons oButtons = m_oState.Buttons(eStep != Step::Location || bCanGoNext,
                                               eStep != Step::DataItem || bCanGoNext);
