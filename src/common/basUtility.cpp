@@ -1,5 +1,6 @@
 #include "basUtility.h"
 
+#include "registry/Registry.h"
 #include "resources/PathText.h"
 #include "ui/HelpService.h"
 #include "qvuser/HostSettings.h"
@@ -142,6 +143,25 @@ QString OneLineText(const QString &sText, int lMaxLength)
     if (cut <= 0)
         cut = room;
     return line.left(cut).trimmed() + QStringLiteral("...");
+}
+
+bool ReadSkipWelcome(const QString &sWizardKey)
+{
+    try {
+        return Registry()
+                   .GetValue(Registry::CurrentUser, QString::fromLatin1(kRegistryKey) + sWizardKey,
+                             QStringLiteral("SkipWelcome"), Registry::DWord, Variant(qint32(0)))
+                   .ToLong()
+               != 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+void WriteSkipWelcome(const QString &sWizardKey, bool bSkip)
+{
+    Registry().SetValue(Registry::CurrentUser, QString::fromLatin1(kRegistryKey) + sWizardKey,
+                        QStringLiteral("SkipWelcome"), Registry::DWord, Variant(qint32(bSkip ? 1 : 0)));
 }
 
 } // namespace qv

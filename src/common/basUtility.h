@@ -53,6 +53,13 @@ QString CutAtNul(const QString &sText);
 QString DocumentsFolder();
 QString AppDataFolder();
 
+// --- wizards ---------------------------------------------------------------
+// A wizard's "SkipWelcome" choice, kept under the component's key followed
+// by the wizard's key name ("Data View Wizard"); false when never made or
+// when it cannot be read. Writing raises as the registry does.
+bool ReadSkipWelcome(const QString &sWizardKey);
+void WriteSkipWelcome(const QString &sWizardKey, bool bSkip);
+
 // --- help ------------------------------------------------------------------
 
 bool ShowHelp(QWidget *oOwner, const QString &sHelpFilePath, long lContext);

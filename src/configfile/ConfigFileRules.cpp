@@ -3,18 +3,12 @@
 #include "common/basErrorHandling.h"
 #include "common/basUtility.h"
 #include "config/ConfigStore.h"
-#include "registry/Registry.h"
 #include "resources/PathText.h"
 
 namespace qv::configfile {
 namespace {
 
 constexpr quint32 kFilterText = 150002;
-
-QString SkipWelcomeKey()
-{
-    return QString::fromLatin1(kRegistryKey) + QStringLiteral("Data View Manager");
-}
 
 [[noreturn]] void RaiseInvalidFilename()
 {
@@ -76,20 +70,6 @@ ui::FileDialogRequest BrowseRequest(bool bCreating, const QString &sCurrentPath)
         oRequest.MustExist = true;
     }
     return oRequest;
-}
-
-bool ReadSkipWelcome()
-{
-    return Registry()
-        .GetValue(Registry::CurrentUser, SkipWelcomeKey(), QStringLiteral("SkipWelcome"), Registry::DWord,
-                  Variant(qint32(0)))
-        .ToLong() != 0;
-}
-
-void WriteSkipWelcome(bool bSkip)
-{
-    Registry().SetValue(Registry::CurrentUser, SkipWelcomeKey(), QStringLiteral("SkipWelcome"), Registry::DWord,
-                        Variant(qint32(bSkip ? 1 : 0)));
 }
 
 bool SaveRedoingOnConflict(config::ConfigStore &oStore, const std::function<void(config::ConfigStore &)> &redo,

@@ -42,9 +42,8 @@ QString ProposedTeamFile(const QString &sDefaultFolder);
 // when linking, starting at the parts of the current path that are valid.
 ui::FileDialogRequest BrowseRequest(bool bCreating, const QString &sCurrentPath);
 
-// The user's "SkipWelcome" choice for this wizard (false when never made).
-bool ReadSkipWelcome();
-void WriteSkipWelcome(bool bSkip);
+// The registry key name this wizard keeps its "SkipWelcome" under.
+inline constexpr auto kSkipWelcomeKey = "Data View Manager";
 
 // Saves the store to its own file. When someone else saved that file since
 // the store read it, askReload decides: true reloads the file with their

@@ -140,7 +140,7 @@ QWidget *frmConfigFileWizard::BuildWelcomeStep()
     connect(chkSkipWelcome, &QCheckBox::clicked, this, [this](bool bChecked) {
         HandleErrors([&] {
             m_oState.SetSkipWelcome(bChecked);
-            WriteSkipWelcome(bChecked);
+            WriteSkipWelcome(QString::fromLatin1(kSkipWelcomeKey), bChecked);
         }, kTitle);
     });
     auto *oTexts = new QVBoxLayout;
@@ -236,7 +236,7 @@ QWidget *frmConfigFileWizard::BuildButtons()
 
 void frmConfigFileWizard::Prepare(const ConfigFileWizardRequest &oRequest)
 {
-    m_oState.Begin(oRequest, ReadSkipWelcome());
+    m_oState.Begin(oRequest, ReadSkipWelcome(QString::fromLatin1(kSkipWelcomeKey)));
     m_oStore.reset();
     setWindowTitle(LoadResString(150014));
     chkSkipWelcome->setText(LoadResString(80003));

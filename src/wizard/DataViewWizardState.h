@@ -7,6 +7,9 @@
 
 namespace qv::wizard {
 
+// The registry key name the wizard keeps the user's "SkipWelcome" under.
+inline constexpr auto kWizardSkipWelcomeKey = "Data View Wizard";
+
 // The wizard's pages, numbered as the page frames are.
 enum class Step : qint16 {
     None = 0,

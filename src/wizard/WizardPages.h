@@ -16,9 +16,6 @@ class QRadioButton;
 
 namespace qv::wizard {
 
-// The user's "SkipWelcome" choice in the registry; false when it cannot be read.
-bool ReadSkipWelcome();
-
 // The first page: what the wizard is for, and "skip this page next time".
 class WelcomePage : public WizardPage
 {

@@ -6,7 +6,6 @@
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
-#include "registry/Registry.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -20,8 +19,6 @@
 namespace qv::wizard {
 
 namespace {
-
-const QString kWizardKey = QString::fromLatin1(kRegistryKey) + QStringLiteral("Data View Wizard");
 
 QLabel *TitleLabel(const QString &sName, QWidget *oParent)
 {
@@ -44,16 +41,6 @@ QLabel *TextLabel(const QString &sName, QWidget *oParent)
 }
 
 } // namespace
-
-bool ReadSkipWelcome()
-{
-    try {
-        return Registry().GetValue(Registry::CurrentUser, kWizardKey, QStringLiteral("SkipWelcome"), Registry::DWord,
-                                   Variant(qint32(0))).ToLong() != 0;
-    } catch (...) {
-        return false;
-    }
-}
 
 // --- welcome
 
@@ -83,8 +70,7 @@ bool WelcomePage::Commit(Direction)
 {
     const bool bSkip = chkSkipWelcome->isChecked();
     Context().State->SetSkipWelcome(bSkip);
-    Registry().SetValue(Registry::CurrentUser, kWizardKey, QStringLiteral("SkipWelcome"), Registry::DWord,
-                        Variant(qint32(bSkip ? 1 : 0)));
+    WriteSkipWelcome(QString::fromLatin1(kWizardSkipWelcomeKey), bSkip);
     return true;
 }
 

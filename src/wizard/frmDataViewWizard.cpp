@@ -166,7 +166,7 @@ bool frmDataViewWizard::Prepare(const DataViewWizardRequest &oRequest)
     m_oContext.Services = m_oServices.get();
     m_lConfigFileType = oRequest.lConfigFileType;
     const qint32 lId = std::max(oRequest.lDataViewID, 0);
-    m_oState.Begin(lId == 0, ReadSkipWelcome());
+    m_oState.Begin(lId == 0, ReadSkipWelcome(QString::fromLatin1(kWizardSkipWelcomeKey)));
     m_oContext.View = lId ? m_oContext.Store->DataViewCollection().Item(lId) : nullptr;
     if (lId && !m_oContext.View)
         RaiseError(kErrorNoSuchDataView, QStringLiteral("frmDataViewWizard.Prepare"),

@@ -161,7 +161,7 @@ TEST_F(ConfigFileWizardTest, LinkingRefusesMissingFilesAndFilesThatAreNoConfigur
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("These are my notes, not a configuration.\n");
     text.close();
-    configfile::WriteSkipWelcome(true);
+    WriteSkipWelcome(QString::fromLatin1(configfile::kSkipWelcomeKey), true);
     dialogs->Results << ui::FileDialogResult{true, notes, 1} << ui::FileDialogResult{true, team, 1};
 
     ui::modal_driver::Push([&](QDialog &wizard) {
@@ -211,7 +211,7 @@ TEST_F(ConfigFileWizardTest, LinkingRefusesMissingFilesAndFilesThatAreNoConfigur
     });
     EXPECT_FALSE(user.ShowConfigFileWizard(files.path(), path));
     EXPECT_EQ(path, team);
-    EXPECT_FALSE(configfile::ReadSkipWelcome());
+    EXPECT_FALSE(ReadSkipWelcome(QString::fromLatin1(configfile::kSkipWelcomeKey)));
 }
 
 #include "tst_configfilewizard.moc"
