@@ -3,14 +3,13 @@
 // table, in SQLite and in PostgreSQL, with connection texts as authors write
 // them (no driver options). The first rows must not wait for the whole
 // table, nor the memory grow with it.
-#include "BenchMain.h"
+#include "WidgetsBench.h"
 #include "SqliteTables.h"
 
 #include "config/ConfigStore.h"
 #include "data/DataViewDataServices.h"
 #include "dialogs/frmSelectDataItems.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -186,12 +185,6 @@ BENCHMARK(BM_PgPeakOfMillionRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_PgPeakOfTenThousandRows(benchmark::State &state) { FirstPaintedRows(state, Pg().text, QStringLiteral("small"), true); }
 BENCHMARK(BM_PgPeakOfTenThousandRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-QCoreApplication *MakeApplication(int &argc, char **argv)
-{
-    return new QApplication(argc, argv);
-}
-
-const bool kApplication = qv::bench::SetApplicationFactory(&MakeApplication);
 const bool kGoal =
     qv::bench::AddRatioGoal({"Insert Data first painted rows, SQLite: 1,000,000 rows vs 10,000 rows",
                              "BM_FirstRowsOfMillionRows", "BM_FirstRowsOfTenThousandRows", 1.2})

@@ -2,13 +2,12 @@
 // data views and showing its "Data Views" list, against a bare QTreeWidget
 // filled with the same texts; and taking in another program's save of that
 // file, against opening the window afresh on it.
-#include "BenchMain.h"
+#include "WidgetsBench.h"
 
 #include "biz/ConfigFileSettings.h"
 #include "config/ConfigStore.h"
 #include "manager/frmMain.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -179,12 +178,6 @@ void BM_AbsorbOutsideSave(benchmark::State &state)
 }
 BENCHMARK(BM_AbsorbOutsideSave)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-QCoreApplication *MakeApplication(int &argc, char **argv)
-{
-    return new QApplication(argc, argv);
-}
-
-const bool kApplication = qv::bench::SetApplicationFactory(&MakeApplication);
 const bool kShowGoal = qv::bench::AddRatioGoal({"manager opens on 5000 data views vs QTreeWidget",
                                                 "BM_ManagerShowsDataViews", "BM_TreeWidgetBaseline", 1.5});
 const bool kAbsorbGoal = qv::bench::AddRatioGoal(

@@ -1,7 +1,7 @@
 // Data viewer speed: showing 2000 rows of ten columns (copy, formatting,
 // columns sized to their contents, first paint) against a bare QTreeWidget
 // filled with the same texts already formatted; and sorting by money.
-#include "BenchMain.h"
+#include "WidgetsBench.h"
 
 #include "ado/Recordset.h"
 #include "automation/LocaleFacts.h"
@@ -142,12 +142,6 @@ void BM_SortByCurrency(benchmark::State &state)
 }
 BENCHMARK(BM_SortByCurrency)->Unit(benchmark::kMicrosecond);
 
-QCoreApplication *MakeApplication(int &argc, char **argv)
-{
-    return new QApplication(argc, argv);
-}
-
-const bool kApplication = qv::bench::SetApplicationFactory(&MakeApplication);
 const bool kShowGoal = qv::bench::AddRatioGoal(
     {"viewer SetDataView 2000x10 vs QTreeWidget", "BM_SetDataView", "BM_TreeWidgetBaseline", 0.5});
 const bool kSortGoal = qv::bench::AddTimeGoal("viewer sort 2000 rows by currency", "BM_SortByCurrency", 5000);

@@ -1,14 +1,13 @@
 // The Data View Wizard's display-field page for a table of 500 columns:
 // made, filled from the data view, shown and painted, against a bare
 // QTreeWidget made, filled with the same rows, shown and painted.
-#include "BenchMain.h"
+#include "WidgetsBench.h"
 
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
 #include "wizard/DisplayFieldsPage.h"
 
 #include "wizard/DisplayFieldModel.h"
-#include <QApplication>
 #include <QBoxLayout>
 #include <QTreeWidget>
 
@@ -116,12 +115,6 @@ void BM_TreeWidgetBaseline(benchmark::State &state)
 }
 BENCHMARK(BM_TreeWidgetBaseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-QCoreApplication *MakeApplication(int &argc, char **argv)
-{
-    return new QApplication(argc, argv);
-}
-
-const bool kApplication = qv::bench::SetApplicationFactory(&MakeApplication);
 const bool kShowGoal = qv::bench::AddRatioGoal({"wizard display-field page of 500 columns vs QTreeWidget",
                                                 "BM_DisplayFieldsPageShows500Columns", "BM_TreeWidgetBaseline", 1.5});
 

@@ -3,7 +3,7 @@
 // against the driver's own SQLTables pass through the ODBC API, both opening
 // the database afresh. This machine's speed drifts by half within seconds,
 // so the two are timed in alternating rounds and each reports its median.
-#include "BenchMain.h"
+#include "WidgetsBench.h"
 
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
@@ -11,7 +11,6 @@
 #include "data/DataViewDataServices.h"
 #include "wizard/WizardPages.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -150,12 +149,6 @@ BENCHMARK(BM_WizardListsDataItems)->Unit(benchmark::kMillisecond)->UseManualTime
 void BM_SqlTablesBaseline(benchmark::State &state) { Report(state, Measured().sqlTables); }
 BENCHMARK(BM_SqlTablesBaseline)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
-QCoreApplication *MakeApplication(int &argc, char **argv)
-{
-    return new QApplication(argc, argv);
-}
-
-const bool kApplication = qv::bench::SetApplicationFactory(&MakeApplication);
 const bool kListGoal = qv::bench::AddRatioGoal({"wizard data items of 5000 SQLite tables vs SQLTables",
                                                 "BM_WizardListsDataItems", "BM_SqlTablesBaseline", 1.3});
 
