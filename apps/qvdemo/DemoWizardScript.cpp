@@ -27,8 +27,8 @@ bool OnPage(QDialog &wizard, const char *page)
 
 bool ListFilled(QDialog &wizard, const char *page, const char *list)
 {
-    auto *items = Child<QListWidget>(wizard, list);
-    return OnPage(wizard, page) && items && items->count() > 0;
+    auto *items = Child<QAbstractItemView>(wizard, list);
+    return OnPage(wizard, page) && items && items->model()->rowCount() > 0;
 }
 
 // Pictures the page as the user sees it, then presses the button.
@@ -40,9 +40,10 @@ void Leave(QDialog &wizard, const QString &picture, const char *button = "cmdNex
 
 void ChooseRow(QDialog &wizard, const char *list, const QString &text)
 {
-    auto *items = Child<QListWidget>(wizard, list);
-    const QList<QListWidgetItem *> found = items->findItems(text, Qt::MatchStartsWith);
-    items->setCurrentItem(found.isEmpty() ? items->item(0) : found.first());
+    auto *items = Child<QAbstractItemView>(wizard, list);
+    QAbstractItemModel *model = items->model();
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchStartsWith);
+    items->setCurrentIndex(found.isEmpty() ? model->index(0, 0) : found.first());
 }
 
 QList<StepDriver::Step> WizardSteps(const QString &pictures, const QString &workbook)

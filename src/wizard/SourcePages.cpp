@@ -15,8 +15,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QStyle>
 
 namespace qv::wizard {
@@ -25,10 +27,11 @@ namespace {
 
 } // namespace
 
-// A page of one list under its prompt; a double-click acts as Next.
-QListWidget *ListWithPrompt(WizardPage *oPage, const QString &sList, const QString &sPrompt, quint32 lPromptId)
+// A page of one list under its prompt; a double-click acts as Next. The
+// list's model is set before, so that its selection model is the one watched.
+template <typename List>
+List *ListWithPrompt(WizardPage *oPage, List *oList, const QString &sList, const QString &sPrompt, quint32 lPromptId)
 {
-    auto *oList = new QListWidget(oPage);
     oList->setObjectName(sList);
     oList->setSelectionMode(QAbstractItemView::SingleSelection);
     oList->setUniformItemSizes(true);
@@ -39,8 +42,9 @@ QListWidget *ListWithPrompt(WizardPage *oPage, const QString &sList, const QStri
     auto *oLayout = new QVBoxLayout(oPage);
     oLayout->addWidget(oPrompt);
     oLayout->addWidget(oList, 1);
-    QObject::connect(oList, &QListWidget::itemSelectionChanged, oPage, &WizardPage::ButtonsMayChange);
-    QObject::connect(oList, &QListWidget::itemDoubleClicked, oPage, &WizardPage::NextRequested);
+    QObject::connect(oList->selectionModel(), &QItemSelectionModel::selectionChanged, oPage,
+                     &WizardPage::ButtonsMayChange);
+    QObject::connect(oList, &QAbstractItemView::doubleClicked, oPage, &WizardPage::NextRequested);
     return oList;
 }
 
@@ -73,7 +77,8 @@ QString PromptText(quint32 lId)
 DataSourcePage::DataSourcePage(WizardContext &context, QWidget *parent) : WizardPage(context, parent)
 {
     setObjectName(QStringLiteral("fraStepBody3"));
-    lvwDataSource = ListWithPrompt(this, QStringLiteral("lvwDataSource"), QStringLiteral("lblDataSourcePrompt"), 81320);
+    lvwDataSource = ListWithPrompt(this, new QListWidget(this), QStringLiteral("lvwDataSource"),
+                                   QStringLiteral("lblDataSourcePrompt"), 81320);
 }
 
 void DataSourcePage::Populate()
@@ -217,7 +222,12 @@ void LocationPage::BrowseLocation()
 DataItemPage::DataItemPage(WizardContext &context, QWidget *parent) : WizardPage(context, parent)
 {
     setObjectName(QStringLiteral("fraStepBody5"));
-    lvwDataItem = ListWithPrompt(this, QStringLiteral("lvwDataItem"), QStringLiteral("lblDataItemPrompt"), 81321);
+    // A plain view over a string list: a source may have thousands of items,
+    // and one reset shows them without an item object each.
+    auto *oList = new QListView(this);
+    oList->setModel(new QStringListModel(oList));
+    oList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwDataItem = ListWithPrompt(this, oList, QStringLiteral("lvwDataItem"), QStringLiteral("lblDataItemPrompt"), 81321);
 }
 
 void DataItemPage::ShowItems(const QStringList &colNames)
@@ -232,17 +242,15 @@ void DataItemPage::ShowItems(const QStringList &colNames)
     colSorted.reserve(colKeyed.size());
     for (const auto &[sKey, sName] : std::as_const(colKeyed))
         colSorted.append(sName);
-    lvwDataItem->setUpdatesEnabled(false);
-    lvwDataItem->clear();
-    lvwDataItem->addItems(colSorted);
-    lvwDataItem->setUpdatesEnabled(true);
+    auto *oModel = static_cast<QStringListModel *>(lvwDataItem->model());
+    oModel->setStringList(colSorted);
     const qsizetype lCurrent = colSorted.indexOf(Context().View->DataItemName);
-    lvwDataItem->setCurrentRow(int(lCurrent));
+    lvwDataItem->setCurrentIndex(oModel->index(int(lCurrent)));
 }
 
 int DataItemPage::ItemCount() const
 {
-    return lvwDataItem->count();
+    return lvwDataItem->model()->rowCount();
 }
 
 void DataItemPage::Enter(Direction, bool) {}
@@ -269,7 +277,7 @@ QWidget *DataItemPage::FocusControl() const
 
 bool DataItemPage::CanGoNext() const
 {
-    return lvwDataItem->count() > 0;
+    return ItemCount() > 0;
 }
 
 bool DataItemPage::SelectedIsCurrent() const
@@ -279,8 +287,9 @@ bool DataItemPage::SelectedIsCurrent() const
 
 QString DataItemPage::SelectedItem() const
 {
-    const QListWidgetItem *oItem = lvwDataItem->currentItem();
-    return oItem && oItem->isSelected() ? oItem->text() : QString();
+    const QModelIndex oCurrent = lvwDataItem->currentIndex();
+    return oCurrent.isValid() && lvwDataItem->selectionModel()->isSelected(oCurrent) ? oCurrent.data().toString()
+                                                                                      : QString();
 }
 
 } // namespace qv::wizard

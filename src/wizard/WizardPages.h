@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -120,7 +121,7 @@ public:
     QString SelectedItem() const;
 
 private:
-    QListWidget *lvwDataItem = nullptr;
+    QListView *lvwDataItem = nullptr;
 };
 
 // The last page: the data view's name and description.

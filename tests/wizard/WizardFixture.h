@@ -93,23 +93,25 @@ inline void Press(QWidget &form, const char *name)
 }
 
 // Clicks the row of the list whose text is `text`.
+// Clicks the row showing exactly this text, in a list widget or any list view.
 inline void ClickRow(QWidget &form, const char *list, const QString &text)
 {
-    auto *widget = Child<QListWidget>(form, list);
-    ASSERT_TRUE(widget);
-    const QList<QListWidgetItem *> found = widget->findItems(text, Qt::MatchExactly);
+    auto *view = Child<QAbstractItemView>(form, list);
+    ASSERT_TRUE(view);
+    QAbstractItemModel *model = view->model();
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, text, -1, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << qPrintable(text);
-    widget->scrollToItem(found.first());
-    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(found.first()).center());
-    ASSERT_EQ(widget->currentItem(), found.first());
+    view->scrollTo(found.first());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found.first()).center());
+    ASSERT_EQ(view->currentIndex(), found.first());
 }
 
 inline QStringList RowTexts(QWidget &form, const char *list)
 {
     QStringList texts;
-    if (auto *widget = Child<QListWidget>(form, list)) {
-        for (int i = 0; i < widget->count(); ++i)
-            texts << widget->item(i)->text();
+    if (auto *view = Child<QAbstractItemView>(form, list)) {
+        for (int i = 0; i < view->model()->rowCount(); ++i)
+            texts << view->model()->index(i, 0).data().toString();
     }
     return texts;
 }

@@ -176,7 +176,8 @@ QStringList Connection::Tables()
           statement, m_source, "Listing the tables");
     QStringList names;
     while (SQL_SUCCEEDED(SQLFetch(statement.get()))) {
-        const QString schema = CatalogText(statement, 2);
+        // A source without schemas has no schema column worth a call per name.
+        const QString schema = m_dialect.Schemas ? CatalogText(statement, 2) : QString();
         const QString name = CatalogText(statement, 3);
         if (name.isEmpty() || IsSystemSchema(schema))
             continue;
