@@ -111,7 +111,19 @@ public:
     Q_INVOKABLE bool ValidateDataViewFieldValue(std::shared_ptr<qv::config::DataView> &oDataView,
                                                 const QString &sFieldID, const QString &sFieldValue);
 
-    // 3: the smart tag wizard (added with its form).
+    static constexpr int32_t DispidInvokeWizardSmartTag = 0x60030005;
+    // 3: the Smart Tag Wizard on the user's personal configuration (opened
+    // from the user's settings when the store has no file yet): a new smart
+    // tag when sSmartTagId is "" or not a number, else that one. The host's
+    // table styles (GetStyles(3, true)) and paragraph styles (GetStyles(1,
+    // true)) of oWordServices, when given, are offered to insert actions.
+    // Answers the smart tag's identifier once it is saved, 0 when the wizard
+    // was cancelled, which leaves the store and its file as they were.
+    // Errors are shown, not thrown: 0x8004020B without a store or when its
+    // file is not the personal one, 0x8004020D when it may not be edited.
+    Q_INVOKABLE int32_t InvokeWizardSmartTag(QObject *&oWordServices,
+                                             std::shared_ptr<qv::config::ConfigStore> &oDataViewConfigDS,
+                                             const QString &sSmartTagId = QString());
 
     static constexpr int32_t DispidInvokeWizardDataView = 0x60030006;
     // 4: the Data View Wizard on the user's personal configuration (opened

@@ -17,6 +17,9 @@
 namespace qv {
 class StringTable;
 }
+namespace qv::biz {
+class ConfigFileSettings;
+}
 
 namespace qv::entry {
 
@@ -33,6 +36,13 @@ ThreadState &CurrentThreadState();
 inline constexpr qint32 kFileNotFound = 53;
 // Raises kFileNotFound naming every place the string table was looked for.
 [[noreturn]] void RaiseResourcesMissing();
+
+// The wizards work on the user's personal file only: a store without a file
+// opens it, one without a store raises lNoStoreError, and one over another
+// file 0x8004020B, both with the message lMessage; a file that may not be
+// edited raises 0x8004020D.
+void RequirePersonalStore(std::shared_ptr<config::ConfigStore> &oStore, biz::ConfigFileSettings &oSettings,
+                          qint32 lNoStoreError, quint32 lMessage);
 
 // The shared data services object, created on first need.
 std::shared_ptr<data::DataViewDataServices> SharedDataServices();

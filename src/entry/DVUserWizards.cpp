@@ -22,8 +22,6 @@ using namespace qv;
 namespace {
 
 constexpr qint32 kErrorNoStore = qint32(0x80040209);
-constexpr qint32 kErrorNotPersonal = qint32(0x8004020B);
-constexpr qint32 kErrorNoEditAccess = qint32(0x8004020D);
 
 // The wizard over the store; a cancel puts the store back as it was before.
 qint32 RunDataViewWizardOn(const std::shared_ptr<config::ConfigStore> &oStore, qint32 lId)
@@ -125,23 +123,31 @@ qint32 SaveWizardResult(config::ConfigStore &oStore, qint32 lId, bool bNew)
 
 } // namespace
 
+void entry::RequirePersonalStore(std::shared_ptr<config::ConfigStore> &oStore, biz::ConfigFileSettings &oSettings,
+                                 qint32 lNoStoreError, quint32 lMessage)
+{
+    constexpr qint32 kErrorNotPersonal = qint32(0x8004020B);
+    constexpr qint32 kErrorNoEditAccess = qint32(0x8004020D);
+    if (!oStore)
+        RaiseError(lNoStoreError, {}, LoadResString(lMessage));
+    if (oStore->FileKind() == 0)
+        oStore->Open(oSettings.GetConfigFilePath(Personal));
+    if (oStore->FileKind() != 1)
+        RaiseError(kErrorNotPersonal, {}, LoadResString(lMessage));
+    if (!oSettings.GrantEditAccess(oStore))
+        RaiseError(kErrorNoEditAccess, {}, LoadResString(705));
+}
+
 int32_t DVUser::InvokeWizardDataView(std::shared_ptr<config::ConfigStore> &oDataViewConfigDS,
                                      const QString &sDataViewId)
 {
     return entry::ShowErrorsOf(QStringLiteral("InvokeWizardDataView()"), int32_t(0), [&]() -> int32_t {
         biz::ConfigFileSettings oSettings;
-        if (!oDataViewConfigDS)
-            RaiseError(kErrorNoStore, {}, LoadResString(503));
-        if (oDataViewConfigDS->FileKind() == 0)
-            oDataViewConfigDS->Open(oSettings.GetConfigFilePath(Personal));
-        if (oDataViewConfigDS->FileKind() != 1)
-            RaiseError(kErrorNotPersonal, {}, LoadResString(503));
+        entry::RequirePersonalStore(oDataViewConfigDS, oSettings, kErrorNoStore, 503);
         bool bNumber = false;
         qint32 lId = sDataViewId.trimmed().toInt(&bNumber);
         if (!bNumber)
             lId = -1;
-        if (!oSettings.GrantEditAccess(oDataViewConfigDS))
-            RaiseError(kErrorNoEditAccess, {}, LoadResString(705));
         qint32 lResult = RunDataViewWizardOn(oDataViewConfigDS, lId);
         if (lResult != 0 && oDataViewConfigDS->FileKind() == 1) {
             ui::BusyPointer oBusy;

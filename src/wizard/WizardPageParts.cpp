@@ -1,6 +1,8 @@
 #include "WizardPageParts.h"
 
 #include <QBoxLayout>
+#include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 
 namespace qv::wizard {
@@ -11,6 +13,28 @@ QPushButton *MakePageButton(QWidget *oParent, const char *sName, const char *sCa
     oButton->setObjectName(QString::fromLatin1(sName));
     oButton->setAutoDefault(false);
     return oButton;
+}
+
+QWidget *MakeStepHead(QWidget *oParent, QLabel *&lblTitle, QLabel *&lblDescription)
+{
+    auto *oHead = new QWidget(oParent);
+    oHead->setObjectName(QStringLiteral("fraStepHead"));
+    lblTitle = new QLabel(oHead);
+    lblTitle->setObjectName(QStringLiteral("lblStepTitle"));
+    QFont oBold = lblTitle->font();
+    oBold.setBold(true);
+    lblTitle->setFont(oBold);
+    lblDescription = new QLabel(oHead);
+    lblDescription->setObjectName(QStringLiteral("lblStepDescription"));
+    lblDescription->setWordWrap(true);
+    // The rule under the title belongs to the head: the welcome and finish pages have their own.
+    auto *oRule = new QFrame(oHead);
+    oRule->setFrameShape(QFrame::HLine);
+    auto *oLayout = new QVBoxLayout(oHead);
+    oLayout->addWidget(lblTitle);
+    oLayout->addWidget(lblDescription);
+    oLayout->addWidget(oRule);
+    return oHead;
 }
 
 void LayOutListPage(QWidget *oPage, QBoxLayout *oTop, QWidget *oList, const QList<QPushButton *> &colButtons)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QBoxLayout;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -18,6 +19,10 @@ QPushButton *MakePageButton(QWidget *oParent, const char *sName, const char *sCa
 // Lays a page out: the row of choosers on top, below it the list with the
 // page's buttons in a column at its right.
 void LayOutListPage(QWidget *oPage, QBoxLayout *oTop, QWidget *oList, const QList<QPushButton *> &colButtons);
+
+// The head of a wizard's step pages: the step's title in bold over its
+// description and a rule (fraStepHead, lblStepTitle, lblStepDescription).
+QWidget *MakeStepHead(QWidget *oParent, QLabel *&lblTitle, QLabel *&lblDescription);
 
 // A slot that runs a page's handler and reports its failure in the wizard's box.
 template<typename Page>

@@ -6,6 +6,7 @@
 
 #include "common/FetchRunner.h"
 #include "common/basErrorHandling.h"
+#include "WizardPageParts.h"
 #include "common/basUtility.h"
 #include "config/ConfigObjects.h"
 #include "config/ConfigStore.h"
@@ -63,10 +64,7 @@ frmDataViewWizard::frmDataViewWizard(QWidget *parent) : QDialog(parent)
     m_oContext.Window = this;
     m_oContext.Fetch = new FetchRunner(this);
     BuildControls();
-    for (const auto &[sName, lId] : kHelpIds) {
-        if (auto *oControl = findChild<QWidget *>(QString::fromLatin1(sName)))
-            ui::SetWhatsThisHelpId(oControl, lId);
-    }
+    ui::SetWhatsThisHelpIds(this, kHelpIds);
     InstallHelpKey(this, true);
     resize(ui::TwipsToPixels(7515), sizeHint().height());
 }
@@ -75,23 +73,7 @@ frmDataViewWizard::~frmDataViewWizard() = default;
 
 void frmDataViewWizard::BuildControls()
 {
-    fraStepHead = new QWidget(this);
-    fraStepHead->setObjectName(QStringLiteral("fraStepHead"));
-    lblStepTitle = new QLabel(fraStepHead);
-    lblStepTitle->setObjectName(QStringLiteral("lblStepTitle"));
-    QFont oBold = lblStepTitle->font();
-    oBold.setBold(true);
-    lblStepTitle->setFont(oBold);
-    lblStepDescription = new QLabel(fraStepHead);
-    lblStepDescription->setObjectName(QStringLiteral("lblStepDescription"));
-    lblStepDescription->setWordWrap(true);
-    // The rule under the title belongs to the head: the welcome and finish pages have their own.
-    auto *oRule = new QFrame(fraStepHead);
-    oRule->setFrameShape(QFrame::HLine);
-    auto *oHead = new QVBoxLayout(fraStepHead);
-    oHead->addWidget(lblStepTitle);
-    oHead->addWidget(lblStepDescription);
-    oHead->addWidget(oRule);
+    fraStepHead = wizard::MakeStepHead(this, lblStepTitle, lblStepDescription);
 
     m_oBody = new QStackedWidget(this);
     m_oTemplate = new TemplatePage(m_oContext, m_oBody);

@@ -93,6 +93,14 @@ inline void Press(QWidget &form, const char *name)
 }
 
 // Clicks the row of the list whose text is `text`.
+// Clicks an option or check box on its mark: only the mark and its text take clicks.
+inline void ClickOption(QWidget &form, const char *name)
+{
+    auto *option = Child<QAbstractButton>(form, name);
+    ASSERT_TRUE(option);
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, option->height() / 2));
+}
+
 // Clicks the row showing exactly this text, in a list widget or any list view.
 inline void ClickRow(QWidget &form, const char *list, const QString &text)
 {

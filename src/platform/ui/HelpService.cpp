@@ -136,4 +136,10 @@ int WhatsThisHelpId(const QWidget *widget)
     return widget ? widget->property(kHelpIdProperty).toInt() : 0;
 }
 
+void SetWhatsThisHelpIds(QWidget *form, std::span<const std::pair<const char *, int>> ids)
+{
+    for (const auto &[name, helpId] : ids)
+        SetWhatsThisHelpId(form->findChild<QWidget *>(QString::fromLatin1(name)), helpId);
+}
+
 } // namespace qv::ui

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <span>
+#include <utility>
+
 class QWidget;
 
 namespace qv::ui {
@@ -32,5 +35,7 @@ QString WhatsThisText(const QString &helpFilePath, int helpId);
 // taken from the application help file. Id 0 clears the text.
 void SetWhatsThisHelpId(QWidget *widget, int helpId);
 int WhatsThisHelpId(const QWidget *widget);
+// The help ids of a form's children, found by their control names.
+void SetWhatsThisHelpIds(QWidget *form, std::span<const std::pair<const char *, int>> ids);
 
 } // namespace qv::ui
