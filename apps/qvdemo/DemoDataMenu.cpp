@@ -60,6 +60,9 @@ void DemoDataMenu::BuildMenu()
     connect(mnuEditDataView, &QMenu::aboutToShow, this, [this, mnuEditDataView] {
         FillDataViewMenu(mnuEditDataView, [this](auto oDataView) { RunDataViewWizard(oDataView); });
     });
+    QAction *mnuNewSmartTag = mnuData->addAction(QStringLiteral("New &Smart Tag..."));
+    mnuNewSmartTag->setObjectName(QStringLiteral("mnuNewSmartTag"));
+    connect(mnuNewSmartTag, &QAction::triggered, this, [this] { RunSmartTagWizard(); });
     QAction *mnuDataViewManager = mnuData->addAction(QStringLiteral("Data View &Manager..."));
     mnuDataViewManager->setObjectName(QStringLiteral("mnuDataViewManager"));
     connect(mnuDataViewManager, &QAction::triggered, this, [this] { OpenManager(); });
@@ -73,6 +76,14 @@ QString DemoDataMenu::ChooseTeamFile()
     // The library shows its own errors and stores the file as the team's.
     QObject *oWordServices = m_host;
     return m_oDVUser->InvokeWizardCreateOrFindConfig(oWordServices, Team, QString());
+}
+
+int32_t DemoDataMenu::RunSmartTagWizard()
+{
+    // The library shows its own errors; the host object gives it the editor's styles.
+    QObject *oWordServices = m_host;
+    std::shared_ptr<qv::config::ConfigStore> oStore = PersonalStore();
+    return m_oDVUser->InvokeWizardSmartTag(oWordServices, oStore, QString());
 }
 
 void DemoDataMenu::OpenManager()

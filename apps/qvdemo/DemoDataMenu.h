@@ -48,6 +48,9 @@ public:
     // The Data View Wizard on a new data view of the personal configuration,
     // or on that one; answers the data view saved (nullptr when cancelled).
     std::shared_ptr<qv::config::DataView> RunDataViewWizard(const std::shared_ptr<qv::config::DataView> &oDataView);
+    // The Smart Tag Wizard on a new smart tag of the personal configuration;
+    // answers its identifier once saved (0 when cancelled).
+    int32_t RunSmartTagWizard();
     // Opens the Data View Manager (modeless) on the user's configurations.
     void OpenManager();
     // The Configuration File wizard: the author creates a team file or links
