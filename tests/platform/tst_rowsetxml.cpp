@@ -309,10 +309,17 @@ TEST(Stream, TextPositionsAndEnds)
     EXPECT_EQ(stream.ReadText(2), QStringLiteral("ße"));
     EXPECT_EQ(stream.ReadText(), QStringLiteral("cond"));
     EXPECT_TRUE(stream.EOS());
+    // Writing inside the text overwrites in place and keeps what follows.
+    stream.SetPosition(2);
+    stream.WriteText(QStringLiteral("F"));
+    EXPECT_EQ(stream.Position(), 4);
+    EXPECT_EQ(stream.Size(), 2 + 2 * 13);
+    stream.SetPosition(0);
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("First\r\nßecond"));
     stream.SetPosition(2 + 2 * 7);
     stream.SetEOS();
     stream.SetPosition(0);
-    EXPECT_EQ(stream.ReadText(), QStringLiteral("first\r\n"));
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("First\r\n"));
     EXPECT_EQ(ErrorOf([&] { stream.SetPosition(1000); }), adErrInvalidArgument);
     stream.Close();
 
