@@ -48,7 +48,7 @@ TEST(RowsetXml, RoundTripsEveryTypeAndNull)
         {"Stamp", adDBTimeStamp, Variant(DateValue{DateTimeToOleDate(QDate(2024, 2, 29), QTime(1, 2, 3, 450))})},
         {"Day", adDBDate, Variant(DateValue{DateTimeToOleDate(QDate(1850, 1, 1))})},
         {"Guid", adGUID, Variant("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
-        {"Bytes", adVarBinary, Variant("00ff10")},
+        {"Bytes", adVarBinary, Variant(QByteArray::fromHex("00ff10"))},
     };
     Recordset rs;
     for (const Column &c : columns)
@@ -314,6 +314,32 @@ TEST(RowsetXml, ReadsTheValueSpellingsOfOtherWriters)
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Pi")).Value(), Variant(3.141592653589793));
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Count")).Value(), Variant(qint32(42)));
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Flag")).Value(), Variant(true));
-    // Bytes are kept as the hexadecimal text and written back in lower case.
+    // Bytes are read as bytes and written back as lower-case hexadecimal.
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Bin")).Value(), Variant(QByteArray::fromHex("00000000499602d2")));
     EXPECT_TRUE(SaveToText(*rs).contains(QStringLiteral("Bin='00000000499602d2'")));
+}
+
+TEST(RowsetXml, BinaryFieldsInBothSpellingsFiltersAndBrokenHex)
+{
+    const QString schema = QStringLiteral(
+        "<a:AttributeType name='Hex'><a:datatype b:type='bin.hex' b:maxLength='1073741823' r:long='true'/></a:AttributeType>"
+        "<a:AttributeType name='B64'><a:datatype b:type='bin.base64' b:maxLength='4'/></a:AttributeType>");
+    auto rs = OpenText(AdoStyleFile(schema, QStringLiteral("<q:row Hex='00ff10' B64='AP8Q'/><q:row Hex='0A'/>")));
+    const Variant bytes(QByteArray("\x00\xff\x10", 3));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Hex")).Value(), bytes);
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("B64")).Value(), bytes);
+    rs->SetFilter(QStringLiteral("Hex = '0a'"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    rs->SetFilter(QStringLiteral("Hex LIKE '00ff*'"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    rs->SetFilter(Filter());
+
+    auto again = OpenText(SaveToText(*rs));
+    EXPECT_EQ(again->Fields().Item(QStringLiteral("B64")).Value(), bytes);
+    EXPECT_EQ(again->Fields().Item(QStringLiteral("Hex")).Type(), adLongVarBinary);
+
+    for (const char *broken : {"0", "0g", "zz", "12 4"}) {
+        const QString row = QStringLiteral("<q:row Hex='%1'/>").arg(QString::fromLatin1(broken));
+        EXPECT_EQ(ErrorOf([&] { OpenText(AdoStyleFile(schema, row)); }), kErrBadPersistedRecordset) << broken;
+    }
 }
