@@ -1,5 +1,6 @@
 // Any bytes as persisted rowset XML: Open raises ComError or reads it, and
-// what it read saves, opens again and saves to the same text.
+// what it read, with changes of its own, saves, opens again and saves to the
+// same text.
 #include "ado/Recordset.h"
 #include "ado/Stream.h"
 #include "automation/ComError.h"
@@ -37,6 +38,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
         for (qint32 f = 0; f < rs.Fields().Count(); ++f)
             (void)rs.Fields().Item(f).Value().ToText();
+    }
+    // Changes of our own stay pending and must round-trip as the file's do:
+    // the first row deleted, the next emptied, one row added (a read-only
+    // document refuses them all).
+    try {
+        rs.MoveFirst();
+        if (!rs.IsEOF()) {
+            rs.Delete();
+            rs.MoveNext();
+        }
+        if (!rs.IsEOF()) {
+            rs.Fields().Item(0).SetValue(qv::Variant::Null());
+            rs.Update();
+        }
+        rs.AddNew();
+        rs.Update();
+    } catch (const qv::ComError &) {
     }
     const QString written = SaveText(rs);
     qv::ado::Stream again;

@@ -35,6 +35,12 @@ QString FirstCase(const QString &text)
     return trimmed.left(1).toUpper() + trimmed.mid(1).toLower();
 }
 
+QString BinaryPlaceholder(qsizetype bytes)
+{
+    return bytes == 1 ? QStringLiteral("(binary data, 1 byte)")
+                      : QStringLiteral("(binary data, %1 bytes)").arg(bytes);
+}
+
 // The value as exact digits: numbers as they are, texts read under the locale.
 bool DigitsOf(const Variant &value, NumberDigits &out)
 {
@@ -50,6 +56,7 @@ bool DigitsOf(const Variant &value, NumberDigits &out)
     case VarType::Currency: out = NumberDigits::FromCurrency(*value.Get<Currency>()); return true;
     case VarType::Decimal: out = NumberDigits::FromDecimal(*value.Get<Decimal>()); return true;
     case VarType::Date: out = NumberDigits::FromDouble(value.Get<DateValue>()->Days); return true;
+    case VarType::ByteArray: return false;
     }
     return false;
 }
@@ -128,6 +135,9 @@ QString DataFormat::GetFormattedData(const QString &data, const QString &format,
 
 QString DataFormat::GetFormattedValue(const Variant &value, const QString &format, qint32 fieldType) const
 {
+    // Bytes have no text to show or format: the grid says what they are.
+    if (const QByteArray *bytes = value.Get<QByteArray>())
+        return BinaryPlaceholder(bytes->size());
     const VarType type = value.Type();
     // A text shown without a format is its own display text.
     if (const QString *text = value.Get<QString>();

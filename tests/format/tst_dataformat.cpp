@@ -224,6 +224,19 @@ TEST(DataFormatDisplay, EditTexts)
     }
 }
 
+// Bytes show what they are under any format and convert to nothing.
+TEST(DataFormatDisplay, BytesShowAPlaceholder)
+{
+    const DataFormat f;
+    const Variant bytes(QByteArray(22970, '\x01'));
+    for (const auto &[format, kind] : {std::pair{"", FieldTypeNone}, std::pair{"All Uppercase", FieldTypeText},
+                                       std::pair{"0.00", FieldTypeNumber}, std::pair{"Long Date", FieldTypeDate}})
+        EXPECT_EQ(f.GetFormattedValue(bytes, format, kind).toStdString(), "(binary data, 22970 bytes)") << format;
+    EXPECT_EQ(f.GetFormattedValue(Variant(QByteArray(1, 'x')), "", FieldTypeNone), "(binary data, 1 byte)");
+    EXPECT_EQ(Text(f.ToDecimal(bytes, QStringLiteral("fallback"))), "fallback");
+    EXPECT_TRUE(f.ToDate(bytes, Variant::Null()).IsNull());
+}
+
 TEST(DataFormatConversions, ValuesAndRawTexts)
 {
     test::ScopedLocale locale("en_US");

@@ -2,6 +2,7 @@
 
 #include "ado/AdoError.h"
 #include "ado/Recordset.h"
+#include "ado/Stream.h"
 
 #include <QStringList>
 
@@ -46,6 +47,39 @@ inline QStringList Walk(Recordset &rs, const QString &field = QStringLiteral("Na
     for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext())
         out << rs.Fields().Item(field).Value().ToText();
     return out;
+}
+
+inline QString SaveToText(Recordset &rs)
+{
+    Stream stream;
+    stream.Open();
+    rs.Save(stream, adPersistXML);
+    stream.SetPosition(0);
+    return stream.ReadText();
+}
+
+inline std::shared_ptr<Recordset> OpenText(const QString &xml)
+{
+    Stream stream;
+    stream.Open();
+    stream.WriteText(xml);
+    stream.SetPosition(0);
+    auto rs = Recordset::Create();
+    rs->Open(stream);
+    return rs;
+}
+
+// A file as ADO writes it, with other prefixes than ADO's: a reader must go
+// by the namespace URIs.
+inline QString AdoStyleFile(const QString &schema, const QString &data)
+{
+    return QStringLiteral(
+               "<xml xmlns:a='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
+               "\txmlns:b='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
+               "\txmlns:r='urn:schemas-microsoft-com:rowset'\r\n\txmlns:q='#RowsetSchema'>\r\n"
+               "<a:Schema id='RowsetSchema'>\r\n\t<a:ElementType name='row' content='eltOnly' r:updatable='true'>\r\n")
+        + schema + QStringLiteral("\t\t<a:extends type='r:rowbase'/>\r\n\t</a:ElementType>\r\n</a:Schema>\r\n<r:data>\r\n")
+        + data + QStringLiteral("</r:data>\r\n</xml>\r\n");
 }
 
 } // namespace qv::ado::test

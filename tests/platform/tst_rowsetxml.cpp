@@ -9,45 +9,11 @@
 
 using namespace qv;
 using namespace qv::ado;
+using qv::ado::test::AdoStyleFile;
 using qv::ado::test::ErrorOf;
+using qv::ado::test::OpenText;
+using qv::ado::test::SaveToText;
 using qv::ado::test::Walk;
-
-namespace {
-
-QString SaveToText(Recordset &rs)
-{
-    Stream stream;
-    stream.Open();
-    rs.Save(stream, adPersistXML);
-    stream.SetPosition(0);
-    return stream.ReadText();
-}
-
-std::shared_ptr<Recordset> OpenText(const QString &xml)
-{
-    Stream stream;
-    stream.Open();
-    stream.WriteText(xml);
-    stream.SetPosition(0);
-    auto rs = Recordset::Create();
-    rs->Open(stream);
-    return rs;
-}
-
-// A file as ADO writes it, with other prefixes than ADO's: a reader must go
-// by the namespace URIs.
-QString AdoStyleFile(const QString &schema, const QString &data)
-{
-    return QStringLiteral(
-               "<xml xmlns:a='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
-               "\txmlns:b='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
-               "\txmlns:r='urn:schemas-microsoft-com:rowset'\r\n\txmlns:q='#RowsetSchema'>\r\n"
-               "<a:Schema id='RowsetSchema'>\r\n\t<a:ElementType name='row' content='eltOnly' r:updatable='true'>\r\n")
-        + schema + QStringLiteral("\t\t<a:extends type='r:rowbase'/>\r\n\t</a:ElementType>\r\n</a:Schema>\r\n<r:data>\r\n")
-        + data + QStringLiteral("</r:data>\r\n</xml>\r\n");
-}
-
-} // namespace
 
 TEST(RowsetXml, RoundTripsEveryTypeAndNull)
 {
@@ -82,7 +48,7 @@ TEST(RowsetXml, RoundTripsEveryTypeAndNull)
         {"Stamp", adDBTimeStamp, Variant(DateValue{DateTimeToOleDate(QDate(2024, 2, 29), QTime(1, 2, 3, 450))})},
         {"Day", adDBDate, Variant(DateValue{DateTimeToOleDate(QDate(1850, 1, 1))})},
         {"Guid", adGUID, Variant("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
-        {"Bytes", adVarBinary, Variant("00ff10")},
+        {"Bytes", adVarBinary, Variant(QByteArray::fromHex("00ff10"))},
     };
     Recordset rs;
     for (const Column &c : columns)
@@ -309,10 +275,17 @@ TEST(Stream, TextPositionsAndEnds)
     EXPECT_EQ(stream.ReadText(2), QStringLiteral("ße"));
     EXPECT_EQ(stream.ReadText(), QStringLiteral("cond"));
     EXPECT_TRUE(stream.EOS());
+    // Writing inside the text overwrites in place and keeps what follows.
+    stream.SetPosition(2);
+    stream.WriteText(QStringLiteral("F"));
+    EXPECT_EQ(stream.Position(), 4);
+    EXPECT_EQ(stream.Size(), 2 + 2 * 13);
+    stream.SetPosition(0);
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("First\r\nßecond"));
     stream.SetPosition(2 + 2 * 7);
     stream.SetEOS();
     stream.SetPosition(0);
-    EXPECT_EQ(stream.ReadText(), QStringLiteral("first\r\n"));
+    EXPECT_EQ(stream.ReadText(), QStringLiteral("First\r\n"));
     EXPECT_EQ(ErrorOf([&] { stream.SetPosition(1000); }), adErrInvalidArgument);
     stream.Close();
 
@@ -341,6 +314,32 @@ TEST(RowsetXml, ReadsTheValueSpellingsOfOtherWriters)
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Pi")).Value(), Variant(3.141592653589793));
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Count")).Value(), Variant(qint32(42)));
     EXPECT_EQ(rs->Fields().Item(QStringLiteral("Flag")).Value(), Variant(true));
-    // Bytes are kept as the hexadecimal text and written back in lower case.
+    // Bytes are read as bytes and written back as lower-case hexadecimal.
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Bin")).Value(), Variant(QByteArray::fromHex("00000000499602d2")));
     EXPECT_TRUE(SaveToText(*rs).contains(QStringLiteral("Bin='00000000499602d2'")));
+}
+
+TEST(RowsetXml, BinaryFieldsInBothSpellingsFiltersAndBrokenHex)
+{
+    const QString schema = QStringLiteral(
+        "<a:AttributeType name='Hex'><a:datatype b:type='bin.hex' b:maxLength='1073741823' r:long='true'/></a:AttributeType>"
+        "<a:AttributeType name='B64'><a:datatype b:type='bin.base64' b:maxLength='4'/></a:AttributeType>");
+    auto rs = OpenText(AdoStyleFile(schema, QStringLiteral("<q:row Hex='00ff10' B64='AP8Q'/><q:row Hex='0A'/>")));
+    const Variant bytes(QByteArray("\x00\xff\x10", 3));
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("Hex")).Value(), bytes);
+    EXPECT_EQ(rs->Fields().Item(QStringLiteral("B64")).Value(), bytes);
+    rs->SetFilter(QStringLiteral("Hex = '0a'"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    rs->SetFilter(QStringLiteral("Hex LIKE '00ff*'"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    rs->SetFilter(Filter());
+
+    auto again = OpenText(SaveToText(*rs));
+    EXPECT_EQ(again->Fields().Item(QStringLiteral("B64")).Value(), bytes);
+    EXPECT_EQ(again->Fields().Item(QStringLiteral("Hex")).Type(), adLongVarBinary);
+
+    for (const char *broken : {"0", "0g", "zz", "12 4"}) {
+        const QString row = QStringLiteral("<q:row Hex='%1'/>").arg(QString::fromLatin1(broken));
+        EXPECT_EQ(ErrorOf([&] { OpenText(AdoStyleFile(schema, row)); }), kErrBadPersistedRecordset) << broken;
+    }
 }

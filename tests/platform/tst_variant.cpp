@@ -93,7 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"DateOnly", Variant(DateValue{45292.0}), "1/1/2024"},
         TextCase{"DateAndTime", Variant(DateValue{45292.75}), "1/1/2024 6:00:00 PM"},
         TextCase{"TimeOnly", Variant(DateValue{0.5}), "12:00:00 PM"},
-        TextCase{"String", Variant(QStringLiteral("abc")), "abc"}),
+        TextCase{"String", Variant(QStringLiteral("abc")), "abc"},
+        // A byte array taken as a string keeps its bytes, two to a character.
+        TextCase{"Bytes", Variant(QByteArray("H\0i\0", 4)), "Hi"},
+        TextCase{"BytesOddLength", Variant(QByteArray("O\0K", 3)), "OK"},
+        TextCase{"BytesEmpty", Variant(QByteArray()), ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Variant, CStrOfNullRaises94)
@@ -202,4 +206,16 @@ TEST(NumberDigits, SumsAndOrderKeepEveryDigit)
         EXPECT_EQ(NumberDigits::Compare(Digits(c.a), Digits(c.b)), c.order);
         EXPECT_EQ(NumberDigits::Compare(Digits(c.b), Digits(c.a)), -c.order);
     }
+}
+
+TEST(Variant, ByteArraysAreNoNumbers)
+{
+    const Variant bytes(QByteArray("\x01\x02", 2));
+    EXPECT_EQ(int(bytes.Type()), 8209); // the byte kind with the array flag
+    EXPECT_FALSE(bytes.IsNumeric());
+    EXPECT_EQ(ErrorNumberOf([&] { (void)bytes.ToDouble(); }), 13);
+    EXPECT_EQ(ErrorNumberOf([&] { (void)bytes.ToLong(); }), 13);
+    EXPECT_EQ(ErrorNumberOf([&] { (void)bytes.ToBool(); }), 13);
+    EXPECT_EQ(bytes, Variant(QByteArray("\x01\x02", 2)));
+    EXPECT_NE(bytes, Variant(QByteArray("\x01", 1)));
 }

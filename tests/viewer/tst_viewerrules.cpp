@@ -167,6 +167,25 @@ TEST(ViewerLoad, CopyFormatsOnceLeavesNullEmptyAndStopsAtTheLimit)
     EXPECT_EQ(two.colRows.size(), 2u);
 }
 
+// A binary column shows what it holds in place of its bytes.
+TEST(ViewerLoad, BinaryColumnsShowAPlaceholder)
+{
+    const test::ScopedLocale us("en_US");
+    const Variant photo(QByteArray(2048, '\x89'));
+    auto view = test::MakeView({{QStringLiteral("Name")}, {QStringLiteral("Photo"), ado::adLongVarBinary, FieldTypeNone, QString()}},
+                               {{Variant("Ann"), photo}, {Variant("Bo"), Variant::Null()}});
+    const DisplayColumns columns = BuildDisplayColumns(*view, view->Recordset.get());
+    const CopyResult rows = CopyRows(*view->Recordset, columns, 2000);
+    ASSERT_EQ(rows.colRows.size(), 2u);
+    EXPECT_EQ(rows.colRows[0].colTexts, (QList<QString>{"Ann", "(binary data, 2048 bytes)"}));
+    EXPECT_EQ(rows.colRows[0].colValues.value(1), photo);
+    EXPECT_EQ(rows.colRows[1].colTexts, (QList<QString>{"Bo", ""}));
+    // Bytes are no number and no date: they sort with the cells that have none.
+    const QString shown = rows.colRows[0].colTexts[1];
+    EXPECT_EQ(SortedBy({"5", shown}, SortKind::Decimal, {Variant(qint32(5)), photo}), (QStringList{shown, "5"}));
+    EXPECT_EQ(SortedBy({"3/4/2024", shown}, SortKind::Date, {test::Day(2024, 3, 4), photo}), (QStringList{shown, "3/4/2024"}));
+}
+
 TEST(ViewerLoad, UnreadableSelectionXmlSelectsNothing)
 {
     for (const char *xml : {"<xml>", "not xml at all", "<xml xmlns:rs='urn:schemas-microsoft-com:rowset'/>"})

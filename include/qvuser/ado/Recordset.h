@@ -60,6 +60,12 @@ private:
 // one are seen by the others (by a filtered clone only when its criteria
 // take them).
 //
+// Changes: in a recordset read from rowset XML, rows changed, added or
+// deleted stay pending against the document, as its own pending changes do,
+// and Save writes them so (an update with the row's original values, an
+// insert, a delete). A document whose schema does not say its rows are
+// updatable raises adErrFeatureNotAvailable on any change.
+//
 // Errors are ComError with ADO's numbers (AdoEnums.h): adErrObjectClosed on
 // a closed recordset, adErrNoCurrentRecord at BOF or EOF, adErrInvalidArgument
 // for a bad filter or bookmark, kErrBadPersistedRecordset for unreadable XML.
@@ -106,6 +112,10 @@ public:
     void Update();
     void CancelUpdate();
     EditModeEnum EditMode() const { return m_editMode; }
+    // Deletes the current row: no view shows it from now on, and the cursor
+    // stays on the gap until it moves (MoveNext goes to the row after it).
+    // During AddNew it drops the row being added.
+    void Delete();
 
     void MoveFirst();
     void MoveNext();
@@ -150,6 +160,8 @@ private:
     enum class ViewKind { All, Rows, Criteria };
 
     void RequireOpen() const;
+    void RequireUpdatable() const;
+    void RequireCurrentRow();
     RowStore &Store() const { return *m_store; }
     void ResetView();
     bool ViewHas(qint64 position);
@@ -157,6 +169,9 @@ private:
     qint64 ViewSize();
     qint64 ViewPositionOf(qint32 row);
     void ExtendCriteria(qint64 wanted);
+    bool Shows(qint32 row) const;
+    // Takes rows deleted since the last look (through any clone) out of the view.
+    void SyncDeletions();
     std::vector<qint32> ShownRows();
     void ReadXml(const QString &text);
 
@@ -176,6 +191,8 @@ private:
     std::shared_ptr<const Criteria> m_criteria;
     QHash<qint32, qint32> m_positionOfRow;
     qsizetype m_positionsMapped = 0;
+    qint32 m_deletionsSeen = 0;
+    bool m_currentDeleted = false;
 
     qint64 m_position = 0; // -1 is BOF; past the shown rows is EOF
     EditModeEnum m_editMode = adEditNone;

@@ -58,7 +58,7 @@ private:
     void RequireOpen() const;
     bool IsUnicode() const;
     QByteArray Encode(const QString &text) const;
-    QString Decode(const QByteArray &bytes) const;
+    QString Decode(QByteArrayView bytes) const;
 
     bool m_open = false;
     StreamTypeEnum m_type = adTypeText;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -21,6 +22,9 @@ enum class VarType : int {
     Boolean = 11,
     Decimal = 14,
     LongLong = 20,
+    // An array of bytes (the array flag 8192 on the byte kind 17), as a
+    // binary column's value comes.
+    ByteArray = 8209,
 };
 
 // A fixed-point money value: an integer count of 1/10000.
@@ -70,6 +74,9 @@ public:
     Variant(DateValue value) : m_value(value) {}
     Variant(QString value) : m_value(std::move(value)) {}
     Variant(const char *value) : m_value(QString::fromUtf8(value)) {}
+    // Bytes keep their kind: their text is the bytes read two to a
+    // character, and they convert to no number.
+    Variant(QByteArray value) : m_value(std::move(value)) {}
     Variant(std::nullptr_t) = delete;
 
     static Variant Null();
@@ -79,7 +86,8 @@ public:
     bool IsNull() const { return Type() == VarType::Null; }
     bool IsNumeric() const;
 
-    // Text as `value & ""` gives it: Null and Empty become "".
+    // Text as `value & ""` gives it: Null and Empty become "", a byte array
+    // is read as UTF-16 (an odd last byte is a character of its own).
     QString ToText() const;
     // Text as CStr gives it: raises error 94 "Invalid use of Null" on Null.
     QString CStr() const;
@@ -87,7 +95,7 @@ public:
     bool ToBool() const;
     // CLng: rounds half to even, error 6 when out of range, 94 on Null.
     qint32 ToLong() const;
-    // CDbl: error 13 on a text that is no number, 94 on Null.
+    // CDbl: error 13 on a text that is no number or a byte array, 94 on Null.
     double ToDouble() const;
 
     // The stored value, when it is of that kind (nullptr otherwise).
@@ -102,7 +110,7 @@ private:
         friend bool operator==(const NullTag &, const NullTag &) = default;
     };
     std::variant<std::monostate, NullTag, bool, qint32, qint64, float, double, Currency, Decimal,
-                 DateValue, QString>
+                 DateValue, QString, QByteArray>
         m_value;
 };
 

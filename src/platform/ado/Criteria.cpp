@@ -90,7 +90,9 @@ bool Test(const Comparison &c, const Variant &value)
     switch (c.Compare) {
     case Kind::Text: {
         const QString *text = value.Get<QString>();
-        const int sign = QString::compare(text ? *text : value.ToText(), c.Text, Qt::CaseInsensitive);
+        // Bytes compare as their hexadecimal text, as LIKE and the file see them.
+        const QString other = text ? QString() : value.Get<QByteArray>() ? ValueToXmlText(value) : value.ToText();
+        const int sign = QString::compare(text ? *text : other, c.Text, Qt::CaseInsensitive);
         return Order(c.Operator, sign);
     }
     case Kind::Boolean:

@@ -154,6 +154,9 @@ Variant Convert(qint32 type, const Variant &value)
         return ToDateValue(value);
     case adVariant:
         return value;
+    case adBinary: case adVarBinary: case adLongVarBinary:
+        // Bytes, or their hexadecimal text as persisted rowsets spell them.
+        return value.Get<QByteArray>() || value.Get<QString>() ? value : Variant(value.ToText());
     default:
         return value.Get<QString>() ? value : Variant(value.ToText());
     }

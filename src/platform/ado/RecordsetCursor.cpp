@@ -18,7 +18,30 @@ void Recordset::ResetView()
     m_criteria.reset();
     m_positionOfRow.clear();
     m_positionsMapped = 0;
+    m_deletionsSeen = 0;
     m_position = 0;
+}
+
+bool Recordset::Shows(qint32 row) const
+{
+    return !Store().IsDeleted(row) && (!m_criteria || m_criteria->Matches(Store(), row));
+}
+
+void Recordset::SyncDeletions()
+{
+    if (m_deletionsSeen == Store().DeletedCount())
+        return;
+    m_deletionsSeen = Store().DeletedCount();
+    if (m_viewKind == ViewKind::All) {
+        // Positions no longer equal rows: the view scans past deleted rows
+        // as a filter without criteria does.
+        m_viewKind = ViewKind::Criteria;
+        m_viewRows.clear();
+        m_scanned = 0;
+    }
+    std::erase_if(m_viewRows, [this](qint32 row) { return Store().IsDeleted(row); });
+    m_positionOfRow.clear();
+    m_positionsMapped = 0;
 }
 
 // Tests further store rows against the criteria until `wanted` rows are
@@ -28,7 +51,7 @@ void Recordset::ExtendCriteria(qint64 wanted)
     while (wanted < 0 || qint64(m_viewRows.size()) < wanted) {
         if (!Store().HasRow(m_scanned))
             return;
-        if (m_criteria->Matches(Store(), m_scanned))
+        if (Shows(m_scanned))
             m_viewRows.push_back(m_scanned);
         ++m_scanned;
     }
@@ -36,6 +59,7 @@ void Recordset::ExtendCriteria(qint64 wanted)
 
 bool Recordset::ViewHas(qint64 position)
 {
+    SyncDeletions();
     if (position < 0)
         return false;
     switch (m_viewKind) {
@@ -57,6 +81,7 @@ qint32 Recordset::ViewRow(qint64 position) const
 
 qint64 Recordset::ViewSize()
 {
+    SyncDeletions();
     if (m_viewKind == ViewKind::All) {
         Store().FetchAll();
         return Store().Materialized();
@@ -69,13 +94,14 @@ qint64 Recordset::ViewSize()
 // The shown position of a held row, -1 when the filter does not show it.
 qint64 Recordset::ViewPositionOf(qint32 row)
 {
+    SyncDeletions();
     if (row < 0 || row >= Store().Materialized())
         return -1;
     if (m_viewKind == ViewKind::All)
         return row;
     if (m_viewKind == ViewKind::Criteria) {
         for (; m_scanned <= row; ++m_scanned) {
-            if (m_criteria->Matches(Store(), m_scanned))
+            if (Shows(m_scanned))
                 m_viewRows.push_back(m_scanned);
         }
     }
@@ -111,7 +137,10 @@ void Recordset::MoveFirst()
 void Recordset::MoveNext()
 {
     RequireOpen();
+    const bool onGap = m_currentDeleted; // the row after the deleted one is current already
     CommitEdit();
+    if (onGap)
+        return;
     if (IsEOF())
         throw AdoError(adErrNoCurrentRecord, QStringLiteral("MoveNext: the recordset is at its end (EOF)."));
     ++m_position;
@@ -138,12 +167,14 @@ void Recordset::MoveLast()
 void Recordset::Move(qint64 rows)
 {
     RequireOpen();
+    const bool onGap = m_currentDeleted;
     CommitEdit();
     if (rows == 0)
         return;
-    if (!HasCurrentRow())
+    if (!onGap && !HasCurrentRow())
         throw AdoError(adErrNoCurrentRecord, QStringLiteral("Move needs a current row."));
-    const qint64 target = m_position + rows;
+    // From a deleted row, the next row (at the cursor already) is one ahead.
+    const qint64 target = m_position + rows - (onGap && rows > 0 ? 1 : 0);
     if (target < 0) {
         m_position = -1;
         return;
@@ -154,6 +185,7 @@ void Recordset::Move(qint64 rows)
 qint64 Recordset::RecordCount()
 {
     RequireOpen();
+    SyncDeletions();
     if (m_viewKind == ViewKind::All)
         return Store().Count();
     return ViewSize();
@@ -186,7 +218,7 @@ void Recordset::SetAbsolutePosition(qint64 position)
 Variant Recordset::Bookmark()
 {
     RequireOpen();
-    if (m_editMode == adEditAdd || !HasCurrentRow())
+    if (m_editMode == adEditAdd || m_currentDeleted || !HasCurrentRow())
         throw AdoError(adErrNoCurrentRecord, QStringLiteral("There is no current row to take a bookmark of."));
     return Variant(double(ViewRow(m_position)) + 1.0);
 }
@@ -239,7 +271,7 @@ void Recordset::SetFilter(const ado::Filter &filter)
         m_viewRows.reserve(size_t(filter.BookmarkList().size()));
         for (const Variant &bookmark : filter.BookmarkList()) {
             const qint32 row = RowOfBookmark(bookmark, rows);
-            if (row < 0 || taken[size_t(row)])
+            if (row < 0 || taken[size_t(row)] || Store().IsDeleted(row))
                 continue;
             taken[size_t(row)] = true;
             m_viewRows.push_back(row);

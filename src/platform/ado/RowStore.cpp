@@ -65,6 +65,45 @@ qint32 RowStore::AppendRow(QList<Variant> values)
     return m_rows++;
 }
 
+QList<Variant> RowStore::ReadValues(qint32 row) const
+{
+    QList<Variant> values = RowValues(row);
+    QList<Variant> hidden = HiddenValues.value(row);
+    hidden.resize(HiddenFields.size(), Variant::Null());
+    return values + hidden;
+}
+
+void RowStore::UpdateRow(qint32 row, const QList<Variant> &values)
+{
+    Q_ASSERT(row >= 0 && row < m_rows && values.size() == FieldCount());
+    if (values == RowValues(row))
+        return;
+    if (TracksChanges && !Changes.Inserted.contains(row) && !Changes.Originals.contains(row))
+        Changes.Originals.insert(row, ReadValues(row));
+    for (qint32 f = 0; f < FieldCount(); ++f)
+        Cell(row, f) = values[f];
+}
+
+void RowStore::NoteInserted(qint32 row)
+{
+    if (TracksChanges)
+        Changes.Inserted.insert(row);
+}
+
+void RowStore::DeleteRow(qint32 row)
+{
+    Q_ASSERT(row >= 0 && row < m_rows && !IsDeleted(row));
+    if (TracksChanges && !Changes.Inserted.remove(row)) {
+        // A row pending an update is deleted with the values it was read with.
+        QList<Variant> original = Changes.Originals.take(row);
+        Changes.Deleted.append(original.isEmpty() ? ReadValues(row) : std::move(original));
+    }
+    if (m_deleted.size() < size_t(m_rows))
+        m_deleted.resize(size_t(m_rows), false);
+    m_deleted[size_t(row)] = true;
+    ++m_deletedCount;
+}
+
 void RowStore::AttachSource(std::shared_ptr<RowSource> source)
 {
     m_source = std::move(source);
@@ -83,7 +122,10 @@ void RowStore::ClearRows()
     CancelSource();
     m_cells.clear();
     m_rows = 0;
+    m_deleted.clear();
+    m_deletedCount = 0;
     Changes = {};
+    TracksChanges = false;
     HiddenValues.clear();
 }
 

@@ -58,6 +58,21 @@ public:
         bool IsEmpty() const { return Inserted.isEmpty() && Originals.isEmpty() && Deleted.isEmpty(); }
     };
     Pending Changes;
+    // True for a store read from a document: changes made through the
+    // recordset are then pending against it, as the document's own are, and
+    // saving writes them as such. A recordset made up in memory has nothing
+    // to be pending against.
+    bool TracksChanges = false;
+    // Replaces a row's values, keeping its values as read for a tracked row
+    // that is neither new nor pending already.
+    void UpdateRow(qint32 row, const QList<Variant> &values);
+    // Marks an appended row as added since the document was read.
+    void NoteInserted(qint32 row);
+    // Takes a row out of the current rows; it keeps its place (and so every
+    // bookmark stays valid) but no view shows it again.
+    void DeleteRow(qint32 row);
+    bool IsDeleted(qint32 row) const { return size_t(row) < m_deleted.size() && m_deleted[size_t(row)]; }
+    qint32 DeletedCount() const { return m_deletedCount; }
     // Hidden columns: not fields of the rows, but kept and written back.
     QList<FieldInfo> HiddenFields;
     QHash<qint32, QList<Variant>> HiddenValues; // by row, in HiddenFields order
@@ -74,7 +89,12 @@ private:
 
     std::vector<Variant> m_cells;
     qint32 m_rows = 0;
+    // The values of a row as read: visible, then hidden fields.
+    QList<Variant> ReadValues(qint32 row) const;
+
     QHash<QString, qint32> m_nameIndex;
+    std::vector<bool> m_deleted;
+    qint32 m_deletedCount = 0;
     std::shared_ptr<RowSource> m_source;
 };
 

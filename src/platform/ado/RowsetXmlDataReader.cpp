@@ -15,6 +15,9 @@ bool Reader::ReadData()
 {
     if (m_store.FieldCount() == 0)
         Fail(QStringLiteral("the schema describes no fields"));
+    // Rows stand one a line: room for them at once spares the cells being
+    // moved as they grow.
+    m_store.Reserve(m_text.count(u'\n'));
     while (NextChild())
         ReadDataChild(RowUse::Current, 0);
     return true;
@@ -64,16 +67,23 @@ void Reader::ReadValue(const QXmlStreamAttribute &attribute, qint32 f, QList<Var
 
 void Reader::ReadRow(RowUse use)
 {
-    const QXmlStreamAttributes attributes = m_xml.attributes();
+    if (use != RowUse::Skip)
+        KeepRow(use, RowValues(use));
     if (NextChild())
         Fail(QStringLiteral("hierarchical recordsets are not supported"));
-    if (use == RowUse::Skip)
-        return;
+}
+
+// The row's values are taken before the parser moves on: a copy of its
+// attributes held across readNext() would make the parser reallocate them
+// for every row.
+QList<Variant> Reader::RowValues(RowUse use)
+{
     const bool current = use == RowUse::Current || use == RowUse::Inserted;
     QList<Variant> values = current && !m_original.isEmpty()
         ? m_original
         : QList<Variant>(m_xmlNames.size(), Variant::Null());
     qint32 expected = 0;
+    const QXmlStreamAttributes attributes = m_xml.attributes();
     for (const QXmlStreamAttribute &attribute : attributes) {
         if (attribute.namespaceUri() == QStringView(kRowsetNamespace) && attribute.name() == u"forcenull") {
             // Fields an update set to Null, which leaving them out cannot say.
@@ -91,6 +101,11 @@ void Reader::ReadRow(RowUse use)
         expected = f + 1;
         ReadValue(attribute, f, values);
     }
+    return values;
+}
+
+void Reader::KeepRow(RowUse use, QList<Variant> values)
+{
     if (use == RowUse::Original)
         m_original = std::move(values);
     else if (use == RowUse::Deleted)

@@ -28,6 +28,7 @@ void Reader::Run()
         Fail(QStringLiteral("the schema describes no fields"));
     if (!sawData)
         Fail(QStringLiteral("the rs:data element is missing"));
+    m_store.TracksChanges = true;
 }
 
 [[noreturn]] void Reader::Fail(const QString &cause) const

@@ -31,7 +31,7 @@ inline bool IsTrue(QStringView text)
 class Reader
 {
 public:
-    Reader(const QString &text, RowStore &store) : m_xml(text), m_store(store) {}
+    Reader(const QString &text, RowStore &store) : m_xml(text), m_text(text), m_store(store) {}
     void Run();
 
 private:
@@ -64,9 +64,12 @@ private:
     qint32 FieldOf(QStringView name, qint32 expected) const;
     void ReadValue(const QXmlStreamAttribute &attribute, qint32 f, QList<Variant> &values);
     void ReadRow(RowUse use);
+    QList<Variant> RowValues(RowUse use);
+    void KeepRow(RowUse use, QList<Variant> values);
     void AppendCurrent(RowUse use, QList<Variant> values);
 
     QXmlStreamReader m_xml;
+    const QString &m_text;
     RowStore &m_store;
     QXmlStreamAttributes m_attributes;
     QList<SchemaField> m_fields;

@@ -110,6 +110,7 @@ void Reader::ReadSchema()
         else
             m_xml.skipCurrentElement();
     }
+    m_attributes.clear(); // lets the parser reuse its own list for the rows
     for (const QString &reference : std::as_const(m_references)) {
         const auto it = m_declared.constFind(reference);
         if (it == m_declared.cend())

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QStringConverter>
 
+#include <algorithm>
+
 namespace qv::ado {
 
 namespace {
@@ -86,7 +88,7 @@ QByteArray Stream::Encode(const QString &text) const
     return encoder.encode(text);
 }
 
-QString Stream::Decode(const QByteArray &bytes) const
+QString Stream::Decode(QByteArrayView bytes) const
 {
     QStringDecoder decoder(EncodingOf(m_charset));
     return decoder.decode(bytes);
@@ -97,14 +99,21 @@ void Stream::WriteText(const QString &text, StreamWriteEnum options)
     RequireOpen();
     if (m_type != adTypeText)
         throw AdoError(adErrIllegalOperation, QStringLiteral("WriteText needs a text stream."), kStreamSource);
-    QByteArray bytes = Encode(options == adWriteLine ? text + QStringLiteral("\r\n") : text);
+    const QString line = options == adWriteLine ? text + QStringLiteral("\r\n") : QString();
+    const QStringView in = options == adWriteLine ? QStringView(line) : QStringView(text);
     // A new Unicode stream starts with its byte-order mark, as ADO's does.
-    if (m_bytes.isEmpty() && IsUnicode())
-        bytes.prepend(kUtf16Bom, 2);
-    const qint64 end = m_position + bytes.size();
-    if (end > m_bytes.size())
-        m_bytes.resize(end);
-    std::copy(bytes.cbegin(), bytes.cend(), m_bytes.begin() + m_position);
+    const bool bom = m_bytes.isEmpty() && IsUnicode();
+    // The text is encoded straight into the stream's bytes, so that a saved
+    // recordset of megabytes is not copied on its way in.
+    QStringEncoder encoder(EncodingOf(m_charset));
+    const qsizetype oldSize = m_bytes.size();
+    m_bytes.resize(qMax<qint64>(oldSize, m_position + (bom ? 2 : 0) + encoder.requiredSpace(in.size())));
+    char *out = m_bytes.data() + m_position;
+    if (bom)
+        out = std::copy_n(kUtf16Bom, 2, out);
+    out = encoder.appendToBuffer(out, in);
+    const qint64 end = out - m_bytes.constData();
+    m_bytes.truncate(qMax<qint64>(oldSize, end));
     m_position = end;
 }
 
@@ -116,7 +125,7 @@ QString Stream::ReadText(qint64 characters)
     qint64 from = m_position;
     if (from == 0 && IsUnicode() && m_bytes.startsWith(kUtf16Bom))
         from = 2;
-    const QString rest = Decode(m_bytes.mid(from));
+    const QString rest = Decode(QByteArrayView(m_bytes).sliced(from));
     qsizetype take = rest.size();
     if (characters == adReadLine) {
         const qsizetype lineEnd = rest.indexOf(u'\n');

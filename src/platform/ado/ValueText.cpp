@@ -160,6 +160,20 @@ bool ParseXmlNumber(QStringView text, qint32 type, Variant &out)
     return ok;
 }
 
+// bin.hex: two hexadecimal digits a byte, in either case.
+bool ParseHexBytes(QStringView text, Variant &out)
+{
+    if (text.size() % 2 != 0)
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F')))
+            return false;
+    }
+    out = Variant(QByteArray::fromHex(text.toLatin1()));
+    return true;
+}
+
 } // namespace
 
 QString ValueToXmlText(const Variant &value, qint32 type)
@@ -185,6 +199,8 @@ QString ValueToXmlText(const Variant &value, qint32 type)
         return d->ToPlainText();
     if (const DateValue *d = value.Get<DateValue>())
         return DateText(d->Days, type);
+    if (const QByteArray *bytes = value.Get<QByteArray>())
+        return QString::fromLatin1(bytes->toHex());
     return QString();
 }
 
@@ -199,6 +215,8 @@ bool XmlTextToValue(QStringView text, qint32 type, Variant &out)
     case adUnsignedInt: case adBigInt: case adUnsignedBigInt: case adSingle: case adDouble:
     case adCurrency: case adDecimal: case adNumeric: case adVarNumeric:
         return ParseXmlNumber(text.trimmed(), type, out);
+    case adBinary: case adVarBinary: case adLongVarBinary:
+        return ParseHexBytes(text.trimmed(), out);
     default:
         out = Variant(text.toString());
         return true;

@@ -79,6 +79,7 @@ Classified ClassifyValue(const Variant &value, const LocaleFacts &facts)
         break;
     case VarType::Currency: c.number = NumberDigits::FromCurrency(*value.Get<Currency>()); break;
     case VarType::Decimal: c.number = NumberDigits::FromDecimal(*value.Get<Decimal>()); break;
+    case VarType::ByteArray: throw RuntimeError(vberr::TypeMismatch); // arrays have no format
     }
     c.kind = Classified::Number;
     return c;

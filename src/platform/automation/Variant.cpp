@@ -42,6 +42,19 @@ QString DateToText(DateValue value)
     }
 }
 
+// A byte array taken as a string keeps its bytes: two make a UTF-16 code
+// unit, low byte first.
+QString BytesAsText(const QByteArray &bytes)
+{
+    QString text(bytes.size() / 2 + bytes.size() % 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto low = quint8(bytes[2 * i]);
+        const auto high = 2 * i + 1 < bytes.size() ? quint8(bytes[2 * i + 1]) : quint8(0);
+        text[i] = QChar(char16_t(low | (high << 8)));
+    }
+    return text;
+}
+
 qint32 RoundToLong(double value)
 {
     if (std::isnan(value) || value >= 2147483647.5 || value < -2147483648.5)
@@ -94,7 +107,7 @@ VarType Variant::Type() const
                                         VarType::Long,     VarType::LongLong, VarType::Single,
                                         VarType::Double,
                                         VarType::Currency, VarType::Decimal, VarType::Date,
-                                        VarType::String};
+                                        VarType::String, VarType::ByteArray};
     return kinds[m_value.index()];
 }
 
@@ -155,6 +168,7 @@ QString Variant::ToText() const
             [](const Decimal &d) { return WithLocalePoint(d.ToPlainText()); },
             [](DateValue d) { return DateToText(d); },
             [](const QString &s) { return s; },
+            [](const QByteArray &b) { return BytesAsText(b); },
         },
         m_value);
 }
@@ -190,6 +204,7 @@ double Variant::ToDouble() const
                     throw RuntimeError(vberr::TypeMismatch);
                 return d;
             },
+            [](const QByteArray &) -> double { throw RuntimeError(vberr::TypeMismatch); },
         },
         m_value);
 }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 namespace qv::data::test {
 namespace {
@@ -77,6 +78,58 @@ TEST(AccessDatabase, DamagedFilesRaise)
         const QString message = ErrorOf([&] { AccessReader reader(file.fileName()); });
         EXPECT_TRUE(message.contains(file.fileName()) && message.contains(u"cannot be read")) << message.toStdString();
     }
+}
+
+// The OLE Object column of the project table holds 22,970 bytes on several
+// pages of their own.
+TEST(AccessDatabase, LongBinaryColumnsKeepTheirBytes)
+{
+    const DataTable jet4 = ReadTable("access/test2V2003.mdb", "MSP_PROJECTS");
+    const qsizetype field = jet4.FieldIndex(QStringLiteral("RESERVED_BINARY_DATA"));
+    ASSERT_GE(field, 0);
+    EXPECT_EQ(jet4.Fields[field].Type, ado::adLongVarBinary);
+    const QByteArray *bytes = jet4.Rows[0][field].Get<QByteArray>();
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(bytes->size(), 22970);
+    EXPECT_TRUE(bytes->startsWith(QByteArray::fromHex("151c2d0002000000"))) << bytes->left(8).toHex().toStdString();
+    EXPECT_EQ(bytes->mid(20, 8), QByteArray("Document"));
+
+    const DataTable ace = ReadTable("access/test2V2007.accdb", "MSP_PROJECTS");
+    EXPECT_EQ(ace.Rows[0][ace.FieldIndex(QStringLiteral("RESERVED_BINARY_DATA"))], jet4.Rows[0][field]);
+}
+
+// A damaged chain of long-value pages that leads back to its start ends the
+// value instead of reading on for ever.
+TEST(AccessDatabase, LongValuePagesInACircleEndTheValue)
+{
+    QFile whole(SharedFile("access/test2V2003.mdb"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QByteArray bytes = whole.readAll();
+    constexpr qsizetype kPage = 4096;
+    constexpr quint32 kFirst = 0x3500; // page 0x35, row 0, as the row's reference names it
+    auto rowStart = [&](quint32 pageRow) {
+        const qsizetype page = qsizetype(pageRow >> 8) * kPage;
+        return page + (qFromLittleEndian<quint16>(bytes.constData() + page + 14 + 2 * (pageRow & 0xff)) & 0x1fff);
+    };
+    quint32 last = kFirst;
+    for (int hops = 0; hops < 100; ++hops) {
+        const quint32 next = qFromLittleEndian<quint32>(bytes.constData() + rowStart(last));
+        if (next == 0)
+            break;
+        last = next;
+    }
+    ASSERT_NE(last, kFirst) << "the value no longer spans pages";
+    qToLittleEndian<quint32>(kFirst, bytes.data() + rowStart(last));
+    QTemporaryDir dir;
+    QFile circle(dir.filePath(QStringLiteral("circle.mdb")));
+    ASSERT_TRUE(circle.open(QIODevice::WriteOnly));
+    circle.write(bytes);
+    circle.close();
+
+    const DataTable table = AccessReader(circle.fileName()).ReadItem(QStringLiteral("MSP_PROJECTS"));
+    const QByteArray *value = table.Rows[0][table.FieldIndex(QStringLiteral("RESERVED_BINARY_DATA"))].Get<QByteArray>();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->size(), 22970);
 }
 
 } // namespace

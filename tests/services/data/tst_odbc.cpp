@@ -148,6 +148,24 @@ TEST_P(OdbcSourceTest, LongTextsComeWhole)
     EXPECT_TRUE(found);
 }
 
+TEST_P(OdbcSourceTest, BinaryColumnsComeAsBytes)
+{
+    Connection db(m_text);
+    const QString blob = Postgres() ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
+    const QString small = Postgres() ? QStringLiteral("'\\x00ff10'::bytea") : QStringLiteral("X'00FF10'");
+    // Larger than one piece of SQLGetData.
+    const QString large = Postgres() ? QStringLiteral("decode(repeat('00', 5000), 'hex')") : QStringLiteral("zeroblob(5000)");
+    for (const QString &sql : {QStringLiteral("DROP TABLE IF EXISTS \"Blobs\""),
+                               QStringLiteral("CREATE TABLE \"Blobs\" (\"Id\" INTEGER, \"Data\" %1)").arg(blob),
+                               QStringLiteral("INSERT INTO \"Blobs\" VALUES (1, %1), (2, NULL), (3, %2)").arg(small, large)})
+        db.Execute({sql, {}});
+    const QList<DataRow> rows = db.Execute(SelectStatement(QStringLiteral("Blobs"), {}, {}, db.Dialect()))->Fetch(10);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0][1], Variant(QByteArray::fromHex("00ff10")));
+    EXPECT_TRUE(rows[1][1].IsNull());
+    EXPECT_EQ(rows[2][1], Variant(QByteArray(5000, '\0')));
+}
+
 TEST_P(OdbcSourceTest, FiltersMatchWhatTheirOperatorsSay)
 {
     struct Case

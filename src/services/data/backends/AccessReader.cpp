@@ -4,7 +4,11 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
 #include <QLocale>
+
+#include <algorithm>
 
 // mdbtools declares its own C API without extern "C" guards for C++.
 extern "C" {
@@ -110,12 +114,40 @@ Variant ValueOf(int type, const QString &text)
         return CurrencyOf(text);
     case MDB_NUMERIC:
         return DecimalOf(text);
-    case MDB_OLE:
-    case MDB_BINARY:
-        return Variant::Null(); // no variant kind holds bytes
     default:
         return text;
     }
+}
+
+// A long binary (OLE Object) value: the row holds a 12-byte reference whose
+// first four bytes are the length and storage flags; the library follows
+// the pages it names a chunk at a time into the column's bound buffer. The
+// length read is capped by the declared one and the file's size, so that a
+// damaged page chain cannot make the read go on for ever.
+QByteArray LongBinaryOf(MdbHandle *mdb, MdbColumn *column, const char *bound, qint64 fileSize)
+{
+    char reference[MDB_MEMO_OVERHEAD];
+    std::copy_n(bound, MDB_MEMO_OVERHEAD, reference);
+    const qint64 declared = qFromLittleEndian<quint32>(reference) & 0x3FFFFFFFu;
+    const qint64 limit = std::min(declared, fileSize);
+    QByteArray bytes;
+    size_t chunk = mdb_ole_read(mdb, column, reference, kBindSize);
+    while (chunk > 0 && chunk <= kBindSize && bytes.size() < limit) {
+        bytes.append(static_cast<const char *>(column->bind_ptr), qsizetype(chunk));
+        chunk = mdb_ole_read_next(mdb, column, reference);
+    }
+    bytes.truncate(limit);
+    return bytes;
+}
+
+// A short binary value stands in the row itself.
+QByteArray BinaryOf(const MdbHandle *mdb, const MdbColumn &column)
+{
+    const int start = column.cur_value_start;
+    const int length = column.cur_value_len;
+    if (start < 0 || length <= 0 || size_t(start) + size_t(length) > sizeof mdb->pg_buf)
+        return {};
+    return QByteArray(reinterpret_cast<const char *>(mdb->pg_buf) + start, length);
 }
 
 } // namespace
@@ -191,22 +223,33 @@ DataTable AccessReader::ReadItem(const QString &name)
     std::vector<QByteArray> buffers(size_t(columns), QByteArray(qsizetype(kBindSize), '\0'));
     std::vector<int> lengths(size_t(columns), 0);
     std::vector<int> types(size_t(columns), 0);
-    std::vector<const MdbColumn *> columnDefs(size_t(columns), nullptr);
+    std::vector<MdbColumn *> columnDefs(size_t(columns), nullptr);
     for (int c = 0; c < columns; ++c) {
-        const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
+        auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(c)));
         columnDefs[size_t(c)] = column;
         result.Fields << FieldOf(*column, jet3);
         types[size_t(c)] = column->col_type;
         mdb_bind_column(table.get(), c + 1, buffers[size_t(c)].data(), &lengths[size_t(c)]);
     }
+    const qint64 fileSize = QFileInfo(path).size();
     mdb_rewind_table(table.get());
     while (mdb_fetch_row(table.get())) {
         DataRow row;
         row.reserve(columns);
         for (size_t c = 0; c < size_t(columns); ++c) {
+            if (types[c] == MDB_BINARY) {
+                // Bound as text, bytes come back cut at their first zero: they are taken from the row.
+                const QByteArray bytes = BinaryOf(m_database->Handle, *columnDefs[c]);
+                row << (bytes.isEmpty() ? Variant::Null() : Variant(bytes));
+                continue;
+            }
             // The library leaves no way to tell a null from an empty text: both come back empty.
             if (lengths[c] <= 0 && types[c] != MDB_BOOL) {
                 row << Variant::Null();
+                continue;
+            }
+            if (types[c] == MDB_OLE) {
+                row << Variant(LongBinaryOf(m_database->Handle, columnDefs[c], buffers[c].constData(), fileSize));
                 continue;
             }
             if (types[c] == MDB_DATETIME && columnDefs[c]->cur_value_len == 8) {

@@ -193,9 +193,11 @@ Variant Cursor::ReadValue(SQLUSMALLINT column, SQLSMALLINT sqlType)
         }
         return get(SQL_C_TYPE_TIMESTAMP, &ts, sizeof ts) ? Variant(DateValue{OleDays(ts)}) : Variant::Null();
     }
-    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
-        // No kind of value here holds bytes; the data viewer shows none.
-        return Variant::Null();
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: {
+        bool isNull = false;
+        QByteArray bytes = ReadBytes(column, isNull);
+        return isNull ? Variant::Null() : Variant(std::move(bytes));
+    }
     default:
         break;
     }
