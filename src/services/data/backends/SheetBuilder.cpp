@@ -2,23 +2,32 @@
 
 namespace qv::data {
 
+void CheckSheetPlace(const QString &sourcePath, const QString &sheetWords, qsizetype row, qsizetype column)
+{
+    if (column >= kSheetMaxColumns)
+        RaiseUnreadable(sourcePath, QStringLiteral("%1 has more than %2 columns").arg(sheetWords).arg(kSheetMaxColumns), Remedy::Resave);
+    if (row >= kSheetMaxRows)
+        RaiseUnreadable(sourcePath, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(sheetWords).arg(kSheetMaxRows), Remedy::Resave);
+}
+
+void RaiseRowBackwards(const QString &sourcePath, const QString &sheetWords, qsizetype row)
+{
+    RaiseUnreadable(sourcePath, QStringLiteral("%1 lists row %2 after a later row").arg(sheetWords).arg(row + 1), Remedy::Resave);
+}
+
 void SheetBuilder::StartRow(qsizetype row)
 {
     if (row < 0)
         row = m_rows.size();
-    if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
+    CheckSheetPlace(m_path, m_words, row);
     if (row < m_rows.size() - 1)
-        RaiseUnreadable(m_path, QStringLiteral("%1 lists row %2 after a later row").arg(m_words).arg(row + 1), Remedy::Resave);
+        RaiseRowBackwards(m_path, m_words, row);
     m_rows.resize(row + 1);
 }
 
 void SheetBuilder::Set(qsizetype row, qsizetype column, Variant value)
 {
-    if (column >= kSheetMaxColumns)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than %2 columns").arg(m_words).arg(kSheetMaxColumns), Remedy::Resave);
-    if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
+    CheckSheetPlace(m_path, m_words, row, column);
     if (row >= m_rows.size())
         m_rows.resize(row + 1);
     m_rows[row].append({column, std::move(value)});

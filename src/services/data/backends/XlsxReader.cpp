@@ -1,5 +1,6 @@
 #include "XlsxReader.h"
 
+#include "SheetStream.h"
 #include "XlsxSheetParser.h"
 #include "XmlChecks.h"
 
@@ -113,6 +114,9 @@ struct XlsxReader::Package
     QString Path;
     QList<SheetEntry> Sheets;
     XlsxContext Context;
+
+    // Raises kErrorNoSuchItem for a sheet the workbook does not list.
+    const SheetEntry &Sheet(const QString &name) const;
 };
 
 XlsxReader::XlsxReader(const QString &path) : m_package(std::make_unique<Package>())
@@ -169,16 +173,34 @@ QStringList XlsxReader::DataItems()
     return names;
 }
 
+const SheetEntry &XlsxReader::Package::Sheet(const QString &name) const
+{
+    const auto sheet = std::find_if(Sheets.cbegin(), Sheets.cend(),
+                                    [&](const SheetEntry &entry) { return entry.Name.compare(name, Qt::CaseInsensitive) == 0; });
+    if (sheet == Sheets.cend())
+        RaiseNoSuchItem(Path, QStringLiteral("sheet"), name);
+    return *sheet;
+}
+
 DataTable XlsxReader::ReadItem(const QString &name)
 {
-    const auto sheet = std::find_if(m_package->Sheets.cbegin(), m_package->Sheets.cend(),
-                                    [&](const SheetEntry &entry) { return entry.Name.compare(name, Qt::CaseInsensitive) == 0; });
-    if (sheet == m_package->Sheets.cend())
-        RaiseNoSuchItem(m_package->Path, QStringLiteral("sheet"), name);
+    const SheetEntry &sheet = m_package->Sheet(name);
     Zip zip(m_package->Path);
     CellGrid grid;
-    zip.ReadPart(sheet->Part, [&](QIODevice *device) { grid = ParseXlsxSheet(m_package->Path, device, m_package->Context); });
-    return TableFromGrid(m_package->Path, sheet->Name, std::move(grid));
+    zip.ReadPart(sheet.Part, [&](QIODevice *device) { grid = ParseXlsxSheet(m_package->Path, device, m_package->Context); });
+    return TableFromGrid(m_package->Path, sheet.Name, std::move(grid));
+}
+
+void XlsxReader::StreamItem(const QString &name, TableSink &sink)
+{
+    // Each call unpacks the sheet through a zip handle of its own: the
+    // package read at opening is only read from here.
+    const SheetEntry &sheet = m_package->Sheet(name);
+    Zip zip(m_package->Path);
+    zip.ReadPart(sheet.Part, [&](QIODevice *device) {
+        SheetStream rows(m_package->Path, sheet.Name, QStringLiteral("a worksheet"), sink);
+        StreamXlsxSheet(m_package->Path, device, m_package->Context, rows);
+    });
 }
 
 } // namespace qv::data

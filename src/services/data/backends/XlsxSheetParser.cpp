@@ -1,6 +1,7 @@
 #include "XlsxSheetParser.h"
 
 #include "SheetBuilder.h"
+#include "SheetStream.h"
 #include "XmlChecks.h"
 
 #include "automation/OleDate.h"
@@ -98,18 +99,24 @@ Variant CellValue(QStringView type, const QString &raw, int style, const XlsxCon
     return number;
 }
 
+// Fills a SheetBuilder or a SheetStream, which take cells alike; a stream
+// may want no more of them.
+template<typename Cells>
 class SheetParser
 {
 public:
-    SheetParser(const QString &path, QIODevice *device, const XlsxContext &context)
-        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context),
-          m_sheet(path, QStringLiteral("a worksheet"))
+    SheetParser(const QString &path, QIODevice *device, const XlsxContext &context, Cells &sheet)
+        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context), m_sheet(sheet)
     {
     }
 
-    CellGrid Parse()
+    void Parse()
     {
         while (!m_xml.atEnd()) {
+            if constexpr (requires { m_sheet.Stopped(); }) {
+                if (m_sheet.Stopped())
+                    return;
+            }
             const auto token = NextXmlToken(m_xml, m_path, m_part);
             if (token != QXmlStreamReader::StartElement)
                 continue;
@@ -118,7 +125,6 @@ public:
             else if (m_xml.name() == u"c")
                 ReadCell();
         }
-        return m_sheet.Take();
     }
 
 private:
@@ -171,7 +177,7 @@ private:
     QString m_part;
     QXmlStreamReader m_xml;
     const XlsxContext &m_context;
-    SheetBuilder m_sheet;
+    Cells &m_sheet;
     qsizetype m_column = 0;
 };
 
@@ -254,7 +260,16 @@ bool IsDateFormat(int numFmtId, const QString &formatCode)
 
 CellGrid ParseXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context)
 {
-    return SheetParser(sourcePath, xml, context).Parse();
+    SheetBuilder sheet(sourcePath, QStringLiteral("a worksheet"));
+    SheetParser(sourcePath, xml, context, sheet).Parse();
+    return sheet.Take();
+}
+
+void StreamXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context, SheetStream &sheet)
+{
+    SheetParser(sourcePath, xml, context, sheet).Parse();
+    if (!sheet.Stopped())
+        sheet.Finish();
 }
 
 } // namespace qv::data

@@ -22,7 +22,7 @@ inline QXmlStreamReader::TokenType NextXmlToken(QXmlStreamReader &xml, const QSt
         RaiseUnreadable(sourcePath, QStringLiteral("%1 is not well-formed XML (line %2: %3); the file is damaged")
                                         .arg(part)
                                         .arg(xml.lineNumber())
-                                        .arg(xml.errorString()));
+                                        .arg(xml.errorString()), Remedy::Resave);
     return token;
 }
 
