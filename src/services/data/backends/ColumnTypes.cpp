@@ -175,10 +175,11 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
         unsigned kinds = 0;
         qsizetype longest = 0;
         for (qsizetype r = first + 1; r < end; ++r) {
-            if (c >= grid[r].size() || IsBlankCell(grid[r][c]))
+            const QList<Variant> &row = std::as_const(grid)[r];
+            if (c >= row.size() || IsBlankCell(row[c]))
                 continue;
-            kinds |= KindOf(grid[r][c]);
-            if (const QString *text = grid[r][c].Get<QString>())
+            kinds |= KindOf(row[c]);
+            if (const QString *text = row[c].Get<QString>())
                 longest = std::max(longest, text->size());
         }
         if (kinds & (kinds - 1)) {

@@ -22,7 +22,12 @@ void SheetBuilder::StartRow(qsizetype row)
     CheckSheetPlace(m_path, m_words, row);
     if (row < m_rows.size() - 1)
         RaiseRowBackwards(m_path, m_words, row);
+    const qsizetype before = m_rows.size();
     m_rows.resize(row + 1);
+    // A row mostly holds as many cells as the one before it: room made once
+    // rather than grown cell by cell.
+    if (row > 0 && row >= before)
+        m_rows[row].reserve(m_rows[row - 1].size());
 }
 
 void SheetBuilder::Set(qsizetype row, qsizetype column, Variant value)
@@ -48,11 +53,13 @@ CellGrid SheetBuilder::Take(qsizetype maxCells)
     CellGrid grid(m_rows.size());
     for (qsizetype r = 0; r < m_rows.size(); ++r) {
         SparseRow sparse = std::exchange(m_rows[r], {});
-        for (auto &[column, value] : sparse) {
-            if (grid[r].size() <= column)
-                grid[r].resize(column + 1);
-            grid[r][column] = std::move(value);
-        }
+        qsizetype width = 0;
+        for (const auto &cell : std::as_const(sparse))
+            width = std::max(width, cell.first + 1);
+        QList<Variant> &cells = grid[r];
+        cells.resize(width);
+        for (auto &[column, value] : sparse)
+            cells[column] = std::move(value);
     }
     m_rows.clear();
     m_width = 0;

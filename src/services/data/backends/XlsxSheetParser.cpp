@@ -146,7 +146,8 @@ private:
     {
         const auto attributes = m_xml.attributes();
         const auto ref = attributes.value(QLatin1String("r"));
-        const QString type = attributes.value(QLatin1String("t")).toString();
+        // A view into `attributes`, which outlive the cell's reading.
+        const QStringView type = attributes.value(QLatin1String("t"));
         const int style = attributes.hasAttribute(QLatin1String("s")) ? attributes.value(QLatin1String("s")).toInt() : -1;
         qsizetype column = m_column, row = m_sheet.CurrentRow();
         if (!ref.isEmpty() && !ParseCellReference(ref, column, row))

@@ -56,7 +56,11 @@ inline QString ElementText(QXmlStreamReader &xml, const QString &sourcePath, con
             --depth;
             break;
         case QXmlStreamReader::Characters:
-            text += xml.text();
+            // Most elements hold one run of text: taken whole, not grown into.
+            if (text.isEmpty())
+                text = xml.text().toString();
+            else
+                text += xml.text();
             break;
         case QXmlStreamReader::EndDocument:
             return text;
