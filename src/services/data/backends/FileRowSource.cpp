@@ -143,6 +143,12 @@ void FileRowSource::ReadRows(const std::shared_ptr<State> &s)
 
 void FileRowSource::CountRows(const std::shared_ptr<State> &s)
 {
+    // Counting reads the item as the reader does, on the same cores: it
+    // starts once the reader rests, so that the first rows never share them.
+    if (!s->pages.WaitForRestingReader()) {
+        s->pages.SetTotal(-1);
+        return;
+    }
     qint64 total = -1;
     try {
         CountSink sink(*s);

@@ -39,10 +39,11 @@ private:
 };
 
 // The rows of a file source's data item, read on a worker thread a few pages
-// ahead of the recordset that walks them, while a second worker reads the
-// item again to count the rows the choice keeps. The first rows thus wait for
-// the item's first rows only, the count for nobody, and memory holds the pages
-// ahead rather than the item. Conditions are decided on each row as it is read.
+// ahead of the recordset that walks them, while a second worker, once the
+// first has its pages ahead, reads the item again to count the rows the choice
+// keeps. The first rows thus wait for the item's first rows only, the count
+// for nobody, and memory holds the pages ahead rather than the item.
+// Conditions are decided on each row as it is read.
 //
 // The workers share a state with the source, so that the source can go at
 // once: its destructor cancels both, and each stops at its next row.

@@ -52,6 +52,13 @@ void RowPages::SetTotal(qint64 total)
     Changed.notify_all();
 }
 
+bool RowPages::WaitForRestingReader()
+{
+    std::unique_lock lock(Mutex);
+    Changed.wait(lock, [this] { return m_cancelled || m_finished || m_pages.size() >= m_ahead; });
+    return !m_cancelled;
+}
+
 QList<DataField> RowPages::Fields()
 {
     std::unique_lock lock(Mutex);

@@ -35,6 +35,9 @@ public:
     void Finish();
     void SetTotal(qint64 total);
     bool Cancelled() const { return m_cancelled; }
+    // Waits until the reader rests: enough pages ahead of the recordset, or
+    // its end. False once cancelled.
+    bool WaitForRestingReader();
 
     // The source.
     QList<DataField> Fields();
