@@ -134,6 +134,12 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
 
 void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
 {
+    // A count over a large table keeps the processor busy: it starts once the
+    // reader has its pages ahead, so that it never holds the first rows back.
+    if (!s->pages.WaitForRestingReader()) {
+        s->pages.SetTotal(-1);
+        return;
+    }
     qint64 total = -1;
     try {
         if (s->matcher) {
