@@ -75,6 +75,6 @@ void BM_BareSheetXmlPass(benchmark::State &state)
 BENCHMARK(BM_BareSheetXmlPass)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 const bool g_goal = qv::bench::AddRatioGoal({"read a 100,000-row .xlsx sheet whole vs bare QXmlStreamReader pass over its XML",
-                                             "BM_ReadXlsxSheet", "BM_BareSheetXmlPass", 2.0});
+                                             "BM_ReadXlsxSheet", "BM_BareSheetXmlPass", 1.3});
 
 } // namespace

@@ -1,6 +1,8 @@
-// Any bytes as the parts of an .xlsx package that hold cells: a worksheet,
-// the shared strings and the styles each raise ComError or read whole.
+// Any bytes as the parts of an .xlsx package that hold cells: a worksheet
+// (read whole and row by row), the shared strings and the styles each raise
+// ComError or read whole.
 #include "automation/ComError.h"
+#include "data/backends/SheetStream.h"
 #include "data/backends/XlsxSheetParser.h"
 #include "tablecheck.h"
 
@@ -21,6 +23,27 @@ void Guarded(QByteArray &bytes, Parse parse)
     }
 }
 
+// Rows streamed come after their fields and hold one value a field.
+class CheckedRows : public qv::data::TableSink
+{
+public:
+    void Fields(const QList<qv::data::DataField> &fields) override
+    {
+        if (fields.isEmpty() || m_width >= 0)
+            std::abort();
+        m_width = fields.size();
+    }
+    bool Row(qv::data::DataRow row) override
+    {
+        if (row.size() != m_width)
+            std::abort();
+        return true;
+    }
+
+private:
+    qsizetype m_width = -1;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -31,6 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     context.SharedStrings = {QStringLiteral("a"), QStringLiteral("b")};
     context.DateFormats = {false, true};
     Guarded(bytes, [&](QIODevice *device) { CheckTable({QStringLiteral("S"), qv::data::ParseXlsxSheet(path, device, context)}); });
+    Guarded(bytes, [&](QIODevice *device) {
+        CheckedRows rows;
+        qv::data::SheetStream sheet(path, QStringLiteral("S"), QStringLiteral("a worksheet"), rows);
+        qv::data::StreamXlsxSheet(path, device, context, sheet);
+    });
     Guarded(bytes, [&](QIODevice *device) { qv::data::ParseXlsxSharedStrings(path, device); });
     Guarded(bytes, [&](QIODevice *device) { qv::data::ParseXlsxDateFormats(path, device); });
     return 0;

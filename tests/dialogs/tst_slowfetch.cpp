@@ -9,7 +9,9 @@
 #include "qvuser/DVUser.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 using namespace qv;
 using namespace qv::test;
@@ -177,6 +179,42 @@ TEST_F(DialogTest, TheCountNeverDelaysTheFirstRows)
         // for it, the status would tell the total already.
         EXPECT_EQ(Status(f), QStringLiteral("First 2,000 of 2,000+ records displayed")) << "the first rows waited for the count";
         EXPECT_TRUE(QTest::qWaitFor([&] { return Status(f) == QStringLiteral("First 2,000 of 12,000 records displayed"); },
+                                    120000))
+            << Status(f).toStdString();
+        QTest::mouseClick(Button(f, "cmdCancel"), Qt::LeftButton);
+    });
+    RunSelectData(form, request);
+}
+
+// The same over a workbook: its first rows come while the rest of its sheet
+// is still being read and counted, and the status then gives the total.
+TEST_F(DialogTest, TheCountOfALargeWorkbookNeverDelaysTheFirstRows)
+{
+    constexpr int kRows = 150000;
+    QTemporaryDir dir;
+    const QString workbook = dir.filePath(QStringLiteral("orders.xlsx"));
+    QProcess make;
+    make.start(QStringLiteral(QV_MAKE_WORKBOOK), {QStringLiteral("large"), workbook, QString::number(kRows)});
+    ASSERT_TRUE(make.waitForFinished(120000) && make.exitCode() == 0) << "the workbook could not be written";
+    auto store = config::ConfigStore::Create();
+    store->CreateNew(dir.filePath(QStringLiteral("orders.cfg")), QStringLiteral("Orders"), QString(), QString());
+    data::DataViewDataServices services;
+    auto view = store->DataViewCollection().AddBlank();
+    view->Name = QStringLiteral("Orders");
+    services.SetDataSource(view, 4, workbook, {}, {}, true);
+    view->DataItemName = QStringLiteral("Orders");
+    services.LoadFields(view);
+
+    frmSelectDataItems form;
+    SelectRequest request;
+    request.oDataView = view;
+    ui::modal_driver::Push([&](QDialog &dialog) {
+        auto &f = static_cast<frmSelectDataItems &>(dialog);
+        ASSERT_TRUE(WaitIdle(f));
+        EXPECT_EQ(Viewer(f)->RecordCount(), 2000);
+        // Counting reads the whole sheet, some seventy times the first rows.
+        EXPECT_EQ(Status(f), QStringLiteral("First 2,000 of 2,000+ records displayed")) << "the first rows waited for the count";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Status(f) == QStringLiteral("First 2,000 of 150,000 records displayed"); },
                                     120000))
             << Status(f).toStdString();
         QTest::mouseClick(Button(f, "cmdCancel"), Qt::LeftButton);

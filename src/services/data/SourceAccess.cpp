@@ -2,6 +2,7 @@
 
 #include "BackgroundWork.h"
 #include "ConnectionText.h"
+#include "backends/FileRowSource.h"
 #include "backends/TableRowSource.h"
 #include "backends/odbc/OdbcConnection.h"
 #include "backends/odbc/OdbcRowSource.h"
@@ -31,57 +32,44 @@ QString PathOf(int kind, const QString &connectionText)
 }
 
 // Workbooks name a sheet "Orders$" where a query names it: the sheet is "Orders".
-DataTable ReadNamedItem(SourceReader &reader, int kind, const QString &connectionText, const QString &item)
+QString ItemOf(SourceReader &reader, int kind, const QString &item)
 {
-    return ReadWithinMemory(PathOf(kind, connectionText), [&] {
-        if (kind == SourceExcel && item.endsWith(u'$') && !reader.DataItems().contains(item))
-            return reader.ReadItem(item.chopped(1));
-        return reader.ReadItem(item);
-    });
+    if (kind == SourceExcel && item.endsWith(u'$') && !reader.DataItems().contains(item))
+        return item.chopped(1);
+    return item;
 }
 
-std::unique_ptr<SourceReader> OpenFileSource(int kind, const QString &connectionText)
+std::shared_ptr<SourceReader> OpenFileSource(int kind, const QString &connectionText)
 {
     const QString path = PathOf(kind, connectionText);
     if (path.isEmpty())
         RaiseUnreadable(connectionText, QStringLiteral("it names no file or folder"), Remedy::CheckPath);
-    return ReadWithinMemory(path, [&] { return OpenSource(path); });
+    return ReadWithinMemory(path, [&] { return std::shared_ptr<SourceReader>(OpenSource(path)); });
 }
 
 // A table read whole, narrowed to the request's rows and fields.
-OpenedRows RowsOfTable(const DataTable &table, const RowsRequest &request)
+OpenedRows RowsOfTable(const DataTable &table, const RowChoice &choice)
 {
-    QList<qsizetype> columns;
-    OpenedRows opened;
-    if (request.Fields.isEmpty()) {
-        for (qsizetype i = 0; i < table.Fields.size(); ++i)
-            columns << i;
-    } else {
-        for (const QString &name : request.Fields) {
-            const int index = table.FieldIndex(name);
-            if (index < 0)
-                RaiseNoSuchItem(request.ConnectionText, QStringLiteral("field"), name);
-            columns << index;
-        }
-    }
-    for (qsizetype c : columns)
-        opened.Fields << table.Fields[c];
-    const RowMatcher matcher(table.Fields, request.Conditions);
+    const RowPicker picker(table.Fields, choice);
     QList<DataRow> rows;
     for (const DataRow &row : table.Rows) {
-        if (request.MaxRows >= 0 && rows.size() >= request.MaxRows)
+        if (choice.MaxRows >= 0 && rows.size() >= choice.MaxRows)
             break;
-        if (!matcher.Matches(row))
-            continue;
-        DataRow shown;
-        shown.reserve(columns.size());
-        for (qsizetype c : columns)
-            shown << row.value(c);
-        rows << std::move(shown);
+        if (picker.Keeps(row))
+            rows << picker.Pick(row);
     }
-    opened.Source = std::make_shared<TableRowSource>(std::move(rows));
-    return opened;
+    return {picker.Shown(), std::make_shared<TableRowSource>(std::move(rows))};
 }
+
+// Takes the fields of an item and stops it at its first row.
+class FieldsOnly : public TableSink
+{
+public:
+    void Fields(const QList<DataField> &fields) override { Found = fields; }
+    bool Row(DataRow) override { return false; }
+
+    QList<DataField> Found;
+};
 
 qsizetype FieldIndexOf(const QList<DataField> &fields, const QString &name)
 {
@@ -90,22 +78,6 @@ qsizetype FieldIndexOf(const QList<DataField> &fields, const QString &name)
             return i;
     }
     return -1;
-}
-
-QList<DataField> FieldsNamed(const QString &source, const QList<DataField> &all, const QStringList &names)
-{
-    if (names.isEmpty())
-        return all;
-    QList<DataField> chosen;
-    for (const QString &name : names) {
-        const auto it = std::find_if(all.begin(), all.end(), [&](const DataField &f) {
-            return f.Name.compare(name, Qt::CaseInsensitive) == 0;
-        });
-        if (it == all.end())
-            RaiseNoSuchItem(source, QStringLiteral("field"), name);
-        chosen << *it;
-    }
-    return chosen;
 }
 
 } // namespace
@@ -126,22 +98,38 @@ QList<DataField> ListFields(int kind, const QString &connectionText, const QStri
 {
     if (IsOdbcKind(kind))
         return odbc::Connection(connectionText).Columns(item);
-    return ReadNamedItem(*OpenFileSource(kind, connectionText), kind, connectionText, item).Fields;
+    const std::shared_ptr<SourceReader> reader = OpenFileSource(kind, connectionText);
+    const QString name = ItemOf(*reader, kind, item);
+    return ReadWithinMemory(PathOf(kind, connectionText), [&] {
+        // A streamed item's fields come from its first rows, as its rows will.
+        if (!reader->Streams())
+            return reader->ReadItem(name).Fields;
+        FieldsOnly sink;
+        reader->StreamItem(name, sink);
+        return sink.Found;
+    });
 }
 
 OpenedRows OpenRows(const RowsRequest &request, WorkControl &control)
 {
     if (!IsOdbcKind(request.Kind)) {
-        const DataTable table = ReadNamedItem(*OpenFileSource(request.Kind, request.ConnectionText), request.Kind,
-                                              request.ConnectionText, request.Item);
-        return RowsOfTable(table, request);
+        const QString path = PathOf(request.Kind, request.ConnectionText);
+        const std::shared_ptr<SourceReader> reader = OpenFileSource(request.Kind, request.ConnectionText);
+        const QString item = ItemOf(*reader, request.Kind, request.Item);
+        const RowChoice choice{request.Fields, request.Conditions, request.MaxRows, request.ConnectionText};
+        if (!reader->Streams())
+            return RowsOfTable(ReadWithinMemory(path, [&] { return reader->ReadItem(item); }), choice);
+        auto source = std::make_shared<FileRowSource>(
+            [reader, item](TableSink &sink) { reader->StreamItem(item, sink); }, choice);
+        control.OnCancel([source] { source->Cancel(); });
+        return {source->Fields(), source};
     }
     odbc::Connection probe(request.ConnectionText);
     const QList<DataField> all = probe.Columns(request.Item);
     odbc::RowFilter filter;
     QList<Condition> inSql;
     filter.Conditions = odbc::ConditionsAfterQuery(request.Conditions, probe.Dialect(), inSql);
-    filter.Fields = FieldsNamed(probe.Source(), all, request.Fields);
+    filter.Fields = RowPicker(all, RowChoice{request.Fields, {}, -1, probe.Source()}).Shown();
     filter.Shown = filter.Fields.size();
     // The fields the filter reads follow those the rows show.
     for (const Condition &c : std::as_const(filter.Conditions)) {

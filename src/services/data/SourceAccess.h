@@ -26,7 +26,8 @@ struct RowsRequest
 };
 
 // The rows of a request, ready for a recordset: its fields and a source of
-// pages. Opening an ODBC source costs its first page; a file source is read
+// pages. Opening an ODBC source or an .xlsx sheet costs its first page (a
+// sheet's first rows, which type its fields); other file sources are read
 // whole here. Cancelling `control` stops the source.
 struct OpenedRows
 {

@@ -39,6 +39,27 @@ TEST(XlsxSheet, CellsLandWhereTheirReferencesSay)
     EXPECT_EQ(grid[2], QList<Variant>({"rich text", 2.0, "#N/A", DateValue{45351.0 + 10.0 / 24}}));
 }
 
+// Numbers in every form a cell's value takes, read alike by the quick path
+// and by the locale's; what reads as no number keeps its text.
+TEST(XlsxSheet, NumbersReadInEveryWrittenForm)
+{
+    const struct
+    {
+        const char *written;
+        Variant value;
+    } cases[] = {
+        {"12", 12.0},         {"-3.5E-2", -0.035}, {"0.1", 0.1},   {" 7 ", 7.0},
+        {"+5", 5.0},          {".5", 0.5},         {"1e3", 1000.0}, {"0x1A", QStringLiteral("0x1A")},
+        {"1e400", QStringLiteral("1e400")},        {"12abc", QStringLiteral("12abc")},
+        {"١٢", QStringLiteral("١٢")},
+    };
+    for (const auto &c : cases) {
+        const CellGrid grid = Sheet(QByteArray("<row><c><v>") + c.written + "</v></c></row>");
+        ASSERT_EQ(grid.size(), 1) << c.written;
+        EXPECT_EQ(grid[0].value(0), c.value) << c.written;
+    }
+}
+
 TEST(XlsxSheet, NumbersInThe1904SystemAreShifted)
 {
     XlsxContext context;

@@ -16,14 +16,6 @@ enum KindBit : unsigned {
     kText = 8,
 };
 
-bool IsBlank(const Variant &cell)
-{
-    if (cell.IsEmpty() || cell.IsNull())
-        return true;
-    const QString *text = cell.Get<QString>();
-    return text && text->isEmpty();
-}
-
 unsigned KindOf(const Variant &cell)
 {
     switch (cell.Type()) {
@@ -45,7 +37,7 @@ unsigned KindOf(const Variant &cell)
 
 bool RowIsBlank(const QList<Variant> &row)
 {
-    return std::all_of(row.cbegin(), row.cend(), IsBlank);
+    return std::all_of(row.cbegin(), row.cend(), IsBlankCell);
 }
 
 QStringList FieldNames(const QList<Variant> &header, qsizetype width)
@@ -85,7 +77,39 @@ DataField FieldFor(const QString &name, unsigned kinds, qsizetype longestText)
     }
 }
 
+unsigned KindOfField(int type)
+{
+    switch (type) {
+    case ado::adDouble:
+        return kNumber;
+    case ado::adDate:
+        return kDate;
+    case ado::adBoolean:
+        return kBoolean;
+    default:
+        return kText;
+    }
+}
+
 } // namespace
+
+bool IsBlankCell(const Variant &cell)
+{
+    if (cell.IsEmpty() || cell.IsNull())
+        return true;
+    const QString *text = cell.Get<QString>();
+    return text && text->isEmpty();
+}
+
+Variant CellAsField(const DataField &field, Variant cell)
+{
+    if (IsBlankCell(cell))
+        return Variant::Null();
+    const unsigned kind = KindOf(cell);
+    if (kind == KindOfField(field.Type))
+        return cell;
+    return Variant(CellText(cell));
+}
 
 QString CellText(const Variant &cell)
 {
@@ -138,7 +162,7 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
     qsizetype width = 0;
     for (qsizetype r = first; r < end; ++r) {
         qsizetype used = grid[r].size();
-        while (used > 0 && IsBlank(grid[r][used - 1]))
+        while (used > 0 && IsBlankCell(grid[r][used - 1]))
             --used;
         width = std::max(width, used);
     }
@@ -151,16 +175,17 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
         unsigned kinds = 0;
         qsizetype longest = 0;
         for (qsizetype r = first + 1; r < end; ++r) {
-            if (c >= grid[r].size() || IsBlank(grid[r][c]))
+            const QList<Variant> &row = std::as_const(grid)[r];
+            if (c >= row.size() || IsBlankCell(row[c]))
                 continue;
-            kinds |= KindOf(grid[r][c]);
-            if (const QString *text = grid[r][c].Get<QString>())
+            kinds |= KindOf(row[c]);
+            if (const QString *text = row[c].Get<QString>())
                 longest = std::max(longest, text->size());
         }
         if (kinds & (kinds - 1)) {
             // A mixed column becomes text; every value keeps its own text.
             for (qsizetype r = first + 1; r < end; ++r) {
-                if (c < grid[r].size() && !IsBlank(grid[r][c])) {
+                if (c < grid[r].size() && !IsBlankCell(grid[r][c])) {
                     grid[r][c] = Variant(CellText(grid[r][c]));
                     longest = std::max(longest, grid[r][c].Get<QString>()->size());
                 }
@@ -175,7 +200,7 @@ DataTable TableFromGrid(const QString &sourcePath, const QString &name, CellGrid
         DataRow row = std::move(grid[r]);
         row.resize(width);
         for (Variant &cell : row) {
-            if (IsBlank(cell))
+            if (IsBlankCell(cell))
                 cell = Variant::Null();
         }
         table.Rows << std::move(row);

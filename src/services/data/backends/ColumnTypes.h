@@ -47,6 +47,13 @@ protected:
     QList<NamedGrid> m_grids;
 };
 
+// Whether a cell holds nothing: Empty, Null or an empty text.
+bool IsBlankCell(const Variant &cell);
+// A cell as a field of `field`'s type holds it: Null when blank, the cell
+// itself when of the field's kind, otherwise its text (CellText), so that no
+// value is lost.
+Variant CellAsField(const DataField &field, Variant cell);
+
 // A cell's value as text, the way a mixed column shows it: numbers with up to
 // 15 significant digits and a '.' point, dates as ISO 8601, TRUE / FALSE.
 QString CellText(const Variant &cell);

@@ -103,3 +103,17 @@ std::unique_ptr<SourceReader> OpenSource(const QString &path)
 }
 
 } // namespace qv::data
+
+namespace qv::data {
+
+void SourceReader::StreamItem(const QString &name, TableSink &sink)
+{
+    DataTable table = ReadItem(name);
+    sink.Fields(table.Fields);
+    for (DataRow &row : table.Rows) {
+        if (!sink.Row(std::move(row)))
+            return;
+    }
+}
+
+} // namespace qv::data

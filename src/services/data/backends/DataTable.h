@@ -85,8 +85,19 @@ auto ReadWithinMemory(const QString &sourcePath, Read read)
 // Raises kErrorNoSuchItem: the source holds no data item of that name.
 [[noreturn]] void RaiseNoSuchItem(const QString &sourcePath, const QString &kind, const QString &item);
 
+// Receives a data item while a reader reads it: its fields once, before any
+// row, then its rows in order, each holding one value a field.
+class TableSink
+{
+public:
+    virtual ~TableSink() = default;
+    virtual void Fields(const QList<DataField> &fields) = 0;
+    // False asks the reader to stop: no more rows are wanted.
+    virtual bool Row(DataRow row) = 0;
+};
+
 // A reader of one kind of source: the names of its data items, in the
-// source's order, and one item read whole.
+// source's order, and one item read whole or row by row.
 class SourceReader
 {
 public:
@@ -94,6 +105,13 @@ public:
     virtual QStringList DataItems() = 0;
     // Raises kErrorNoSuchItem for a name DataItems() does not list.
     virtual DataTable ReadItem(const QString &name) = 0;
+
+    // Whether StreamItem gives the first rows before the item is read whole.
+    virtual bool Streams() const { return false; }
+    // Gives the item to `sink` as it is read, stopping when the sink wants no
+    // more rows. A reader that Streams() takes calls from several threads at
+    // once; the others read the item whole first.
+    virtual void StreamItem(const QString &name, TableSink &sink);
 };
 
 // Opens a file source by its extension (.mdb, .accdb, .xlsx, .xls, .xml,

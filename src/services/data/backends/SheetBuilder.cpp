@@ -2,23 +2,37 @@
 
 namespace qv::data {
 
+void CheckSheetPlace(const QString &sourcePath, const QString &sheetWords, qsizetype row, qsizetype column)
+{
+    if (column >= kSheetMaxColumns)
+        RaiseUnreadable(sourcePath, QStringLiteral("%1 has more than %2 columns").arg(sheetWords).arg(kSheetMaxColumns), Remedy::Resave);
+    if (row >= kSheetMaxRows)
+        RaiseUnreadable(sourcePath, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(sheetWords).arg(kSheetMaxRows), Remedy::Resave);
+}
+
+void RaiseRowBackwards(const QString &sourcePath, const QString &sheetWords, qsizetype row)
+{
+    RaiseUnreadable(sourcePath, QStringLiteral("%1 lists row %2 after a later row").arg(sheetWords).arg(row + 1), Remedy::Resave);
+}
+
 void SheetBuilder::StartRow(qsizetype row)
 {
     if (row < 0)
         row = m_rows.size();
-    if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
+    CheckSheetPlace(m_path, m_words, row);
     if (row < m_rows.size() - 1)
-        RaiseUnreadable(m_path, QStringLiteral("%1 lists row %2 after a later row").arg(m_words).arg(row + 1), Remedy::Resave);
+        RaiseRowBackwards(m_path, m_words, row);
+    const qsizetype before = m_rows.size();
     m_rows.resize(row + 1);
+    // A row mostly holds as many cells as the one before it: room made once
+    // rather than grown cell by cell.
+    if (row > 0 && row >= before)
+        m_rows[row].reserve(m_rows[row - 1].size());
 }
 
 void SheetBuilder::Set(qsizetype row, qsizetype column, Variant value)
 {
-    if (column >= kSheetMaxColumns)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than %2 columns").arg(m_words).arg(kSheetMaxColumns), Remedy::Resave);
-    if (row >= kSheetMaxRows)
-        RaiseUnreadable(m_path, QStringLiteral("%1 has more than the %2 rows a sheet can hold").arg(m_words).arg(kSheetMaxRows), Remedy::Resave);
+    CheckSheetPlace(m_path, m_words, row, column);
     if (row >= m_rows.size())
         m_rows.resize(row + 1);
     m_rows[row].append({column, std::move(value)});
@@ -39,11 +53,13 @@ CellGrid SheetBuilder::Take(qsizetype maxCells)
     CellGrid grid(m_rows.size());
     for (qsizetype r = 0; r < m_rows.size(); ++r) {
         SparseRow sparse = std::exchange(m_rows[r], {});
-        for (auto &[column, value] : sparse) {
-            if (grid[r].size() <= column)
-                grid[r].resize(column + 1);
-            grid[r][column] = std::move(value);
-        }
+        qsizetype width = 0;
+        for (const auto &cell : std::as_const(sparse))
+            width = std::max(width, cell.first + 1);
+        QList<Variant> &cells = grid[r];
+        cells.resize(width);
+        for (auto &[column, value] : sparse)
+            cells[column] = std::move(value);
     }
     m_rows.clear();
     m_width = 0;

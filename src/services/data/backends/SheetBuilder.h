@@ -16,6 +16,12 @@ inline constexpr qsizetype kSheetMaxColumns = 16384;
 inline constexpr qsizetype kSparseFloor = 4 * 1024 * 1024;
 inline constexpr qsizetype kMaxEmptyPerCell = 64;
 
+// Raises when a cell at `row` and `column` (0-based) lies past a sheet's
+// limits; `sheetWords` ("a worksheet") names the sheet in the message.
+void CheckSheetPlace(const QString &sourcePath, const QString &sheetWords, qsizetype row, qsizetype column = 0);
+// Raises: a sheet lists `row` after a later one.
+[[noreturn]] void RaiseRowBackwards(const QString &sourcePath, const QString &sheetWords, qsizetype row);
+
 // The cells of a sheet while a reader finds them. Only the cells a file holds
 // are stored, so a row with one cell in its last column costs one cell, not a
 // row; the grid is made only once its size is known to be readable. Every row

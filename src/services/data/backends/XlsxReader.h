@@ -19,6 +19,10 @@ public:
 
     QStringList DataItems() override;
     DataTable ReadItem(const QString &name) override;
+    // A sheet's first rows before its end is read: its field types come from
+    // its first records (see SheetStream).
+    bool Streams() const override { return true; }
+    void StreamItem(const QString &name, TableSink &sink) override;
 
 private:
     struct Package;

@@ -1,12 +1,15 @@
 #include "XlsxSheetParser.h"
 
 #include "SheetBuilder.h"
+#include "SheetStream.h"
 #include "XmlChecks.h"
 
 #include "automation/OleDate.h"
 
 #include <QDateTime>
 #include <QLocale>
+
+#include <charconv>
 
 namespace qv::data {
 
@@ -69,6 +72,24 @@ QString ReadRichText(QXmlStreamReader &xml, const QString &path, const QString &
     return text;
 }
 
+// Numbers as workbooks write them ("12", "-3.5E-2") are plain ASCII, read
+// here without the locale machinery, which costs several times as much; false
+// for anything else, which the locale then reads.
+bool ReadPlainNumber(QStringView text, double &number)
+{
+    char ascii[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof ascii))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7f)
+            return false;
+        ascii[i] = char(c);
+    }
+    const auto [end, error] = std::from_chars(ascii, ascii + text.size(), number);
+    return error == std::errc() && end == ascii + text.size();
+}
+
 Variant CellValue(QStringView type, const QString &raw, int style, const XlsxContext &context,
                   const QString &path)
 {
@@ -89,8 +110,10 @@ Variant CellValue(QStringView type, const QString &raw, int style, const XlsxCon
             return raw;
         return DateValue{DateTimeToOleDate(when.date(), when.time())};
     }
-    bool ok = false;
-    const double number = QLocale::c().toDouble(QStringView(raw).trimmed(), &ok);
+    double number = 0;
+    bool ok = ReadPlainNumber(raw, number);
+    if (!ok)
+        number = QLocale::c().toDouble(QStringView(raw).trimmed(), &ok);
     if (!ok)
         return raw; // keep what the cell says rather than lose it
     if (style >= 0 && style < context.DateFormats.size() && context.DateFormats[style])
@@ -98,18 +121,24 @@ Variant CellValue(QStringView type, const QString &raw, int style, const XlsxCon
     return number;
 }
 
+// Fills a SheetBuilder or a SheetStream, which take cells alike; a stream
+// may want no more of them.
+template<typename Cells>
 class SheetParser
 {
 public:
-    SheetParser(const QString &path, QIODevice *device, const XlsxContext &context)
-        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context),
-          m_sheet(path, QStringLiteral("a worksheet"))
+    SheetParser(const QString &path, QIODevice *device, const XlsxContext &context, Cells &sheet)
+        : m_path(path), m_part(QStringLiteral("A worksheet")), m_xml(device), m_context(context), m_sheet(sheet)
     {
     }
 
-    CellGrid Parse()
+    void Parse()
     {
         while (!m_xml.atEnd()) {
+            if constexpr (requires { m_sheet.Stopped(); }) {
+                if (m_sheet.Stopped())
+                    return;
+            }
             const auto token = NextXmlToken(m_xml, m_path, m_part);
             if (token != QXmlStreamReader::StartElement)
                 continue;
@@ -118,7 +147,6 @@ public:
             else if (m_xml.name() == u"c")
                 ReadCell();
         }
-        return m_sheet.Take();
     }
 
 private:
@@ -140,7 +168,8 @@ private:
     {
         const auto attributes = m_xml.attributes();
         const auto ref = attributes.value(QLatin1String("r"));
-        const QString type = attributes.value(QLatin1String("t")).toString();
+        // A view into `attributes`, which outlive the cell's reading.
+        const QStringView type = attributes.value(QLatin1String("t"));
         const int style = attributes.hasAttribute(QLatin1String("s")) ? attributes.value(QLatin1String("s")).toInt() : -1;
         qsizetype column = m_column, row = m_sheet.CurrentRow();
         if (!ref.isEmpty() && !ParseCellReference(ref, column, row))
@@ -171,7 +200,7 @@ private:
     QString m_part;
     QXmlStreamReader m_xml;
     const XlsxContext &m_context;
-    SheetBuilder m_sheet;
+    Cells &m_sheet;
     qsizetype m_column = 0;
 };
 
@@ -254,7 +283,16 @@ bool IsDateFormat(int numFmtId, const QString &formatCode)
 
 CellGrid ParseXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context)
 {
-    return SheetParser(sourcePath, xml, context).Parse();
+    SheetBuilder sheet(sourcePath, QStringLiteral("a worksheet"));
+    SheetParser(sourcePath, xml, context, sheet).Parse();
+    return sheet.Take();
+}
+
+void StreamXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context, SheetStream &sheet)
+{
+    SheetParser(sourcePath, xml, context, sheet).Parse();
+    if (!sheet.Stopped())
+        sheet.Finish();
 }
 
 } // namespace qv::data

@@ -37,4 +37,9 @@ bool IsDateFormat(int numFmtId, const QString &formatCode);
 // type declaration, and on cell references past the sheet's limits.
 CellGrid ParseXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context);
 
+class SheetStream;
+// The same cells given to `sheet` row by row as they are read; stops when the
+// sheet's sink wants no more rows, and finishes the sheet at its end.
+void StreamXlsxSheet(const QString &sourcePath, QIODevice *xml, const XlsxContext &context, SheetStream &sheet);
+
 } // namespace qv::data

@@ -22,7 +22,7 @@ inline QXmlStreamReader::TokenType NextXmlToken(QXmlStreamReader &xml, const QSt
         RaiseUnreadable(sourcePath, QStringLiteral("%1 is not well-formed XML (line %2: %3); the file is damaged")
                                         .arg(part)
                                         .arg(xml.lineNumber())
-                                        .arg(xml.errorString()));
+                                        .arg(xml.errorString()), Remedy::Resave);
     return token;
 }
 
@@ -56,7 +56,11 @@ inline QString ElementText(QXmlStreamReader &xml, const QString &sourcePath, con
             --depth;
             break;
         case QXmlStreamReader::Characters:
-            text += xml.text();
+            // Most elements hold one run of text: taken whole, not grown into.
+            if (text.isEmpty())
+                text = xml.text().toString();
+            else
+                text += xml.text();
             break;
         case QXmlStreamReader::EndDocument:
             return text;

@@ -4,11 +4,7 @@
 
 #include "data/BackgroundWork.h"
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -30,18 +26,9 @@ struct OdbcRowSource::State
     qint64 maxRows = -1;
     RowFilter filter;
     std::optional<RowMatcher> matcher;
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool cancelled = false;
-    bool described = false;
-    bool finished = false;
-    QList<DataField> fields;
-    std::deque<QList<Row>> pages;
-    std::exception_ptr failure;
-    std::optional<qint64> total;
-    // The running statements' cancels, for Cancel; guarded by mutex and
-    // forgotten before their statements go.
+    RowPages pages{kPagesAhead};
+    // The running statements' cancels, for Cancel; guarded by pages.Mutex
+    // and forgotten before their statements go.
     std::function<void()> stopRead;
     std::function<void()> stopCount;
 
@@ -49,8 +36,8 @@ struct OdbcRowSource::State
     // runs stops it from running at all (a cancel sent first would be lost).
     void Hold(std::function<void()> State::*slot, std::function<void()> stop)
     {
-        std::lock_guard lock(mutex);
-        if (cancelled && stop) {
+        std::lock_guard lock(pages.Mutex);
+        if (pages.Cancelled() && stop) {
             this->*slot = nullptr;
             throw WorkCancelled();
         }
@@ -58,7 +45,7 @@ struct OdbcRowSource::State
     }
     void Forget(std::function<void()> State::*slot)
     {
-        std::lock_guard lock(mutex);
+        std::lock_guard lock(pages.Mutex);
         this->*slot = nullptr;
     }
 
@@ -98,7 +85,7 @@ OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlSta
     if (maxRows < 0)
         std::thread([state = m_state] { CountRows(state); }).detach();
     else
-        m_state->total = -1;
+        m_state->pages.SetTotal(-1);
 }
 
 OdbcRowSource::~OdbcRowSource()
@@ -118,22 +105,12 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
         // The cancel is forgotten before the cursor goes, however this thread leaves.
         const std::unique_ptr<State, std::function<void(State *)>> forget(
             s.get(), [](State *state) { state->Forget(&State::stopRead); });
-        {
-            std::lock_guard lock(s->mutex);
-            s->fields = cursor->Fields();
-            if (s->matcher)
-                s->fields.resize(s->filter.Shown);
-            s->described = true;
-        }
-        s->changed.notify_all();
+        QList<DataField> fields = cursor->Fields();
+        if (s->matcher)
+            fields.resize(s->filter.Shown);
+        s->pages.Describe(std::move(fields));
         qint64 read = 0;
-        for (;;) {
-            {
-                std::unique_lock lock(s->mutex);
-                s->changed.wait(lock, [&s] { return s->cancelled || s->pages.size() < kPagesAhead; });
-                if (s->cancelled)
-                    break;
-            }
+        while (!s->pages.Cancelled()) {
             qsizetype wanted = s->pageSize;
             if (s->maxRows >= 0 && !s->matcher)
                 wanted = qsizetype(std::min<qint64>(wanted, s->maxRows - read));
@@ -144,29 +121,25 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
             if (s->maxRows >= 0 && page.size() > s->maxRows - read)
                 page.resize(qsizetype(s->maxRows - read));
             read += page.size();
-            std::lock_guard lock(s->mutex);
-            if (s->cancelled)
+            // Waits while the pages ahead are unread: the cursor is read no faster than the rows are wanted.
+            if (!s->pages.Push(std::move(page)))
                 break;
-            if (page.isEmpty())
-                continue;
-            s->pages.push_back(std::move(page));
-            s->changed.notify_all();
         }
     } catch (...) {
         s->Forget(&State::stopRead);
-        std::lock_guard lock(s->mutex);
-        s->failure = std::current_exception();
-        s->described = true;
+        s->pages.Fail(std::current_exception());
     }
-    {
-        std::lock_guard lock(s->mutex);
-        s->finished = true;
-    }
-    s->changed.notify_all();
+    s->pages.Finish();
 }
 
 void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
 {
+    // A count over a large table keeps the processor busy: it starts once the
+    // reader has its pages ahead, so that it never holds the first rows back.
+    if (!s->pages.WaitForRestingReader()) {
+        s->pages.SetTotal(-1);
+        return;
+    }
     qint64 total = -1;
     try {
         if (s->matcher) {
@@ -183,11 +156,7 @@ void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
         total = -1;
     }
     s->Forget(&State::stopCount);
-    {
-        std::lock_guard lock(s->mutex);
-        s->total = total;
-    }
-    s->changed.notify_all();
+    s->pages.SetTotal(total);
 }
 
 // The rows the filter keeps, counted by reading them all: the query cannot
@@ -202,67 +171,26 @@ qint64 OdbcRowSource::CountFiltered(const std::shared_ptr<State> &s)
     qint64 total = 0;
     for (QList<Row> page; !(page = cursor->Fetch(s->pageSize)).isEmpty();) {
         total += s->Kept(std::move(page)).size();
-        std::lock_guard lock(s->mutex);
-        if (s->cancelled)
+        if (s->pages.Cancelled())
             return -1;
     }
     return total;
 }
 
-QList<DataField> OdbcRowSource::Fields()
+RowPages &OdbcRowSource::Pages()
 {
-    std::unique_lock lock(m_state->mutex);
-    m_state->changed.wait(lock, [this] { return m_state->described; });
-    if (m_state->failure)
-        std::rethrow_exception(m_state->failure);
-    return m_state->fields;
-}
-
-QList<ado::RowSource::Row> OdbcRowSource::FetchNextPage()
-{
-    std::unique_lock lock(m_state->mutex);
-    m_state->changed.wait(lock, [this] { return m_state->cancelled || m_state->finished || !m_state->pages.empty(); });
-    if (m_state->cancelled)
-        return {};
-    if (m_state->pages.empty()) {
-        if (m_state->failure)
-            std::rethrow_exception(std::exchange(m_state->failure, nullptr));
-        return {};
-    }
-    QList<Row> page = std::move(m_state->pages.front());
-    m_state->pages.pop_front();
-    lock.unlock();
-    m_state->changed.notify_all();
-    return page;
-}
-
-qint64 OdbcRowSource::TotalCount()
-{
-    std::unique_lock lock(m_state->mutex);
-    m_state->changed.wait(lock, [this] { return m_state->cancelled || m_state->total.has_value(); });
-    return m_state->total.value_or(-1);
-}
-
-bool OdbcRowSource::TotalCountReady()
-{
-    std::lock_guard lock(m_state->mutex);
-    return m_state->cancelled || m_state->total.has_value();
+    return m_state->pages;
 }
 
 void OdbcRowSource::Cancel()
 {
-    {
-        std::lock_guard lock(m_state->mutex);
-        if (m_state->cancelled)
-            return;
-        m_state->cancelled = true;
-        // SQLCancel is the one call a driver takes from another thread.
+    // SQLCancel is the one call a driver takes from another thread.
+    m_state->pages.Cancel([this] {
         if (m_state->stopRead)
             m_state->stopRead();
         if (m_state->stopCount)
             m_state->stopCount();
-    }
-    m_state->changed.notify_all();
+    });
 }
 
 } // namespace qv::data::odbc

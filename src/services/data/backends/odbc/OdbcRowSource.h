@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SqlSelect.h"
-#include "ado/RowSource.h"
+#include "data/backends/RowPages.h"
 
 #include <memory>
 
@@ -28,7 +28,7 @@ struct RowFilter
 // Both threads work on a state they share with the source, so that the
 // source can go at once: its destructor cancels both statements (the read
 // and the count) and leaves the threads to close their connections.
-class OdbcRowSource : public ado::RowSource
+class OdbcRowSource : public PagedRowSource
 {
 public:
     // `maxRows` < 0 reads every row; otherwise at most that many (a preview),
@@ -39,14 +39,11 @@ public:
                   qint64 maxRows = -1, RowFilter filter = {});
     ~OdbcRowSource() override;
 
-    // The fields of the result, once the statement ran; raises what opening
-    // the source or running the statement raised.
-    QList<DataField> Fields();
-
-    QList<Row> FetchNextPage() override;
-    qint64 TotalCount() override;
-    bool TotalCountReady() override;
+    // Stops the statements too, not only the workers.
     void Cancel() override;
+
+protected:
+    RowPages &Pages() override;
 
 private:
     struct State;
