@@ -53,8 +53,8 @@ public:
 
     // Every recognized span of the text, in order, none overlapping.
     QList<Match> Recognize(QStringView text) const;
-    // The recognized span that holds the position (its last character
-    // included); Length 0 when none does.
+    // The recognized span that holds the position or ends there (a cursor
+    // just after a term is on it); Length 0 when none does.
     Match MatchAt(QStringView text, qsizetype position) const;
     const QList<Tag> &Tags() const { return m_tags; }
     // The distinct terms, excluded ones included.
