@@ -25,7 +25,11 @@ std::shared_ptr<qv::config::SmartTag> FindSmartTag(const qv::config::ConfigStore
 std::shared_ptr<qv::config::DataView> FilteredCopy(const qv::config::DataView &view, const QString &field,
                                                    const QString &value)
 {
-    auto copy = view.CopyInto(std::make_shared<qv::config::IdSource>(), {});
+    // The copy keeps the data view's identifier, so that what Insert Data
+    // remembers of the showing (the data view used last) names the saved one.
+    auto ids = std::make_shared<qv::config::IdSource>();
+    ids->Saw(view.Id() - 1);
+    auto copy = view.CopyInto(ids, {});
     if (auto target = field.isEmpty() ? nullptr : copy->Fields.Item(field)) {
         const QString equals = qv::biz::ConfigFileSettings().StoredOperatorText(kEqualsOperator);
         target->AddCondition(value, QStringLiteral("AND"), equals);

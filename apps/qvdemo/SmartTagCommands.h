@@ -26,9 +26,9 @@ struct SmartTagCommand
     QString Term; // the term as the tag's source holds it
 };
 
-// A copy of the data view, in no store, whose `field` must also equal
-// `value`; the saved data view is left as it is. Without the field the copy
-// is not filtered.
+// A copy of the data view under its identifier, in no store, whose `field`
+// must also equal `value`; the saved data view is left as it is. Without the
+// field the copy is not filtered.
 std::shared_ptr<qv::config::DataView> FilteredCopy(const qv::config::DataView &view, const QString &field,
                                                    const QString &value);
 

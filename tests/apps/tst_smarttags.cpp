@@ -122,6 +122,8 @@ TEST(DemoSmartTags, ActionsRunOnAFilteredCopyOfTheirDataView)
     EXPECT_EQ(filtered->Conditions[0].Operator, QStringLiteral("="));
     EXPECT_TRUE(customers->Fields.Item(QStringLiteral("Name"))->Conditions.empty()) << "the saved data view is untouched";
     EXPECT_EQ(store->DataViewCollection().Count(), 2) << "the copy is in no configuration";
+    EXPECT_EQ(commands[0].DataView->Id(), customers->Id()) << "Insert Data remembers the saved data view as used";
+    EXPECT_EQ(commands[1].DataView->Id(), orders->Id());
     EXPECT_TRUE(commands[1].DataView->Fields.Item(QStringLiteral("Amount"))->Conditions.empty())
         << "a data view without the field is shown whole";
 }

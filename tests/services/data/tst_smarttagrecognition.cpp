@@ -205,4 +205,14 @@ TEST(SmartTagRecognition, LaterRebuildWins)
     EXPECT_FALSE(f.recognition.Building());
     EXPECT_EQ(f.Found(QStringLiteral("Second, Ann")).size(), 2);
     EXPECT_EQ(f.recognition.FetchCount(), 1);
+
+    // Going while a fetch runs (the data view changed) cancels it; nothing calls back.
+    f.view->DataItemName = QStringLiteral("Customers ");
+    auto gone = std::make_unique<SmartTagRecognition>();
+    gone->Rebuild({f.store});
+    EXPECT_TRUE(gone->Building());
+    gone.reset();
+    f.view->DataItemName = QStringLiteral("Customers");
+    ASSERT_TRUE(f.Rebuild());
+    EXPECT_EQ(f.Found(QStringLiteral("Ann")).size(), 1);
 }
