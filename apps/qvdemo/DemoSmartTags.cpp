@@ -28,7 +28,8 @@ DemoSmartTags::DemoSmartTags(QTextEdit *editor, Runner run)
 {
     Q_ASSERT(m_run);
     connect(m_recognition, &qv::data::SmartTagRecognition::Ready, this, [this] {
-        m_highlighter->SetTerms(m_recognition->Terms());
+        if (m_recognition->Terms() != m_highlighter->Terms())
+            m_highlighter->SetTerms(m_recognition->Terms());
         emit Ready();
     });
     connect(m_recognition, &qv::data::SmartTagRecognition::Failed, this, &DemoSmartTags::Report);
@@ -42,6 +43,9 @@ DemoSmartTags::DemoSmartTags(QTextEdit *editor, Runner run)
     connect(m_settings.get(), &ConfigFileSettings::ConfigurationChangedSignal, m_changed, qOverload<>(&QTimer::start));
     editor->installEventFilter(this);
     editor->viewport()->installEventFilter(this);
+    // Back in the editor, the author may have changed a source elsewhere:
+    // only sources whose files changed are read again.
+    editor->window()->installEventFilter(this);
 }
 
 DemoSmartTags::~DemoSmartTags() = default;
@@ -79,7 +83,8 @@ void DemoSmartTags::Reload()
         }
     }
     Watch(paths);
-    m_recognition->Rebuild(stores);
+    m_stores = stores;
+    m_recognition->Rebuild(m_stores);
 }
 
 void DemoSmartTags::ReloadIfChanged()
@@ -132,6 +137,8 @@ QMenu *DemoSmartTags::MenuAt(const QPoint &viewportPoint)
 
 bool DemoSmartTags::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::WindowActivate && watched == m_editor->window() && !m_stores.isEmpty())
+        m_recognition->Rebuild(m_stores);
     if (event->type() != QEvent::ContextMenu || !m_highlighter->Terms())
         return QObject::eventFilter(watched, event);
     auto *request = static_cast<QContextMenuEvent *>(event);

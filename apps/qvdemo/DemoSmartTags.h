@@ -18,6 +18,9 @@ class QTimer;
 namespace qv::biz {
 class ConfigFileSettings;
 }
+namespace qv::config {
+class ConfigStore;
+}
 namespace qv::data {
 class SmartTagRecognition;
 }
@@ -30,7 +33,8 @@ class SmartTagHighlighter;
 // personal and team configurations are marked as the author types, and the
 // context menu on a marked term offers its tags' actions. The terms are
 // built when the editor starts and again whenever either configuration is
-// saved, by this process or another.
+// saved, by this process or another; a field's values are read again when
+// the editor is activated after the file of their source changed.
 class DemoSmartTags : public QObject
 {
     Q_OBJECT
@@ -75,6 +79,7 @@ private:
     QFileSystemWatcher *m_watcher;
     QTimer *m_changed;
     QStringList m_stamps;
+    QList<std::shared_ptr<qv::config::ConfigStore>> m_stores;
 };
 
 } // namespace qvdemo

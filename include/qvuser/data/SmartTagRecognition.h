@@ -37,6 +37,8 @@ public:
         QString FieldName;    // the field its terms come from; "" for its own terms alone
         QStringList Terms;    // its own terms and the field's values
         QStringList Excluded; // spans it must not recognize
+
+        bool operator==(const Tag &) const = default;
     };
     // A recognized span of a text and the tags (positions in Tags()) whose term it is.
     struct Match
@@ -89,7 +91,8 @@ public:
 
     // Builds the terms of the enabled smart tags of the stores (null ones are
     // skipped) off this thread; Ready follows once Terms() answers them. A
-    // call while a build runs takes its place.
+    // call while a build runs takes its place. When no tag, term or value
+    // changed, Terms() stays the same object.
     void Rebuild(const QList<std::shared_ptr<config::ConfigStore>> &stores);
     // The terms built last; never null (before the first build it recognizes nothing).
     std::shared_ptr<const SmartTagTerms> Terms() const { return m_terms; }

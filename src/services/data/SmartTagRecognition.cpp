@@ -190,6 +190,16 @@ void SmartTagRecognition::BuildWhenFetched()
     // Values no smart tag recognizes any more are not kept.
     m_cache.removeIf([&used](const auto &entry) { return !used.contains(entry.key()); });
 
+    if (tags == m_terms->Tags()) {
+        // Nothing to build; Ready still comes from the event loop, as after a build.
+        QMetaObject::invokeMethod(this, [this] {
+            if (m_building && !m_plans && !m_build) {
+                m_building = false;
+                emit Ready();
+            }
+        }, Qt::QueuedConnection);
+        return;
+    }
     auto built = std::make_shared<std::shared_ptr<const SmartTagTerms>>();
     m_build = DataJob::Start([tags = std::move(tags), built](WorkControl &) {
         *built = std::make_shared<const SmartTagTerms>(tags);

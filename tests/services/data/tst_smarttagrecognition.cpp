@@ -133,8 +133,10 @@ TEST(SmartTagRecognition, KeptValuesFetchedAgainOnlyWhenTheDataViewOrItsSourceCh
     f.AddTag(QStringLiteral("Same view"), true, {});
     ASSERT_TRUE(f.Rebuild());
     EXPECT_EQ(f.recognition.FetchCount(), 1) << "two tags over one data view and field share one list";
+    const auto built = f.recognition.Terms();
     ASSERT_TRUE(f.Rebuild());
     EXPECT_EQ(f.recognition.FetchCount(), 1) << "nothing changed";
+    EXPECT_EQ(f.recognition.Terms(), built) << "nor was anything built again";
 
     f.view->Fields.Item(QStringLiteral("City"))->AddCondition(QStringLiteral("Oslo"), QStringLiteral("AND"),
                                                               QStringLiteral("<>"));
