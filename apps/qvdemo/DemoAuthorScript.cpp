@@ -120,10 +120,8 @@ StepDriver::Step InsertStep(int layout, const QString &picture)
 
 int AuthorRoad(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
 {
-    if (arguments.size() != 4) {
-        std::fprintf(stderr, "usage: qvdemo --script author-road OUTPUT PICTURES MOVED_WORKBOOK\n");
+    if (!ArgumentsFit(arguments, 4, "author-road OUTPUT PICTURES MOVED_WORKBOOK"))
         return 2;
-    }
     const QString pictures = QDir(arguments[2]).absolutePath();
     window.Editor()->setPlainText(QStringLiteral("Customers in Leeds:"));
     window.Editor()->moveCursor(QTextCursor::End);
@@ -140,12 +138,7 @@ int AuthorRoad(const QStringList &arguments, DemoWindow &window, DemoDataMenu &m
         if (!menu.InsertData(nullptr) || !next.Done())
             return 4;
     }
-    QString error;
-    if (!window.SaveDocument(arguments[1], error)) {
-        std::fprintf(stderr, "qvdemo: %s\n", qPrintable(error));
-        return 5;
-    }
-    return 0;
+    return SaveForScript(window, arguments[1]);
 }
 
 } // namespace qvdemo

@@ -32,28 +32,71 @@ bool DemoDataMenu::CallInsertData(std::shared_ptr<qv::config::DataView> &oDataVi
         return false;
     }
     std::shared_ptr<qv::config::DataView> oUsed = m_oDVUser->InsertDataView();
-    std::shared_ptr<qv::ado::Recordset> oRows = m_oDVUser->InsertDataSelectionRS();
-    std::shared_ptr<qv::ado::Recordset> oRawRows = m_oDVUser->InsertDataSelectionRawRS();
-    const RowTable rows = RowsFromRecordset(oRows);
+    int lWritten = 0;
+    const bool bWritten = WriteChosenRows(*oChosen, lWritten);
+    m_oLastDataView = oUsed ? oUsed : oDataView;
+    m_memory.Remember(m_oLastDataView ? m_oLastDataView->TextKey() : oChosen->DataViewKey, oChosen,
+                      m_oDVUser->InsertDataSelectionRS());
+    RememberForNextRun(oChosen);
+    return bWritten;
+}
 
+bool DemoDataMenu::WriteChosenRows(const qv::biz::Settings &oChosen, int &lWritten)
+{
+    std::shared_ptr<qv::ado::Recordset> oRawRows = m_oDVUser->InsertDataSelectionRawRS();
+    const RowTable rows = RowsFromRecordset(m_oDVUser->InsertDataSelectionRS());
     InsertChoice choice;
-    choice.Style = oChosen->StyleName;
-    ToLayout(oChosen->FormatType, choice.Layout);
-    ToPosition(oChosen->InsertPosition, choice.Position);
+    choice.Style = oChosen.StyleName;
+    ToLayout(oChosen.FormatType, choice.Layout);
+    ToPosition(oChosen.InsertPosition, choice.Position);
     QTextCursor cursor = m_window->Editor()->textCursor();
     const bool bWritten = WriteRows(cursor, rows, choice, m_host->Styles());
     m_window->Editor()->setTextCursor(cursor);
-
-    m_oLastDataView = oUsed ? oUsed : oDataView;
-    m_memory.Remember(m_oLastDataView ? m_oLastDataView->TextKey() : oChosen->DataViewKey, oChosen, oRows);
-    RememberForNextRun(oChosen);
+    lWritten = bWritten ? int(rows.Rows.size()) : 0;
     const qint64 lRawCount = oRawRows ? oRawRows->RecordCount() : 0;
     m_window->ShowStatus(bWritten ? QStringLiteral("Inserted %1 rows of \"%2\" (%3 source rows).")
                                         .arg(rows.Rows.size())
-                                        .arg(oChosen->DataViewName)
+                                        .arg(oChosen.DataViewName)
                                         .arg(lRawCount)
                                   : QStringLiteral("No rows were chosen."));
     return bWritten;
+}
+
+bool DemoDataMenu::RunSmartTagCommand(const SmartTagCommand &command)
+{
+    try {
+        if (command.Insert)
+            return CallSmartTagInsert(command);
+        std::shared_ptr<qv::config::DataView> oDataView = command.DataView;
+        CallViewData(oDataView, 0);
+    } catch (const std::exception &e) {
+        ReportFailure(QString::fromUtf8(e.what()));
+    }
+    return false;
+}
+
+bool DemoDataMenu::CallSmartTagInsert(const SmartTagCommand &command)
+{
+    // The action's layout and style come first; the copy is in no
+    // configuration, so its choices are neither remembered nor saved.
+    auto oSettings = std::make_shared<qv::biz::Settings>();
+    oSettings->DataViewName = command.DataView->Name;
+    oSettings->DataViewKey = command.DataView->TextKey();
+    eFormatType layout = FormatTypeTableWithHeader;
+    if (ToLayout(command.Layout, layout))
+        oSettings->FormatType = layout;
+    oSettings->StyleName = command.Style;
+    std::shared_ptr<qv::config::DataView> oDataView = command.DataView;
+    const std::shared_ptr<qv::biz::Settings> oChosen = m_oDVUser->ShowSelectData(
+        oDataView, oSettings, m_host->StyleCollection(HostServices::ParagraphStyles),
+        m_host->StyleCollection(HostServices::TableStyles), Personal, -1, false, true, false, true, QString(),
+        QStringLiteral("Insert Data"), false, false, false);
+    if (m_oDVUser->InsertDataCancelled() || !oChosen) {
+        m_window->ShowStatus(QStringLiteral("Insert Data was cancelled."));
+        return false;
+    }
+    int lWritten = 0;
+    return WriteChosenRows(*oChosen, lWritten);
 }
 
 void DemoDataMenu::RememberForNextRun(const std::shared_ptr<qv::biz::Settings> &oChosen)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SelectionMemory.h"
+#include "SmartTagCommands.h"
 
 #include <QObject>
 
@@ -56,6 +57,10 @@ public:
     // The Configuration File wizard: the author creates a team file or links
     // to one, which becomes the team configuration. Answers its path ("" when cancelled).
     QString ChooseTeamFile();
+    // Runs a smart tag's action on its term: Insert Data writes the rows the
+    // user chooses at the cursor (in the action's layout and style unless the
+    // user changes them), View Data shows the rows. True when rows were written.
+    bool RunSmartTagCommand(const SmartTagCommand &command);
     // Failures go to stderr instead of a message box (scripted runs).
     void SetConsoleReports(bool bConsole) { m_bConsole = bConsole; }
     // The personal configuration's data view of that name; nullptr when none.
@@ -76,6 +81,10 @@ private:
     // The DVUser calls; they live in DemoDataCalls.cpp.
     bool CallInsertData(std::shared_ptr<qv::config::DataView> &oDataView, bool bPicker);
     void CallViewData(std::shared_ptr<qv::config::DataView> &oDataView, int32_t lPreview);
+    bool CallSmartTagInsert(const SmartTagCommand &command);
+    // Writes the rows Insert Data answered at the cursor as the user chose;
+    // false when there were none.
+    bool WriteChosenRows(const qv::biz::Settings &oChosen, int &lWritten);
 
     DemoWindow *m_window;
     HostServices *m_host;

@@ -1,6 +1,7 @@
 #include "DemoScript.h"
 
 #include "DemoAuthorScript.h"
+#include "DemoSteps.h"
 #include "DemoDataMenu.h"
 #include "DemoWindow.h"
 
@@ -251,11 +252,8 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
         std::fprintf(stderr, "qvdemo: Insert Data wrote nothing\n");
         return 4;
     }
-    QString error;
-    if (!window.SaveDocument(arguments[1], error)) {
-        std::fprintf(stderr, "qvdemo: %s\n", qPrintable(error));
-        return 5;
-    }
+    if (const int saved = SaveForScript(window, arguments[1]))
+        return saved;
     PrintLine("header", driver.Header());
     for (const QStringList &row : driver.Rows())
         PrintLine("row", row);
@@ -274,14 +272,15 @@ int InsertThreeRows(const QStringList &arguments, DemoWindow &window, DemoDataMe
 
 } // namespace
 
-int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu)
+int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu, DemoSmartTags &smartTags)
 {
     const QString name = arguments.value(0);
     if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")
         && name != QLatin1String("manager") && name != QLatin1String("author-road")
-        && name != QLatin1String("wizard-road") && name != QLatin1String("config-wizard")) {
+        && name != QLatin1String("wizard-road") && name != QLatin1String("config-wizard")
+        && name != QLatin1String("smart-tags")) {
         std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, manager, "
-                             "author-road, wizard-road, config-wizard\n",
+                             "author-road, wizard-road, config-wizard, smart-tags\n",
                      qPrintable(name));
         return 2;
     }
@@ -292,6 +291,8 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
         return WizardRoad(arguments, menu);
     if (name == QLatin1String("config-wizard"))
         return ConfigWizardScript(arguments, menu);
+    if (name == QLatin1String("smart-tags"))
+        return SmartTagScript(arguments, window, smartTags);
     if (name == QLatin1String("author-road"))
         return AuthorRoad(arguments, window, menu);
     if (name == QLatin1String("view-data"))

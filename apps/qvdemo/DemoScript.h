@@ -5,6 +5,7 @@
 namespace qvdemo {
 
 class DemoDataMenu;
+class DemoSmartTags;
 class DemoWindow;
 
 // Scripted runs of the editor, for tests under a virtual display. They work
@@ -44,15 +45,20 @@ class DemoWindow;
 //     PICTURES ("wizard-1-welcome.png" to "wizard-8-finish.png"); prints
 //     "saved<TAB>name<TAB>fields", then inserts every row of it ("rows<TAB>N").
 //
+//   smart-tags OUTPUT PICTURES
+//     See DemoSmartTagScript.cpp.
+//
 // Answers the process exit code: 0 done, 2 bad arguments or no such data
 // view, 3 not in this build, 4 the dialog did not come or nothing was written,
 // 5 the document could not be saved.
-int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu);
+int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu, DemoSmartTags &smartTags);
 // The manager script (DemoManagerScript.cpp).
 int ManagerScript(const QStringList &arguments, DemoDataMenu &menu);
 // The wizard script (DemoWizardScript.cpp).
 int WizardRoad(const QStringList &arguments, DemoDataMenu &menu);
 // The configuration file script (DemoConfigScript.cpp).
 int ConfigWizardScript(const QStringList &arguments, DemoDataMenu &menu);
+// The smart tag script (DemoSmartTagScript.cpp).
+int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTags &smartTags);
 
 } // namespace qvdemo

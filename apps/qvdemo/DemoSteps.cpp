@@ -1,6 +1,8 @@
 // The scripted runs' shared steps and helpers.
 #include "DemoSteps.h"
 
+#include "DemoWindow.h"
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -114,6 +116,23 @@ void Print(const QStringList &texts)
 {
     std::printf("%s\n", qPrintable(texts.join(QLatin1Char('\t'))));
     std::fflush(stdout);
+}
+
+int SaveForScript(DemoWindow &window, const QString &path)
+{
+    QString error;
+    if (window.SaveDocument(path, error))
+        return 0;
+    std::fprintf(stderr, "qvdemo: %s\n", qPrintable(error));
+    return 5;
+}
+
+bool ArgumentsFit(const QStringList &arguments, qsizetype count, const char *usage)
+{
+    if (arguments.size() == count)
+        return true;
+    std::fprintf(stderr, "usage: qvdemo --script %s\n", usage);
+    return false;
 }
 
 void Picture(QWidget &widget, const QString &path)

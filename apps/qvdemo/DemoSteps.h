@@ -17,6 +17,8 @@ class QComboBox;
 
 namespace qvdemo {
 
+class DemoWindow;
+
 inline constexpr int kStepTimeoutMs = 60000;
 
 // The visible top-level window of that type (and object name, when given).
@@ -76,6 +78,11 @@ void Key(QWidget *target, Qt::Key key);
 // Types the text into the control key by key, as a user does.
 void TypeText(QWidget *target, const QString &text);
 void Print(const QStringList &texts);
+// True when the script got `count` arguments (its name included); otherwise
+// prints "usage: qvdemo --script USAGE".
+// Saves the document as a script ends: 0, or 5 and the reason on stderr.
+int SaveForScript(DemoWindow &window, const QString &path);
+bool ArgumentsFit(const QStringList &arguments, qsizetype count, const char *usage);
 void Picture(QWidget &widget, const QString &path);
 
 } // namespace qvdemo

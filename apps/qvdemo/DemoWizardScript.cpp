@@ -90,10 +90,8 @@ QList<StepDriver::Step> WizardSteps(const QString &pictures, const QString &work
 
 int WizardRoad(const QStringList &arguments, DemoDataMenu &menu)
 {
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: qvdemo --script wizard-road PICTURES WORKBOOK\n");
+    if (!ArgumentsFit(arguments, 3, "wizard-road PICTURES WORKBOOK"))
         return 2;
-    }
     const QString pictures = QDir(arguments[1]).absolutePath();
     StepDriver wizard(WizardSteps(pictures, QDir(arguments[2]).absolutePath()), "frmDataViewWizard");
     const auto oMade = menu.RunDataViewWizard(nullptr);

@@ -6,6 +6,7 @@
 
 #include "DemoDataMenu.h"
 #include "DemoScript.h"
+#include "DemoSmartTags.h"
 #include "DemoStyles.h"
 #include "DemoWindow.h"
 #include "HostServices.h"
@@ -64,11 +65,15 @@ int main(int argc, char **argv)
     qvdemo::DemoWindow window;
     auto *host = new qvdemo::HostServices(qvdemo::StyleBook::Demo(), QDir(samplesFolder).absolutePath(), &window);
     auto *menu = new qvdemo::DemoDataMenu(&window, host);
+    auto *smartTags = new qvdemo::DemoSmartTags(
+        window.Editor(), [menu](const qvdemo::SmartTagCommand &command) { menu->RunSmartTagCommand(command); });
+    QObject::connect(smartTags, &qvdemo::DemoSmartTags::Report, &window, &qvdemo::DemoWindow::ShowStatus);
+    smartTags->Reload();
     window.show();
 
     if (arguments.value(0) == QLatin1String("--script")) {
-        QTimer::singleShot(0, &window, [&window, menu, arguments] {
-            QApplication::exit(qvdemo::RunScript(arguments.mid(1), window, *menu));
+        QTimer::singleShot(0, &window, [&window, menu, smartTags, arguments] {
+            QApplication::exit(qvdemo::RunScript(arguments.mid(1), window, *menu, *smartTags));
         });
     }
     return app.exec();

@@ -195,3 +195,47 @@ grep -q "^rows	[1-9]" "$work/view-wizard.txt" || { echo "FAIL: the new data view
 pages=$(ls "$build/data-view-wizard"/wizard-*.png | wc -l)
 [ "$pages" -eq 8 ] || { echo "FAIL: $pages pictures of the wizard's pages, not 8" >&2; exit 1; }
 echo "the Data View Wizard made a data view of the price list, then inserted it"
+
+# Smart tags: a smart tag over the sample customers' names is saved into a
+# copy of the samples' configuration while the editor runs; a customer's name
+# typed in lower case with a typographic apostrophe is marked, its context
+# menu offers the tag's action, and the action inserts exactly that
+# customer's rows. Pictures in BUILD_FOLDER/smart-tags/.
+tags="$work/tags"
+mkdir -p "$tags/registry" "$tags/config" "$tags/samples" "$build/smart-tags"
+cp "$samples/qvDataView Sample.cfg" "$tags/samples/"
+rm -f "$build/smart-tags"/*.png
+if ! QV_REGISTRY_ROOT="$tags/registry" XDG_CONFIG_HOME="$tags/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$tags/samples" --script smart-tags "$tags/tags.odt" "$build/smart-tags" >"$tags/steps.txt"; then
+  echo "FAIL: the smart tag run stopped; it printed:" >&2; cat "$tags/steps.txt" >&2
+  exit 1
+fi
+python3 - "$tags" "$samples/Sample Sales.sqlite" <<'PY'
+import sqlite3, sys, zipfile
+import xml.etree.ElementTree as ET
+
+tags, database = sys.argv[1], sys.argv[2]
+lines = [l.rstrip("\n").split("\t") for l in open(tags + "/steps.txt", encoding="utf-8") if l.strip()]
+first = {l[0]: l[1:] for l in reversed(lines)}
+if first.get("marked") != ["chloé o’neill"]:
+    sys.exit("FAIL: the typed name was marked as %r" % first.get("marked"))
+if first.get("menu") != ["Insert customer"]:
+    sys.exit("FAIL: the context menu offered %r" % first.get("menu"))
+name = "Chloé O'Neill"
+want = sqlite3.connect(database).execute("SELECT COUNT(*) FROM Customers WHERE Name = ?", (name,)).fetchone()[0]
+shown = [l[1] for l in lines if l[0] == "row"]
+if want < 1 or shown != [name] * want:
+    sys.exit("FAIL: Insert Data showed %r, the database has %d rows of %s" % (shown, want, name))
+TABLE = "{urn:oasis:names:tc:opendocument:xmlns:table:1.0}"
+content = ET.fromstring(zipfile.ZipFile(tags + "/tags.odt").read("content.xml"))
+tables = list(content.iter(TABLE + "table"))
+if len(tables) != 1:
+    sys.exit("FAIL: the document holds %d tables, not one" % len(tables))
+rows = ["".join(row.itertext()) for row in tables[0].iter(TABLE + "table-row")]
+if len(rows) != want + 1 or any(name not in row for row in rows[1:]):
+    sys.exit("FAIL: the inserted table holds %r" % rows)
+print("smart tags: the typed name was marked, its action inserted the %d rows of %s" % (want, name))
+PY
+for picture in smart-tag-marked smart-tag-menu smart-tag-insert-data; do
+  [ -s "$build/smart-tags/$picture.png" ] || { echo "FAIL: no picture $picture" >&2; exit 1; }
+done
