@@ -104,7 +104,17 @@ DropOutcome DropDataViews(const CopiedItems &oItems, const config::ConfigStore *
 
 std::vector<int> DeleteItems(config::ConfigStore &store, const std::vector<ListItemRef> &items, const DeleteAsk &ask)
 {
-    int lSelected = int(items.size());
+    // The question counts what will go: neither items gone since nor data views in use.
+    int lSelected = 0;
+    for (const ListItemRef &oItem : items) {
+        if (oItem.lType == DataViewItem) {
+            const auto oView = store.DataViewCollection().Item(oItem.lId);
+            lSelected += oView && !oView->InUse() ? 1 : 0;
+        } else if (oItem.lType == SmartTagItem) {
+            const auto oSet = FirstSet(store);
+            lSelected += oSet && oSet->Item(oItem.lId) ? 1 : 0;
+        }
+    }
     bool bConfirmed = false;
     std::vector<int> colRemoved;
     for (size_t i = 0; i < items.size(); ++i) {
@@ -112,23 +122,18 @@ std::vector<int> DeleteItems(config::ConfigStore &store, const std::vector<ListI
         QString sName;
         if (oItem.lType == DataViewItem) {
             const auto oView = store.DataViewCollection().Item(oItem.lId);
-            if (!oView) {
-                --lSelected;
+            if (!oView)
                 continue;
-            }
             if (oView->InUse()) {
                 ask.inUse(LoadResString(kMsgInUse, {oView->Name}));
-                --lSelected;
                 continue;
             }
             sName = oView->Name;
         } else if (oItem.lType == SmartTagItem) {
             const auto oSet = FirstSet(store);
             const auto oTag = oSet ? oSet->Item(oItem.lId) : nullptr;
-            if (!oTag) {
-                --lSelected;
+            if (!oTag)
                 continue;
-            }
             sName = oTag->Name;
         } else {
             RaiseInvalidNode("Node type not implemented for delete option");

@@ -89,9 +89,10 @@ struct DeleteAsk
 };
 
 // Deletes the items in list order from `store`: a data view in use is not
-// deleted (inUse is told, and it no longer counts as selected); before the
-// first removal the user confirms once, naming the item when fewer than two
-// remain selected, else their number; No ends the loop with what was
+// deleted (inUse is told when its turn comes); before the first removal the
+// user confirms once, naming the item when it is the only one that can go,
+// else giving the number of those that can (data views in use and items
+// gone since do not count); No ends the loop with what was
 // removed so far. Raises kErrorInvalidNode for an item of another type.
 // Answers the positions in `items` of the removed ones.
 std::vector<int> DeleteItems(config::ConfigStore &store, const std::vector<ListItemRef> &items, const DeleteAsk &ask);

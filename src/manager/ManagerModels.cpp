@@ -327,7 +327,7 @@ QVariant ManagerListModel::headerData(int section, Qt::Orientation orientation, 
 Qt::ItemFlags ManagerListModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags lFlags = QAbstractTableModel::flags(index);
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return lFlags;
     const Item &oItem = m_colItems[size_t(index.row())];
     if (index.column() == 0 && (oItem.lType == DataViewItem || oItem.lType == SmartTagItem))

@@ -35,6 +35,12 @@ int KindOf(qint32 lRootType)
     return lRootType == TeamRoot ? biz::ConfigFileSettings::Team : biz::ConfigFileSettings::Personal;
 }
 
+// A message of the manager's own, titled as its window.
+void ShowManagerMessage(const QString &sText, int lStyle)
+{
+    ShowMessage(sText, kTitle, lStyle);
+}
+
 std::shared_ptr<config::SmartTag> SmartTagOf(const config::ConfigStore &oStore, qint32 lId)
 {
     const auto oSet = oStore.SmartTagSets().Count() >= 1 ? oStore.SmartTagSets().Item(1) : nullptr;
@@ -333,7 +339,7 @@ void frmMain::DeleteSelection()
     }
     const QByteArray baBefore = oStore->ToXml();
     DeleteAsk oAsk;
-    oAsk.inUse = [](const QString &sText) { ShowError(sText, kTitle, QString(), ui::mb::Critical); };
+    oAsk.inUse = [](const QString &sText) { ShowManagerMessage(sText, ui::mb::Critical); };
     oAsk.confirm = [](const QString &sText) {
         return ShowMessage(sText, kTitle, ui::mb::YesNo + ui::mb::Question) == ui::mb::Yes;
     };
@@ -380,7 +386,7 @@ bool frmMain::RenameFromList(const QString &sTag, const QString &sText)
     const QByteArray baBefore = oStore->ToXml();
     const NameVerdict oVerdict = RenameItem(*oStore, oKey.lNodeType, ParseNodeTag(sTag).second, sText);
     if (oVerdict.lMessage != 0)
-        ShowError(oVerdict.sMessage, kTitle, QString(), ui::mb::Exclamation);
+        ShowManagerMessage(oVerdict.sMessage, ui::mb::Exclamation);
     if (oVerdict.lCheck != NameVerdict::Accepted)
         return false;
     // The list is being edited: a refused save rebuilds it once the edit is over.

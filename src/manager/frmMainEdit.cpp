@@ -145,7 +145,7 @@ void frmMain::DropItems(const CopiedItems &oItems, qint32 lTargetRoot)
     const QByteArray baBefore = oTarget->ToXml();
     const DropOutcome oOutcome = DropDataViews(oItems, oSource.get(), *oTarget);
     for (const QString &sName : oOutcome.colRefused)
-        ShowError(LoadResString(kMsgNotAccepted, {sName}), kTitle, QString(), ui::mb::Exclamation);
+        ShowMessage(LoadResString(kMsgNotAccepted, {sName}), kTitle, ui::mb::Exclamation);
     if (!oOutcome.colAdded.empty() && !SaveChange(oTarget, QStringLiteral("Drop"), baBefore))
         return;
     ShowListForNode(m_oState.CurrentKey(), !oOutcome.colAdded.empty() && m_oState.CurrentKey().StoreRootType() == lTargetRoot);
