@@ -49,8 +49,9 @@ namespace qv {
 // rtfPropertyPane, vsPropertyPane, imgSplitter, imgHorizonalSplitter,
 // fraToolbarBottom, tbrMain, sbrStatus, tmrLaunchManageSmartTagRecognizerTerms,
 // the menus mnuFile, mnuEdit, mnuView, mnuHelp, mnuPopup, mnuSTPopup,
-// mnuConfigurationPopUp and their items; the toolbar's actions by key
-// ("New", "Copy", "Paste", "Delete", "Properties", "Help").
+// mnuConfigurationPopUp and their items (mnuEdit begins with mnuEditUndo,
+// beyond Part 6.3); the toolbar's actions by key ("New", "Copy", "Paste",
+// "Delete", "Properties", "Help"); keyDelete, the list's Delete key.
 //
 // Commands (Part 6.3): every change of a store is saved at once through the
 // store's safe save; a save refused because someone else saved the file
@@ -149,7 +150,7 @@ private:
     QString OpenTeamFile(const QString &sPath);
     // Rebuilds the window first when another program saved a file.
     void RefreshIfChangedElsewhere();
-    // frmMainCommands.cpp: the commands on the list's items.
+    // frmMainCommands.cpp: how commands start; frmMainItems.cpp: the commands on the list's items.
     void ConnectCommands();
     void NewItem();
     void EditItem();
