@@ -183,6 +183,8 @@ void frmMain::KeepOwnStamp(qint32 lRootType)
 {
     // The file just saved is this window's doing; the other one's stamp is
     // kept as it was, so that another program's save of it still shows.
+    if (lRootType != PersonalRoot && lRootType != TeamRoot)
+        return;
     const ChangeStamps oNow = ManagerState::ReadChangeStamps();
     ChangeStamps oKept = m_oState.Stamps();
     (lRootType == TeamRoot ? oKept.sTeam : oKept.sPersonal) = lRootType == TeamRoot ? oNow.sTeam : oNow.sPersonal;
