@@ -278,9 +278,9 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
     if (name != QLatin1String("insert-three-rows") && name != QLatin1String("view-data")
         && name != QLatin1String("manager") && name != QLatin1String("author-road")
         && name != QLatin1String("wizard-road") && name != QLatin1String("config-wizard")
-        && name != QLatin1String("smart-tags")) {
+        && name != QLatin1String("smart-tags") && name != QLatin1String("manager-drag")) {
         std::fprintf(stderr, "qvdemo: unknown script \"%s\"; known: insert-three-rows, view-data, manager, "
-                             "author-road, wizard-road, config-wizard, smart-tags\n",
+                             "author-road, wizard-road, config-wizard, smart-tags, manager-drag\n",
                      qPrintable(name));
         return 2;
     }
@@ -293,6 +293,8 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
         return ConfigWizardScript(arguments, menu);
     if (name == QLatin1String("smart-tags"))
         return SmartTagScript(arguments, window, smartTags);
+    if (name == QLatin1String("manager-drag"))
+        return ManagerDragScript(arguments, menu);
     if (name == QLatin1String("author-road"))
         return AuthorRoad(arguments, window, menu);
     if (name == QLatin1String("view-data"))

@@ -36,6 +36,15 @@ class DemoWindow;
 //     ("team<TAB>..."), then runs the manager script with the picture
 //     PICTURES/config-wizard-manager.png.
 //
+//   manager-drag TEAM_FILE PICTURES
+//     Makes TEAM_FILE an empty team configuration (when it is not there) and
+//     the team file, opens the Data View Manager from the Data menu, drags
+//     "Sample Customers" with the mouse from the personal "Data Views" folder
+//     onto the team's, and renames the copy there in place (F2) to "Team
+//     Customers"; pictures PICTURES/manager-drag-1-selected.png to
+//     manager-drag-5-renamed.png; prints "dropped<TAB>...", "renamed<TAB>..."
+//     and the team file's data views ("team<TAB>a,b").
+//
 //   author-road OUTPUT PICTURES MOVED_WORKBOOK
 //     See DemoAuthorScript.h.
 //
@@ -60,5 +69,7 @@ int WizardRoad(const QStringList &arguments, DemoDataMenu &menu);
 int ConfigWizardScript(const QStringList &arguments, DemoDataMenu &menu);
 // The smart tag script (DemoSmartTagScript.cpp).
 int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTags &smartTags);
+// The manager's drag and rename script (DemoManagerDragScript.cpp).
+int ManagerDragScript(const QStringList &arguments, DemoDataMenu &menu);
 
 } // namespace qvdemo

@@ -1,7 +1,11 @@
 #include "ManagerModels.h"
 
+#include "ManagerClipboard.h"
+
 #include "common/basErrorHandling.h"
 #include "config/ConfigStore.h"
+
+#include <QMimeData>
 
 namespace qv::manager {
 namespace {
@@ -172,6 +176,37 @@ QVariant ManagerTreeModel::data(const QModelIndex &index, int role) const
     }
 }
 
+Qt::ItemFlags ManagerTreeModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags lFlags = QAbstractItemModel::flags(index);
+    const Node *oNode = NodeOf(index);
+    if (oNode && ParseNodeTag(oNode->sTag).first == DataViewsFolder)
+        lFlags |= Qt::ItemIsDropEnabled;
+    return lFlags;
+}
+
+QStringList ManagerTreeModel::mimeTypes() const
+{
+    return {QLatin1String(kDataViewsMimeType)};
+}
+
+Qt::DropActions ManagerTreeModel::supportedDropActions() const
+{
+    return Qt::CopyAction;
+}
+
+bool ManagerTreeModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int, int,
+                                       const QModelIndex &parent) const
+{
+    return action == Qt::CopyAction && data && parent.isValid() && CanDrop && CanDrop(data, parent);
+}
+
+bool ManagerTreeModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                                    const QModelIndex &parent)
+{
+    return canDropMimeData(data, action, row, column, parent) && Drop && Drop(data, parent);
+}
+
 // --- the list ------------------------------------------------------------------
 
 ManagerListModel::ManagerListModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -269,6 +304,7 @@ QVariant ManagerListModel::data(const QModelIndex &index, int role) const
     const Item &oItem = m_colItems[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return index.column() == 0 ? oItem.sName : oItem.sType;
     case Qt::DecorationRole:
         return index.column() == 0 ? IconOf(m_oImages, oItem.sImageKey) : QVariant();
@@ -286,6 +322,52 @@ QVariant ManagerListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
         return {};
     return m_colColumns[size_t(section)].sTitle;
+}
+
+Qt::ItemFlags ManagerListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags lFlags = QAbstractTableModel::flags(index);
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return lFlags;
+    const Item &oItem = m_colItems[size_t(index.row())];
+    if (index.column() == 0 && (oItem.lType == DataViewItem || oItem.lType == SmartTagItem))
+        lFlags |= Qt::ItemIsEditable;
+    if (oItem.lType == DataViewItem)
+        lFlags |= Qt::ItemIsDragEnabled;
+    return lFlags;
+}
+
+bool ManagerListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || index.column() != 0 || !(flags(index) & Qt::ItemIsEditable) || !Renamer)
+        return false;
+    const qint32 lType = m_colItems[size_t(index.row())].lType, lId = m_colItems[size_t(index.row())].lId;
+    const QString sText = value.toString();
+    if (!Renamer(MakeNodeTag(lType, lId), sText))
+        return false;
+    // The renamer may have rebuilt the list.
+    if (index.row() >= rowCount() || m_colItems[size_t(index.row())].lId != lId)
+        return true;
+    Item &oItem = m_colItems[size_t(index.row())];
+    oItem.sName = sText.trimmed();
+    oItem.sNameKey = oItem.sName.toCaseFolded();
+    emit dataChanged(index, index);
+    return true;
+}
+
+QStringList ManagerListModel::mimeTypes() const
+{
+    return {QLatin1String(kDataViewsMimeType)};
+}
+
+QMimeData *ManagerListModel::mimeData(const QModelIndexList &) const
+{
+    return DragData ? DragData() : nullptr;
+}
+
+Qt::DropActions ManagerListModel::supportedDragActions() const
+{
+    return Qt::CopyAction;
 }
 
 // --- the order -------------------------------------------------------------------

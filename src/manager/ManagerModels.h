@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QSortFilterProxyModel>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,6 +59,18 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    // Drops: "Data Views" folders take them, when the window's CanDrop
+    // agrees; Drop does the work (both get the folder's node).
+    using DropHook = std::function<bool(const QMimeData *, const QModelIndex &)>;
+    DropHook CanDrop, Drop;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                         const QModelIndex &parent) const override;
+    bool dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                      const QModelIndex &parent) override;
 
 private:
     struct Node
@@ -111,6 +124,19 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // In-place renaming: the name of a data view or smart tag is editable;
+    // Renamer (the window's) decides with the item's tag and the text typed,
+    // and the item takes the text without its surrounding blanks only when
+    // it answers true.
+    std::function<bool(const QString &sTag, const QString &sText)> Renamer;
+    // Dragging: data views may be dragged; DragData makes what the drag carries.
+    std::function<QMimeData *()> DragData;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
 
 private:
     // The tag is made when asked for: a list of thousands of data views

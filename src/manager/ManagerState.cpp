@@ -34,7 +34,8 @@ void ManagerState::Begin(const ManagerRequest &oRequest)
 {
     m_oRequest = oRequest;
     m_oKey = {};
-    m_bCopyFilled = false;
+    m_oCopied = {};
+    m_oHistory = {};
 }
 
 bool ManagerState::SupportsSmartTags(const QObject *oApplication)
@@ -117,6 +118,23 @@ std::shared_ptr<config::ConfigStore> ManagerState::StoreForNode(qint32 lNodeType
     }
 }
 
+std::shared_ptr<config::ConfigStore> ManagerState::StoreOfFile(const QString &sComparablePath) const
+{
+    for (const auto &oStore : {PersonalStore(), TeamStore()})
+        if (oStore && !sComparablePath.isEmpty() && ComparableFilePath(oStore->FilePath()) == sComparablePath)
+            return oStore;
+    return nullptr;
+}
+
+qint32 ManagerState::RootOfStore(const config::ConfigStore *oStore) const
+{
+    if (oStore && oStore == PersonalStore().get())
+        return PersonalRoot;
+    if (oStore && oStore == TeamStore().get())
+        return TeamRoot;
+    return 0;
+}
+
 std::shared_ptr<config::ConfigStore> ManagerState::StoreOfList(const ListKey &oKey) const
 {
     return StoreForNode(oKey.StoreRootType(), 0);
@@ -173,7 +191,7 @@ CommandStates ManagerState::Commands(const ListSelection &oSelection, bool bTagE
     default:
         RaiseInvalidNode("invalid nodetype");
     }
-    oStates.bPaste = oStates.bPaste && m_bCopyFilled;
+    oStates.bPaste = oStates.bPaste && CopyBufferFilled();
     return oStates;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ManagerClipboard.h"
+#include "ManagerHistory.h"
 #include "ManagerNodes.h"
 
 #include <QFuture>
@@ -127,7 +129,20 @@ public:
     // The commands for the node and selection; for one smart tag selected,
     // its enabled flag and warnings. Raises kErrorInvalidNode for another node.
     CommandStates Commands(const ListSelection &oSelection, bool bTagEnabled, const QString &sTagWarnings) const;
-    bool CopyBufferFilled() const { return m_bCopyFilled; }
+    // The copy buffer: what this window copied last (kept until it closes),
+    // and whether the clipboard holds data views copied by any manager.
+    bool CopyBufferFilled() const { return !m_oCopied.IsEmpty() || m_bClipboardHolds; }
+    const CopiedItems &CopyBuffer() const { return m_oCopied; }
+    void SetCopyBuffer(CopiedItems oItems) { m_oCopied = std::move(oItems); }
+    void SetClipboardHolds(bool bHolds) { m_bClipboardHolds = bHolds; }
+
+    // What Ctrl+Z takes back, kept for the life of the window.
+    ManagerHistory &History() { return m_oHistory; }
+    const ManagerHistory &History() const { return m_oHistory; }
+    // The window's store showing that file (personal or team), nullptr for none.
+    std::shared_ptr<config::ConfigStore> StoreOfFile(const QString &sComparablePath) const;
+    // The root type (8 or 9) of the window's store, 0 when it shows neither.
+    qint32 RootOfStore(const config::ConfigStore *oStore) const;
 
     // The status bar: "1 Item", "0 Items", "7 Items".
     static QString ItemCountText(int lCount);
@@ -138,6 +153,7 @@ public:
     // The same on the thread pool: the stamps hash both files.
     static QFuture<ChangeStamps> StartReadingChangeStamps();
     void SetChangeStamps(const ChangeStamps &oStamps) { m_oStamps = oStamps; }
+    const ChangeStamps &Stamps() const { return m_oStamps; }
     // True when either stamp differs (without regard to case) from the kept one.
     bool Differs(const ChangeStamps &oNow) const;
     bool HasOutsideChanges(const biz::ConfigFileSettings &oSettings) const;
@@ -157,7 +173,9 @@ private:
     ListKey m_oKey;
     QHash<QString, int> m_colWidths;
     ChangeStamps m_oStamps;
-    bool m_bCopyFilled = false;
+    CopiedItems m_oCopied;
+    bool m_bClipboardHolds = false;
+    ManagerHistory m_oHistory;
 };
 
 } // namespace qv::manager

@@ -4,9 +4,12 @@
 #include "biz/ConfigFileSettings.h"
 #include "common/basErrorHandling.h"
 #include "common/basUtility.h"
+#include "qvuser/DVUser.h"
 #include "ui/Twips.h"
 
 #include <QBoxLayout>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -61,6 +64,13 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_oSettings(std::make_u
     BuildToolbar();
     ConnectTeamCommands();
     BuildControls();
+    ConnectCommands();
+    UpdateUndoState();
+    m_oListModel->DragData = [this] { return MakeDragData(); };
+    m_oTreeModel->CanDrop = [this](const QMimeData *oData, const QModelIndex &oNode) { return CanDropOn(oData, oNode); };
+    m_oTreeModel->Drop = [this](const QMimeData *oData, const QModelIndex &oNode) { return DropOn(oData, oNode); };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
+    ClipboardChanged();
     PlaceWindow();
     InstallHelpKey(this);
 
@@ -104,6 +114,10 @@ void frmMain::BuildControls()
     lvDetails->header()->setSectionsClickable(true);
     lvDetails->header()->setSortIndicatorShown(true);
     lvDetails->header()->setStretchLastSection(false);
+    // Data views are dragged from the list onto the other root's "Data Views" folder.
+    lvDetails->setDragEnabled(true);
+    lvDetails->setDragDropMode(QAbstractItemView::DragOnly);
+    lvDetails->setDefaultDropAction(Qt::CopyAction);
     oListLayout->addWidget(lvDetails);
 
     imgSplitter = Named(new QSplitter(Qt::Horizontal, oTop), "imgSplitter");
@@ -156,6 +170,11 @@ QWidget *frmMain::BuildTreePane()
     tvTreeView->setHeaderHidden(true);
     tvTreeView->setModel(m_oTreeModel);
     tvTreeView->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A drop anywhere on a folder's row is a drop on that folder.
+    tvTreeView->setAcceptDrops(true);
+    tvTreeView->setDragDropMode(QAbstractItemView::DropOnly);
+    tvTreeView->setDragDropOverwriteMode(true);
+    tvTreeView->setDropIndicatorShown(true);
     oLayout->addWidget(lblTvTitle);
     oLayout->addWidget(tvTreeView, 1);
     return fraTv;
@@ -222,7 +241,9 @@ void frmMain::BuildMenus()
           {"mnuFileSeparator1", "-", ""},
           {"mnuFileExit", "E&xit", ""}}},
         {"mnuEdit", "&Edit",
-         {{"mnuEditCopy", "&Copy", "Copy"},
+         {{"mnuEditUndo", "&Undo", ""},
+          {"mnuEditSeparator0", "-", ""},
+          {"mnuEditCopy", "&Copy", "Copy"},
           {"mnuEditPaste", "&Paste", "Paste"},
           {"mnuEditDelete", "&Delete", "Delete"},
           {"mnuEditRename", "Re&name", "Rename"},
@@ -281,6 +302,15 @@ void frmMain::BuildMenus()
     mnuHelpEnableTutorialDataViews = findChild<QAction *>(QStringLiteral("mnuHelpEnableTutorialDataViews"));
     mnuHelpEnableTutorialDataViews->setCheckable(true);
     mnuDisconnectFromTeamDataViews = findChild<QAction *>(QStringLiteral("mnuDisconnectFromTeamDataViews"));
+    mnuEditUndo = findChild<QAction *>(QStringLiteral("mnuEditUndo"));
+    // The keys of the menu bar's items (the right-click items and the toolbar share their commands).
+    const std::pair<const char *, QKeySequence> colKeys[] = {
+        {"mnuFileNew", QKeySequence::New},      {"mnuEditUndo", QKeySequence::Undo},
+        {"mnuEditCopy", QKeySequence::Copy},    {"mnuEditPaste", QKeySequence::Paste},
+        {"mnuEditRename", QKeySequence(Qt::Key_F2)}, {"mnuViewRefresh", QKeySequence::Refresh},
+        {"mnuEditProperties", QKeySequence(Qt::ALT | Qt::Key_Return)}};
+    for (const auto &[sName, oKey] : colKeys)
+        findChild<QAction *>(QLatin1String(sName))->setShortcut(oKey);
     connect(findChild<QAction *>(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::hide);
 }
 

@@ -23,8 +23,13 @@ class QTimer;
 class QToolBar;
 class QTreeView;
 
+class DVUser;
+
 namespace qv::biz {
 class ConfigFileSettings;
+}
+namespace qv::config {
+class ConfigStore;
 }
 
 namespace qv {
@@ -44,8 +49,19 @@ namespace qv {
 // rtfPropertyPane, vsPropertyPane, imgSplitter, imgHorizonalSplitter,
 // fraToolbarBottom, tbrMain, sbrStatus, tmrLaunchManageSmartTagRecognizerTerms,
 // the menus mnuFile, mnuEdit, mnuView, mnuHelp, mnuPopup, mnuSTPopup,
-// mnuConfigurationPopUp and their items; the toolbar's actions by key
-// ("New", "Copy", "Paste", "Delete", "Properties", "Help").
+// mnuConfigurationPopUp and their items (mnuEdit begins with mnuEditUndo,
+// beyond Part 6.3); the toolbar's actions by key ("New", "Copy", "Paste",
+// "Delete", "Properties", "Help"); keyDelete, the list's Delete key.
+//
+// Commands (Part 6.3): every change of a store is saved at once through the
+// store's safe save; a save refused because someone else saved the file
+// since (or because it cannot be written) says so and shows the file as it
+// now is. Copy puts the data views on the clipboard in a format of its own
+// (ManagerClipboard.h), so that another manager process pastes them too;
+// dragging list items onto the other root's "Data Views" folder copies
+// them there. Ctrl+Z (mnuEditUndo) takes back the last delete, rename,
+// paste or drop made since the window opened, while its file is still as
+// that change left it.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -67,12 +83,21 @@ public:
     QModelIndex CurrentNode() const;
     manager::ListSelection GetListSelection() const;
 
+    // The command of that name ("New", "Copy", ... "Undo", "Refresh"), as
+    // its menu item, right-click item, toolbar button or key starts it.
+    void RunCommand(const QString &sCommand);
+
 signals:
     // The window rebuilt itself after another program saved a file.
     void OutsideChangesShown();
+    // A drag of list items began, carrying oData (alive while it runs).
+    void DragStarted(const QMimeData *oData);
+    // A drop on the tree was handled (whatever came of it).
+    void DropHandled();
 
 protected:
     void closeEvent(QCloseEvent *oEvent) override;
+    bool eventFilter(QObject *oWatched, QEvent *oEvent) override;
 
 private:
     // frmMain.cpp: controls, menus, toolbar, images and placement.
@@ -125,6 +150,52 @@ private:
     QString OpenTeamFile(const QString &sPath);
     // Rebuilds the window first when another program saved a file.
     void RefreshIfChangedElsewhere();
+    // frmMainCommands.cpp: how commands start; frmMainItems.cpp: the commands on the list's items.
+    void ConnectCommands();
+    void NewItem();
+    void EditItem();
+    void DeleteSelection();
+    bool RenameFromList(const QString &sTag, const QString &sText);
+    void StartRename();
+    void SetSmartTagEnabled(bool bEnabled);
+    void ManageRecognizerTerms();
+    void ClearWarnings();
+    void PreviewDataView();
+    void ShowHelpContents();
+    void ShowPopupMenu(const QPoint &oGlobal);
+    // The smart tag Properties and New would open the Smart Tag Wizard,
+    // which this build does not have yet: says so.
+    void SmartTagWizardMissing();
+    // The selected list items in list order: their rows and tags.
+    std::vector<std::pair<int, QString>> SelectedItems() const;
+    // The store of the list shown and the root it belongs to.
+    std::shared_ptr<config::ConfigStore> ListStore() const;
+    // The DVUser the commands open the wizards and View Data through.
+    DVUser &User();
+    // Saves the unchanged store as a write test; false (with the message
+    // shown, and the file shown as it now is) when it cannot be saved.
+    bool TrySaveStore(const std::shared_ptr<config::ConfigStore> &oStore);
+    // Saves a change; an undoable one (sWhat not "") is recorded with the
+    // store's document before it. False when the save was refused: the
+    // message is shown and the window shows the file as it now is (at once,
+    // or, with bRefreshLater, once the current event is over).
+    bool SaveChange(const std::shared_ptr<config::ConfigStore> &oStore, const QString &sWhat,
+                    const QByteArray &baBefore, bool bRefreshLater = false);
+    void ReportSaveFailure(const QString &sFile, bool bRefreshLater);
+    // Tells every settings object that the root's configuration changed and
+    // keeps the stamp of that file as this window's own.
+    void NotifyConfigurationChanged(qint32 lRootType);
+    void KeepOwnStamp(qint32 lRootType);
+    // frmMainEdit.cpp: copy, paste, drag and drop, undo.
+    void CopySelection();
+    void PasteItems();
+    QMimeData *MakeDragData();
+    bool CanDropOn(const QMimeData *oData, const QModelIndex &oNode);
+    bool DropOn(const QMimeData *oData, const QModelIndex &oNode);
+    void DropItems(const manager::CopiedItems &oItems, qint32 lTargetRoot);
+    void UndoLastChange();
+    void UpdateUndoState();
+    void ClipboardChanged();
 
     manager::ManagerState m_oState;
     std::unique_ptr<biz::ConfigFileSettings> m_oSettings;
@@ -165,6 +236,8 @@ private:
     QFuture<manager::ChangeStamps> m_oStampsPending;
     QFileSystemWatcher *m_oWatcher = nullptr;
     QTimer *m_oWatchTimer = nullptr;
+    std::unique_ptr<DVUser> m_oUser;
+    QAction *mnuEditUndo = nullptr;
 };
 
 } // namespace qv

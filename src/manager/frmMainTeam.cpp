@@ -67,10 +67,13 @@ void frmMain::RunProperties()
             ui::BusyPointer oBusy;
             RefreshIfChangedElsewhere();
         }
-        // Properties of data views and smart tags open their wizards, which are not part of this window yet.
         if (m_oState.CurrentKey().lNodeType == TeamRoot)
             ChangeTeamConfiguration();
+        else
+            EditItem();
     }, kTitle);
+    if (m_oUser)
+        HandleErrors([this] { m_oUser->CloseForms(); });
 }
 
 QString frmMain::RefusePersonalAsTeam(const QString &sPath, const QString &sOldSetting)

@@ -239,3 +239,28 @@ PY
 for picture in smart-tag-marked smart-tag-menu smart-tag-insert-data; do
   [ -s "$build/smart-tags/$picture.png" ] || { echo "FAIL: no picture $picture" >&2; exit 1; }
 done
+# In the Data View Manager, "Sample Customers" dragged with the mouse from the
+# personal "Data Views" folder onto the team's, then renamed there in place;
+# a picture of each step is left in BUILD_FOLDER/manager-drag/. It works on a
+# copy of the samples' configuration and a team file of its own.
+drag="$work/drag"
+mkdir -p "$drag/registry" "$drag/config" "$drag/samples" "$drag/team" "$build/manager-drag"
+cp "$samples/qvDataView Sample.cfg" "$drag/samples/"
+rm -f "$build/manager-drag"/*.png
+team_file="$drag/team/Demo Team.cfg"
+if ! QV_REGISTRY_ROOT="$drag/registry" XDG_CONFIG_HOME="$drag/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$qvdemo" --samples "$drag/samples" --script manager-drag "$team_file" "$build/manager-drag" \
+    >"$work/view-drag.txt"; then
+  echo "FAIL: the manager's drag and rename stopped; it printed:" >&2; cat "$work/view-drag.txt" >&2
+  exit 1
+fi
+expect_line drag "$(printf 'dropped\tSample Customers')"
+expect_line drag "$(printf 'renamed\tTeam Customers')"
+expect_line drag "$(printf 'team\tTeam Customers')"
+grep -q 'name="Team Customers"' "$team_file" || { echo "FAIL: the team file holds no \"Team Customers\"" >&2; exit 1; }
+grep -q 'name="Sample Customers"' "$drag/samples/qvDataView Sample.cfg" ||
+  { echo "FAIL: the personal configuration lost \"Sample Customers\"" >&2; exit 1; }
+for step in 1-selected 2-over-team 3-dropped 4-renaming 5-renamed; do
+  [ -s "$build/manager-drag/manager-drag-$step.png" ] || { echo "FAIL: no picture manager-drag-$step.png" >&2; exit 1; }
+done
+echo "the Data View Manager copied a data view to the team by drag and drop and renamed it there"

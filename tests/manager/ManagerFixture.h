@@ -9,6 +9,7 @@
 #include "manager/frmMain.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -37,6 +38,8 @@ protected:
         ASSERT_FALSE(LoadResString(704).isEmpty()) << "the resource strings are missing";
         ui::SetMessageBoxHandler(messages);
         ui::modal_driver::Clear();
+        // What an earlier test copied is no paste for this one.
+        QApplication::clipboard()->clear();
 
         personalPath = m_files.filePath(QStringLiteral("personal.cfg"));
         teamPath = m_files.filePath(QStringLiteral("team.cfg"));

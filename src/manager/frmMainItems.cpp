@@ -1,0 +1,275 @@
+// The commands of frmMain on the items of its list (Part 6.3): New and
+// Properties of data views, Delete, Rename, Enable and Disable, recognizer
+// terms, Clear Warnings, Preview and Help.
+#include "frmMain.h"
+
+#include "ManagerCommands.h"
+#include "biz/ConfigFileSettings.h"
+#include "common/basErrorHandling.h"
+#include "common/basUtility.h"
+#include "config/ConfigStore.h"
+#include "qvuser/DVUser.h"
+#include "smarttags/frmSmartTagTerms.h"
+#include "ui/MessageBox.h"
+#include "ui/MousePointer.h"
+
+#include <QAction>
+#include <QTimer>
+#include <QTreeView>
+
+namespace qv {
+
+using namespace manager;
+
+namespace {
+
+const QString kTitle = QString::fromLatin1(kTitleManager);
+
+int KindOf(qint32 lRootType)
+{
+    return lRootType == TeamRoot ? biz::ConfigFileSettings::Team : biz::ConfigFileSettings::Personal;
+}
+
+// A message of the manager's own, titled as its window.
+void ShowManagerMessage(const QString &sText, int lStyle)
+{
+    ShowMessage(sText, kTitle, lStyle);
+}
+
+std::shared_ptr<config::SmartTag> SmartTagOf(const config::ConfigStore &oStore, qint32 lId)
+{
+    const auto oSet = oStore.SmartTagSets().Count() >= 1 ? oStore.SmartTagSets().Item(1) : nullptr;
+    return oSet ? oSet->Item(lId) : nullptr;
+}
+
+} // namespace
+
+// --- the commands ------------------------------------------------------------------
+
+void frmMain::SmartTagWizardMissing()
+{
+    ShowMessage(QStringLiteral("The Smart Tag Wizard is not part of this version yet, so smart tags cannot be "
+                               "created or edited here.\nRename, Delete, Enable, Disable, Clear Warnings and the "
+                               "recognizer terms work on the smart tags there are."),
+                kTitle, ui::mb::Information);
+}
+
+void frmMain::NewItem()
+{
+    RefreshIfChangedElsewhere();
+    const ListKey oKey = m_oState.CurrentKey();
+    if (oKey.lNodeType == SmartTagsFolder) {
+        SmartTagWizardMissing();
+        return;
+    }
+    if (oKey.lNodeType != DataViewsFolder)
+        RaiseError(kErrorInvalidNode, QString(), QStringLiteral("unknown node type for launching addnew wizard"));
+    auto oStore = ListStore();
+    if (!TrySaveStore(oStore))
+        return;
+    RememberListSelection();
+    const qint32 lId = User().InvokeWizardDataView(oStore, QString());
+    m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
+    ShowListForNode(oKey, true);
+    if (lId != 0)
+        SelectListItemById(lId);
+    else
+        RestoreListSelection();
+    UpdateDetails();
+}
+
+void frmMain::EditItem()
+{
+    const ListKey oKey = m_oState.CurrentKey();
+    const ListSelection oSelection = GetListSelection();
+    if (oSelection.lState != ListSelection::One)
+        return;
+    if (oKey.lNodeType == SmartTagsFolder) {
+        SmartTagWizardMissing();
+        return;
+    }
+    if (oKey.lNodeType != DataViewsFolder)
+        RaiseError(kErrorInvalidNode, QString(), QStringLiteral("unknown node type for launching addnew wizard"));
+    auto oStore = ListStore();
+    if (!TrySaveStore(oStore))
+        return;
+    RememberListSelection();
+    User().InvokeWizardDataView(oStore, QString::number(ParseNodeTag(oSelection.sLastTag).second));
+    m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
+    ShowListForNode(oKey, true);
+    RestoreListSelection();
+    UpdateDetails();
+}
+
+void frmMain::DeleteSelection()
+{
+    RefreshIfChangedElsewhere();
+    RememberListSelection();
+    const ListKey oKey = m_oState.CurrentKey();
+    auto oStore = ListStore();
+    if (!TrySaveStore(oStore))
+        return;
+    const auto colSelected = SelectedItems();
+    std::vector<ListItemRef> colItems;
+    for (const auto &[lRow, sTag] : colSelected) {
+        const auto [lType, lId] = ParseNodeTag(sTag);
+        colItems.push_back({lType, lId});
+    }
+    const QByteArray baBefore = oStore->ToXml();
+    DeleteAsk oAsk;
+    oAsk.inUse = [](const QString &sText) { ShowManagerMessage(sText, ui::mb::Critical); };
+    oAsk.confirm = [](const QString &sText) {
+        return ShowMessage(sText, kTitle, ui::mb::YesNo + ui::mb::Question) == ui::mb::Yes;
+    };
+    const std::vector<int> colRemoved = DeleteItems(*oStore, colItems, oAsk);
+    if (colRemoved.empty())
+        return;
+    const int lFirstRow = colSelected[size_t(colRemoved.front())].first;
+    if (!SaveChange(oStore, QStringLiteral("Delete"), baBefore))
+        return;
+    ShowListForNode(oKey, true);
+    RestoreListSelection();
+    const int lRow = RowAfterDelete(lFirstRow, m_oSortModel->rowCount());
+    if (lRow >= 0) {
+        m_bSelecting = true;
+        lvDetails->selectionModel()->setCurrentIndex(m_oSortModel->index(lRow, 0),
+                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_bSelecting = false;
+        lvDetails->scrollTo(m_oSortModel->index(lRow, 0));
+    }
+    UpdateDetails();
+}
+
+void frmMain::StartRename()
+{
+    const QModelIndex oCurrent = lvDetails->currentIndex();
+    const QModelIndex oItem = oCurrent.isValid() && lvDetails->selectionModel()->isRowSelected(oCurrent.row())
+                                  ? oCurrent.siblingAtColumn(0)
+                                  : (lvDetails->selectionModel()->selectedRows().isEmpty()
+                                         ? QModelIndex()
+                                         : lvDetails->selectionModel()->selectedRows().first());
+    if (!oItem.isValid())
+        return;
+    lvDetails->setFocus();
+    lvDetails->setCurrentIndex(oItem);
+    lvDetails->edit(oItem);
+}
+
+bool frmMain::RenameFromList(const QString &sTag, const QString &sText)
+{
+    const ListKey oKey = m_oState.CurrentKey();
+    auto oStore = ListStore();
+    if (!oStore)
+        return false;
+    const QByteArray baBefore = oStore->ToXml();
+    const NameVerdict oVerdict = RenameItem(*oStore, oKey.lNodeType, ParseNodeTag(sTag).second, sText);
+    if (oVerdict.lMessage != 0)
+        ShowManagerMessage(oVerdict.sMessage, ui::mb::Exclamation);
+    if (oVerdict.lCheck != NameVerdict::Accepted)
+        return false;
+    // The list is being edited: a refused save rebuilds it once the edit is over.
+    if (!SaveChange(oStore, QStringLiteral("Rename"), baBefore, true))
+        return false;
+    QTimer::singleShot(0, this, [this] { HandleErrors([this] { UpdateDetails(); }); });
+    return true;
+}
+
+void frmMain::SetSmartTagEnabled(bool bEnabled)
+{
+    RefreshIfChangedElsewhere();
+    const ListSelection oSelection = GetListSelection();
+    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
+        return;
+    auto oStore = ListStore();
+    if (!oStore || !SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) || !TrySaveStore(oStore))
+        return;
+    // Taken after the write test, which may have shown the file anew.
+    oStore = ListStore();
+    const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
+    if (!oTag)
+        return;
+    oTag->Enabled = bEnabled;
+    if (!SaveChange(oStore, QString(), QByteArray()))
+        return;
+    RememberListSelection();
+    ShowListForNode(m_oState.CurrentKey(), true);
+    RestoreListSelection();
+    UpdateDetails();
+}
+
+void frmMain::ManageRecognizerTerms()
+{
+    RefreshIfChangedElsewhere();
+    const ListSelection oSelection = GetListSelection();
+    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
+        return;
+    auto oStore = ListStore();
+    const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
+    if (!oTag)
+        return;
+    {
+        frmSmartTagTerms oDialog(this);
+        oDialog.setWindowIcon(QIcon());
+        oDialog.SetCaption(oTag->Name);
+        oDialog.ShowForm(oTag->Recognizer);
+    }
+    // Saved whether or not the terms changed, as the write test of other commands.
+    if (!TrySaveStore(oStore))
+        return;
+    NotifyConfigurationChanged(m_oState.CurrentKey().StoreRootType());
+    RememberListSelection();
+    ShowListForNode(m_oState.CurrentKey(), true);
+    RestoreListSelection();
+    UpdateDetails();
+}
+
+void frmMain::ClearWarnings()
+{
+    RefreshIfChangedElsewhere();
+    const ListSelection oSelection = GetListSelection();
+    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
+        return;
+    const qint32 lId = ParseNodeTag(oSelection.sLastTag).second;
+    auto oStore = ListStore();
+    auto oTag = oStore ? SmartTagOf(*oStore, lId) : nullptr;
+    if (!oTag)
+        return;
+    if (oTag->Warnings.isEmpty()) {
+        ShowMessage(QStringLiteral("No Warnings exist for this Smart Tag"), kTitle, ui::mb::Information);
+    } else if (TrySaveStore(oStore)) {
+        oStore = ListStore();
+        oTag = oStore ? SmartTagOf(*oStore, lId) : nullptr;
+        if (oTag) {
+            oTag->Warnings.clear();
+            if (SaveChange(oStore, QString(), QByteArray())) {
+                RememberListSelection();
+                ShowListForNode(m_oState.CurrentKey(), true);
+                RestoreListSelection();
+            }
+        }
+    }
+    UpdateDetails();
+}
+
+void frmMain::PreviewDataView()
+{
+    const ListSelection oSelection = GetListSelection();
+    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != DataViewsFolder)
+        return;
+    auto oStore = ListStore();
+    auto oView = oStore ? oStore->DataViewCollection().Item(ParseNodeTag(oSelection.sLastTag).second) : nullptr;
+    if (!oView)
+        return;
+    {
+        ui::BusyPointer oBusy;
+        User().ShowViewData(oView, 200, -1, QString());
+    }
+    User().CloseForms();
+}
+
+void frmMain::ShowHelpContents()
+{
+    ShowHelp(this, HelpFilePath(QString::fromLatin1(kHelpFileName), false), 0);
+}
+
+} // namespace qv
