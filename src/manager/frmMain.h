@@ -163,9 +163,9 @@ private:
     void PreviewDataView();
     void ShowHelpContents();
     void ShowPopupMenu(const QPoint &oGlobal);
-    // The smart tag Properties and New would open the Smart Tag Wizard,
-    // which this build does not have yet: says so.
-    void SmartTagWizardMissing();
+    // The wizard of the folder's kind, through the window's private DVUser,
+    // on a new item (sId "") or on that one; answers the saved item's identifier.
+    qint32 RunItemWizard(qint32 lNodeType, std::shared_ptr<config::ConfigStore> &oStore, const QString &sId);
     // The selected list items in list order: their rows and tags.
     std::vector<std::pair<int, QString>> SelectedItems() const;
     // The store of the list shown and the root it belongs to.

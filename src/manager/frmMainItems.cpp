@@ -46,29 +46,26 @@ std::shared_ptr<config::SmartTag> SmartTagOf(const config::ConfigStore &oStore, 
 
 // --- the commands ------------------------------------------------------------------
 
-void frmMain::SmartTagWizardMissing()
+qint32 frmMain::RunItemWizard(qint32 lNodeType, std::shared_ptr<config::ConfigStore> &oStore, const QString &sId)
 {
-    ShowMessage(QStringLiteral("The Smart Tag Wizard is not part of this version yet, so smart tags cannot be "
-                               "created or edited here.\nRename, Delete, Enable, Disable, Clear Warnings and the "
-                               "recognizer terms work on the smart tags there are."),
-                kTitle, ui::mb::Information);
+    if (lNodeType == SmartTagsFolder) {
+        QObject *oHost = m_oState.Request().oWordServices;
+        return User().InvokeWizardSmartTag(oHost, oStore, sId);
+    }
+    if (lNodeType != DataViewsFolder)
+        RaiseError(kErrorInvalidNode, QString(), QStringLiteral("unknown node type for launching addnew wizard"));
+    return User().InvokeWizardDataView(oStore, sId);
 }
 
 void frmMain::NewItem()
 {
     RefreshIfChangedElsewhere();
     const ListKey oKey = m_oState.CurrentKey();
-    if (oKey.lNodeType == SmartTagsFolder) {
-        SmartTagWizardMissing();
-        return;
-    }
-    if (oKey.lNodeType != DataViewsFolder)
-        RaiseError(kErrorInvalidNode, QString(), QStringLiteral("unknown node type for launching addnew wizard"));
     auto oStore = ListStore();
     if (!TrySaveStore(oStore))
         return;
     RememberListSelection();
-    const qint32 lId = User().InvokeWizardDataView(oStore, QString());
+    const qint32 lId = RunItemWizard(oKey.lNodeType, oStore, QString());
     m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
     ShowListForNode(oKey, true);
     if (lId != 0)
@@ -84,17 +81,11 @@ void frmMain::EditItem()
     const ListSelection oSelection = GetListSelection();
     if (oSelection.lState != ListSelection::One)
         return;
-    if (oKey.lNodeType == SmartTagsFolder) {
-        SmartTagWizardMissing();
-        return;
-    }
-    if (oKey.lNodeType != DataViewsFolder)
-        RaiseError(kErrorInvalidNode, QString(), QStringLiteral("unknown node type for launching addnew wizard"));
     auto oStore = ListStore();
     if (!TrySaveStore(oStore))
         return;
     RememberListSelection();
-    User().InvokeWizardDataView(oStore, QString::number(ParseNodeTag(oSelection.sLastTag).second));
+    RunItemWizard(oKey.lNodeType, oStore, QString::number(ParseNodeTag(oSelection.sLastTag).second));
     m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
     ShowListForNode(oKey, true);
     RestoreListSelection();
