@@ -292,7 +292,7 @@ int RunScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &me
     if (name == QLatin1String("config-wizard"))
         return ConfigWizardScript(arguments, menu);
     if (name == QLatin1String("smart-tags"))
-        return SmartTagScript(arguments, window, smartTags);
+        return SmartTagScript(arguments, window, menu, smartTags);
     if (name == QLatin1String("manager-drag"))
         return ManagerDragScript(arguments, menu);
     if (name == QLatin1String("author-road"))

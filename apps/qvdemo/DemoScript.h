@@ -68,7 +68,7 @@ int WizardRoad(const QStringList &arguments, DemoDataMenu &menu);
 // The configuration file script (DemoConfigScript.cpp).
 int ConfigWizardScript(const QStringList &arguments, DemoDataMenu &menu);
 // The smart tag script (DemoSmartTagScript.cpp).
-int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTags &smartTags);
+int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu, DemoSmartTags &smartTags);
 // The manager's drag and rename script (DemoManagerDragScript.cpp).
 int ManagerDragScript(const QStringList &arguments, DemoDataMenu &menu);
 

@@ -1,8 +1,8 @@
 // smart-tags OUTPUT PICTURES: smart tags as an author meets them.
-// - A smart tag "Customer Smart Tag" is added to the personal configuration
-//   and saved, as the Smart Tag Wizard would: it recognizes the Name of
-//   "Sample Customers" and offers "Insert customer" (a table with header).
-//   The editor notices the save and builds the terms again.
+// - A smart tag "Customer Smart Tag" is made through the Smart Tag Wizard
+//   (a picture of each page): it recognizes the Name of "Sample Customers"
+//   and offers "Insert customer" (a table with header). The editor notices
+//   the save and builds the terms again.
 // - "chloé o’neill" is typed into a sentence; the paragraph's layout must
 //   mark exactly that span ("marked<TAB>span").
 // - The context menu on the term lists the tag's actions ("menu<TAB>...");
@@ -11,7 +11,9 @@
 //   document is saved as OUTPUT.
 // Pictures of the marked document, the menu and the dialog go to PICTURES.
 
+#include "DemoDataMenu.h"
 #include "DemoScript.h"
+#include "DemoSmartTagSteps.h"
 
 #include "DemoSmartTags.h"
 #include "DemoSteps.h"
@@ -41,6 +43,7 @@ namespace qvdemo {
 namespace {
 
 const QString kTagName = QStringLiteral("Customer Smart Tag");
+const QString kAction = QStringLiteral("Insert customer");
 const QString kTyped = QStringLiteral("chloé o’neill");
 
 // Runs the event loop until the condition holds; false after kStepTimeoutMs.
@@ -60,30 +63,15 @@ bool WaitUntil(const std::function<bool()> &condition)
     return condition();
 }
 
-bool AddCustomerSmartTag()
+// Made through the Smart Tag Wizard, as an author makes it.
+bool MakeCustomerSmartTag(DemoDataMenu &menu, const QString &pictures)
 {
-    try {
-        const QString path = qv::biz::ConfigFileSettings().GetConfigFilePath(qv::biz::ConfigFileSettings::Personal);
-        auto store = qv::config::ConfigStore::Create();
-        store->Open(path);
-        auto view = store->DataViewCollection().ItemByName(QStringLiteral("Sample Customers"));
-        if (!view)
-            return false;
-        auto tag = store->SmartTagSets().Item(1)->AddNew();
-        tag->Name = kTagName;
-        tag->Recognizer.SetDataView(view);
-        tag->Recognizer.SetFieldName(QStringLiteral("Name"));
-        auto action = tag->AddAction();
-        action->Name = action->DisplayText = QStringLiteral("Insert customer");
-        action->DataViewId = view->Id();
-        action->ActionKind = 1;
-        action->LayoutType = 2;
-        store->Save();
-        return true;
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "qvdemo: the smart tag could not be saved: %s\n", e.what());
-        return false;
-    }
+    StepDriver wizard(SmartTagWizardSteps(pictures, QStringLiteral("Name"), QStringLiteral("Café Zoë"), kTagName),
+                      "frmSmartTagWizard");
+    StepDriver action(ActionDialogSteps(pictures, QStringLiteral("Sample Customers"), kAction), "frmAction");
+    const qint32 id = menu.RunSmartTagWizard();
+    Print({QStringLiteral("smart tag"), QString::number(id)});
+    return id > 0 && wizard.Done() && action.Done();
 }
 
 bool TermsHaveTag(DemoSmartTags &smartTags)
@@ -124,13 +112,13 @@ QList<StepDriver::Step> InsertSteps(const QString &pictures)
 
 } // namespace
 
-int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTags &smartTags)
+int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoDataMenu &menu, DemoSmartTags &smartTags)
 {
     if (!ArgumentsFit(arguments, 3, "smart-tags OUTPUT PICTURES"))
         return 2;
     const QString pictures = arguments[2];
     QDir().mkpath(pictures);
-    if (!AddCustomerSmartTag() || !WaitUntil([&] { return TermsHaveTag(smartTags); })) {
+    if (!MakeCustomerSmartTag(menu, pictures) || !WaitUntil([&] { return TermsHaveTag(smartTags); })) {
         std::fprintf(stderr, "qvdemo: the editor did not take up the new smart tag\n");
         return 4;
     }
@@ -150,9 +138,9 @@ int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTa
     const QPoint point = editor->cursorRect(inTerm).center();
     QContextMenuEvent request(QContextMenuEvent::Mouse, point, editor->viewport()->mapToGlobal(point));
     QApplication::sendEvent(editor->viewport(), &request);
-    QMenu *menu = nullptr;
-    WaitUntil([&menu] { return (menu = Visible<QMenu>()) != nullptr; });
-    QAction *insert = menu ? menu->findChild<QAction *>(QStringLiteral("mnuSmartTagAction1")) : nullptr;
+    QMenu *popup = nullptr;
+    WaitUntil([&popup] { return (popup = Visible<QMenu>()) != nullptr; });
+    QAction *insert = popup ? popup->findChild<QAction *>(QStringLiteral("mnuSmartTagAction1")) : nullptr;
     if (!insert) {
         std::fprintf(stderr, "qvdemo: the context menu offers no smart tag action\n");
         return 4;
@@ -162,7 +150,7 @@ int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTa
     QPixmap shot = window.grab();
     {
         QPainter painter(&shot);
-        painter.drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+        painter.drawPixmap(window.mapFromGlobal(popup->pos()), popup->grab());
     }
     if (!shot.save(pictures + QStringLiteral("/smart-tag-menu.png"), "PNG"))
         std::fprintf(stderr, "qvdemo: the picture of the menu could not be written\n");
@@ -171,7 +159,7 @@ int SmartTagScript(const QStringList &arguments, DemoWindow &window, DemoSmartTa
     editor->moveCursor(QTextCursor::End);
     StepDriver driver(InsertSteps(pictures));
     insert->trigger();
-    menu->close();
+    popup->close();
     if (!WaitUntil([&driver] { return driver.Done() && !Visible<QDialog>("frmSelectDataItems"); }))
         return 4;
     return SaveForScript(window, arguments[1]);

@@ -32,17 +32,21 @@ int Count(QDialog &wizard, const char *list)
 
 } // namespace
 
-QList<StepDriver::Step> ActionDialogSteps(const QString &pictures, const QString &dataView)
+QList<StepDriver::Step> ActionDialogSteps(const QString &pictures, const QString &dataView, const QString &prompt)
 {
     return {{"the action dialog", [](QDialog &d) { return d.isVisible() && NotBusy(d); },
-             [pictures, dataView](QDialog &d) {
+             [pictures, dataView, prompt](QDialog &d) {
                  ChooseText(d, "icboDataView", dataView);
+                 auto *name = Child<QLineEdit>(d, "txtName");
+                 name->selectAll();
+                 TypeText(name, prompt);
                  Picture(d, pictures + QStringLiteral("/smart-tag-action.png"));
                  Press(d, "cmdOK");
              }}};
 }
 
-QList<StepDriver::Step> SmartTagWizardSteps(const QString &pictures, const QString &field, const QString &ownTerm)
+QList<StepDriver::Step> SmartTagWizardSteps(const QString &pictures, const QString &field, const QString &ownTerm,
+                                            const QString &name)
 {
     const auto at = [pictures](const char *file) { return pictures + QLatin1Char('/') + QLatin1String(file); };
     return {
@@ -83,7 +87,10 @@ QList<StepDriver::Step> SmartTagWizardSteps(const QString &pictures, const QStri
              Press(d, "cmdNext");
          }},
         {"the finish page", [](QDialog &d) { return OnPage(d, "fraFinish"); },
-         [at](QDialog &d) {
+         [at, name](QDialog &d) {
+             auto *box = Child<QLineEdit>(d, "txtName");
+             box->selectAll();
+             TypeText(box, name);
              Picture(d, at("smart-tag-5-finish.png"));
              Press(d, "cmdFinish");
          }},
