@@ -22,6 +22,12 @@ enum ManagerNodeType : qint32 {
 inline constexpr qint32 kErrorNodeTag = 10000;
 inline constexpr qint32 kErrorInvalidNode = qint32(0x80040205);
 
+// The configuration file kind (1 personal, 2 team) of a root's type.
+inline int FileKindOfRoot(qint32 lRootType)
+{
+    return lRootType == TeamRoot ? 2 : 1;
+}
+
 // "type:id", both in decimal.
 QString MakeNodeTag(qint32 lType, qint32 lId);
 // (type, id) of a tag; raises kErrorNodeTag for an empty tag, one without

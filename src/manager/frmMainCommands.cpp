@@ -28,11 +28,6 @@ namespace {
 
 const QString kTitle = QString::fromLatin1(kTitleManager);
 
-int KindOf(qint32 lRootType)
-{
-    return lRootType == TeamRoot ? biz::ConfigFileSettings::Team : biz::ConfigFileSettings::Personal;
-}
-
 } // namespace
 
 void frmMain::ConnectCommands()
@@ -195,7 +190,7 @@ void frmMain::NotifyConfigurationChanged(qint32 lRootType)
 {
     if (lRootType != PersonalRoot && lRootType != TeamRoot)
         return;
-    m_oSettings->ConfigurationChanged(KindOf(lRootType));
+    m_oSettings->ConfigurationChanged(FileKindOfRoot(lRootType));
     KeepOwnStamp(lRootType);
 }
 

@@ -25,11 +25,6 @@ namespace {
 
 const QString kTitle = QString::fromLatin1(kTitleManager);
 
-int KindOf(qint32 lRootType)
-{
-    return lRootType == TeamRoot ? biz::ConfigFileSettings::Team : biz::ConfigFileSettings::Personal;
-}
-
 // A message of the manager's own, titled as its window.
 void ShowManagerMessage(const QString &sText, int lStyle)
 {
@@ -66,7 +61,7 @@ void frmMain::NewItem()
         return;
     RememberListSelection();
     const qint32 lId = RunItemWizard(oKey.lNodeType, oStore, QString());
-    m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
+    m_oSettings->ConfigurationChanged(FileKindOfRoot(oKey.StoreRootType()));
     ShowListForNode(oKey, true);
     if (lId != 0)
         SelectListItemById(lId);
@@ -86,7 +81,7 @@ void frmMain::EditItem()
         return;
     RememberListSelection();
     RunItemWizard(oKey.lNodeType, oStore, QString::number(ParseNodeTag(oSelection.sLastTag).second));
-    m_oSettings->ConfigurationChanged(KindOf(oKey.StoreRootType()));
+    m_oSettings->ConfigurationChanged(FileKindOfRoot(oKey.StoreRootType()));
     ShowListForNode(oKey, true);
     RestoreListSelection();
     UpdateDetails();

@@ -52,15 +52,20 @@ QPoint NodeCenter(frmMain &form, int position)
 
 // Drags the data over a tree node as the drag loop would: entering the tree
 // and moving onto the node. Answers whether the node takes a copy there.
-bool DragOver(frmMain &form, int position, const QMimeData &data)
+bool EnterAndMove(QWidget *viewport, QPoint at, const QMimeData &data)
 {
-    QWidget *viewport = TreeView(form)->viewport();
-    const QPoint at = NodeCenter(form, position);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
-    const bool accepted = move.isAccepted() && move.dropAction() == Qt::CopyAction;
+    return move.isAccepted() && move.dropAction() == Qt::CopyAction;
+}
+
+// The same, then leaving the tree again.
+bool DragOver(frmMain &form, int position, const QMimeData &data)
+{
+    QWidget *viewport = TreeView(form)->viewport();
+    const bool accepted = EnterAndMove(viewport, NodeCenter(form, position), data);
     QDragLeaveEvent leave;
     QApplication::sendEvent(viewport, &leave);
     return accepted;
@@ -71,10 +76,7 @@ bool DropOn(frmMain &form, int position, const QMimeData &data)
 {
     QWidget *viewport = TreeView(form)->viewport();
     const QPoint at = NodeCenter(form, position);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
+    EnterAndMove(viewport, at, data);
     QSignalSpy handled(&form, &frmMain::DropHandled);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);

@@ -1,6 +1,8 @@
 // The recognizer terms dialog with real mouse and key events: New, Rename
 // and Delete in both lists, the right-click menu, sorting, OK writing back,
 // Cancel and the close box leaving the recognizer untouched.
+#include "TermsFixture.h"
+
 #include "config/ConfigStore.h"
 #include "smarttags/frmSmartTagTerms.h"
 #include "ui/Modal.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace qv;
+using namespace qv::test;
 using namespace qv::smarttags;
 
 namespace {
@@ -87,26 +90,6 @@ void Type(QTreeWidget *list, const QString &text)
     QCoreApplication::processEvents();
 }
 
-struct Tagged
-{
-    std::shared_ptr<config::ConfigStore> store = config::ConfigStore::Create();
-    std::shared_ptr<config::SmartTag> tag;
-
-    Tagged()
-    {
-        store->CreateNew(QString(), QStringLiteral("Mine"), QString(), QString());
-        auto view = store->DataViewCollection().AddBlank();
-        view->Name = QStringLiteral("Sample customers");
-        view->Fields.Add(QStringLiteral("City"));
-        tag = store->SmartTagSets().Item(1)->AddNew();
-        tag->Name = QStringLiteral("Cities");
-        tag->Recognizer.SetDataView(view);
-        tag->Recognizer.SetFieldName(QStringLiteral("City"));
-        for (const char *term : {"Riga", "Leeds", "Ghent"})
-            tag->Recognizer.Included.Add(QString::fromLatin1(term));
-        tag->Recognizer.Excluded.Add(QStringLiteral("Rigas"));
-    }
-};
 
 class SmartTagTermsDialog : public ::testing::Test
 {

@@ -1,41 +1,18 @@
 // The recognizer terms dialog's decisions, without a window: caption and
 // sentence, the numbering of new terms, delete and the row selected after
 // it, the buttons, sorting, and what OK and Cancel write back.
+#include "TermsFixture.h"
+
 #include "config/ConfigStore.h"
 #include "smarttags/SmartTagTermsState.h"
 
 #include <gtest/gtest.h>
 
 using namespace qv;
+using namespace qv::test;
 using namespace qv::smarttags;
 using List = SmartTagTermsState::List;
 using Sort = SmartTagTermsState::Sort;
-
-namespace {
-
-// A smart tag recognizing from the field of a data view, with terms.
-struct Tagged
-{
-    std::shared_ptr<config::ConfigStore> store = config::ConfigStore::Create();
-    std::shared_ptr<config::SmartTag> tag;
-
-    Tagged()
-    {
-        store->CreateNew(QString(), QStringLiteral("Mine"), QString(), QString());
-        auto view = store->DataViewCollection().AddBlank();
-        view->Name = QStringLiteral("Sample customers");
-        view->Fields.Add(QStringLiteral("City"));
-        tag = store->SmartTagSets().Item(1)->AddNew();
-        tag->Name = QStringLiteral("Cities");
-        tag->Recognizer.SetDataView(view);
-        tag->Recognizer.SetFieldName(QStringLiteral("City"));
-        for (const char *term : {"Riga", "Leeds", "Ghent"})
-            tag->Recognizer.Included.Add(QString::fromLatin1(term));
-        tag->Recognizer.Excluded.Add(QStringLiteral("Rigas"));
-    }
-};
-
-} // namespace
 
 TEST(SmartTagTermsState, CaptionAndTheSentenceAboutTheDataView)
 {
