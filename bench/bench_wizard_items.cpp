@@ -53,7 +53,9 @@ int ListThroughWizard(qv::wizard::DataItemPage &page, qv::data::DataViewDataServ
                       const std::shared_ptr<qv::config::DataView> &view)
 {
     QStringList names;
-    services.StartDataItems(view, [&names](QStringList items) { names = std::move(items); })->Wait();
+    services.StartDataItems(view, [&names](QStringList items) { names = std::move(items); },
+                            qv::data::DataViewDataServices::ItemOrder::ByName)
+        ->Wait();
     page.ShowItems(names);
     page.repaint();
     return page.ItemCount();

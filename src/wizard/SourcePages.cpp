@@ -230,18 +230,8 @@ DataItemPage::DataItemPage(WizardContext &context, QWidget *parent) : WizardPage
     lvwDataItem = ListWithPrompt(this, oList, QStringLiteral("lvwDataItem"), QStringLiteral("lblDataItemPrompt"), 81321);
 }
 
-void DataItemPage::ShowItems(const QStringList &colNames)
+void DataItemPage::ShowItems(const QStringList &colSorted)
 {
-    // Sorted by each name's case folding, made once: a source may have thousands.
-    QList<std::pair<QString, QString>> colKeyed;
-    colKeyed.reserve(colNames.size());
-    for (const QString &sName : colNames)
-        colKeyed.append({sName.toCaseFolded(), sName});
-    std::sort(colKeyed.begin(), colKeyed.end());
-    QStringList colSorted;
-    colSorted.reserve(colKeyed.size());
-    for (const auto &[sKey, sName] : std::as_const(colKeyed))
-        colSorted.append(sName);
     auto *oModel = static_cast<QStringListModel *>(lvwDataItem->model());
     oModel->setStringList(colSorted);
     const qsizetype lCurrent = colSorted.indexOf(Context().View->DataItemName);

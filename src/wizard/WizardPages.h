@@ -108,8 +108,8 @@ class DataItemPage : public WizardPage
 
 public:
     DataItemPage(WizardContext &context, QWidget *parent);
-    // Shows these names, sorted, and selects the data view's own item.
-    void ShowItems(const QStringList &colNames);
+    // Shows these names, sorted by the listing job, and selects the data view's own item.
+    void ShowItems(const QStringList &colSorted);
     int ItemCount() const;
     void Enter(Direction eDirection, bool bReload) override;
     bool Commit(Direction eDirection) override;

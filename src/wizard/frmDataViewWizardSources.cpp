@@ -164,7 +164,8 @@ void frmDataViewWizard::ListDataItems(const std::function<void(bool, QStringList
     }
     auto colNames = std::make_shared<QStringList>();
     m_oContext.Fetch->Run(
-        m_oServices->StartDataItems(m_oContext.View, [colNames](QStringList colItems) { *colNames = colItems; }),
+        m_oServices->StartDataItems(m_oContext.View, [colNames](QStringList colItems) { *colNames = colItems; },
+                                    data::DataViewDataServices::ItemOrder::ByName),
         kTitle, QStringLiteral("Listing the data items..."), [this, colNames, then, fallBack](data::DataJob &oJob) {
             if (oJob.WasCancelled()) {
                 fallBack();

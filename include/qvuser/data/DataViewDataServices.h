@@ -89,9 +89,14 @@ public:
 
     // The data items of the view's source, keyed by name (items are "").
     std::shared_ptr<Dictionary> GetDataItems(const std::shared_ptr<config::DataView> &view);
-    // The data items as a job: `take` gets their names, each once, before Finished.
+    // The order of the names StartDataItems hands over.
+    enum class ItemOrder { AsListed, ByName };
+    // The data items as a job: `take` gets their names, each once, before
+    // Finished: as the source lists them, or sorted without regard to case
+    // (sorted on the worker, since a source may have thousands).
     std::shared_ptr<DataJob> StartDataItems(const std::shared_ptr<config::DataView> &view,
-                                            std::function<void(QStringList)> take);
+                                            std::function<void(QStringList)> take,
+                                            ItemOrder order = ItemOrder::AsListed);
 
     QString GetConnectionString(qint32 kind, const QString &location, const QString &user,
                                 const QString &password) const;

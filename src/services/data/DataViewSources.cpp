@@ -13,6 +13,8 @@
 #include "backends/odbc/OdbcSources.h"
 
 #include "ado/Recordset.h"
+
+#include <algorithm>
 #include "automation/ComError.h"
 #include "biz/FieldKinds.h"
 #include "config/ConfigObjects.h"
@@ -26,6 +28,19 @@
 
 namespace qv::data {
 namespace {
+
+// Sorted by each name's case folding, made once per name.
+void SortWithoutCase(QStringList &names)
+{
+    QList<std::pair<QString, QString>> keyed;
+    keyed.reserve(names.size());
+    for (QString &name : names)
+        keyed.append({name.toCaseFolded(), std::move(name)});
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto &[key, name] : keyed)
+        names.append(std::move(name));
+}
 
 // The source kinds as a data view's source names its type.
 QString TypeNameOf(int kind)
@@ -114,17 +129,20 @@ std::shared_ptr<Dictionary> DataViewDataServices::GetDataItems(const std::shared
 }
 
 std::shared_ptr<DataJob> DataViewDataServices::StartDataItems(const std::shared_ptr<config::DataView> &view,
-                                                              std::function<void(QStringList)> take)
+                                                              std::function<void(QStringList)> take, ItemOrder order)
 {
     RequireView(view);
     const int kind = view->Source.Kind;
     const QString text = view->Source.ConnectionText;
     auto items = std::make_shared<QStringList>();
-    return DataJob::Start([kind, text, items](WorkControl &) { *items = ListDataItems(kind, text); },
-                          [items, take = std::move(take)] {
-                              items->removeDuplicates();
-                              take(std::move(*items));
-                          });
+    return DataJob::Start(
+        [kind, text, items, order](WorkControl &) {
+            *items = ListDataItems(kind, text);
+            items->removeDuplicates();
+            if (order == ItemOrder::ByName)
+                SortWithoutCase(*items);
+        },
+        [items, take = std::move(take)] { take(std::move(*items)); });
 }
 
 QString DataViewDataServices::GetConnectionString(qint32 kind, const QString &location, const QString &user,
