@@ -86,6 +86,10 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_oSettings(std::make_u
 frmMain::~frmMain()
 {
     WritePlacement();
+    // The views go with the window's children, after the image list: as they
+    // hide they ask the models once more, which must no longer reach it.
+    m_oTreeModel->SetImages(nullptr);
+    m_oListModel->SetImages(nullptr);
 }
 
 void frmMain::BuildControls()
