@@ -50,10 +50,10 @@ namespace qv {
 // fraToolbarBottom, tbrMain, sbrStatus, tmrLaunchManageSmartTagRecognizerTerms,
 // the menus mnuFile, mnuEdit, mnuView, mnuHelp, mnuPopup, mnuSTPopup,
 // mnuConfigurationPopUp and their items (mnuEdit begins with mnuEditUndo,
-// beyond Part 6.3); the toolbar's actions by key ("New", "Copy", "Paste",
+// an addition of ours); the toolbar's actions by key ("New", "Copy", "Paste",
 // "Delete", "Properties", "Help"); keyDelete, the list's Delete key.
 //
-// Commands (Part 6.3): every change of a store is saved at once through the
+// Commands: every change of a store is saved at once through the
 // store's safe save; a save refused because someone else saved the file
 // since (or because it cannot be written) says so and shows the file as it
 // now is. Copy puts the data views on the clipboard in a format of its own

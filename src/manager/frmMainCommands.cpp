@@ -1,5 +1,5 @@
 // How frmMain's commands are started (menus, right-click menus, toolbar,
-// keys, double click) and the saving every change goes through (Part 6.3).
+// keys, double click) and the saving every change goes through.
 // The commands themselves: frmMainItems.cpp, frmMainEdit.cpp.
 #include "frmMain.h"
 

@@ -1,4 +1,4 @@
-// The commands of frmMain on the items of its list (Part 6.3): New and
+// The commands of frmMain on the items of its list: New and
 // Properties of data views, Delete, Rename, Enable and Disable, recognizer
 // terms, Clear Warnings, Preview and Help.
 #include "frmMain.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-// The recognizer terms dialog's request, state and result (Part 7.2), Qt
+// The recognizer terms dialog's request, state and result, Qt
 // Core only: the two term lists as the dialog shows them, the numbering of
 // new terms, which buttons work, and the lists OK writes back.
 

@@ -16,7 +16,7 @@ class Recognizer;
 
 namespace qv {
 
-// The recognizer terms dialog (Part 7.2): the additional and the excluded
+// The recognizer terms dialog: the additional and the excluded
 // terms of one smart tag's recognizer, each in a list with New, Rename and
 // Delete. Its lists, numbering and result live in its SmartTagTermsState;
 // only OK writes the lists back (ShowForm), and Cancel or the close box

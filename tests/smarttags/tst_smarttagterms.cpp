@@ -132,7 +132,7 @@ TEST_F(SmartTagTermsDialog, OpensOnTheRecognizersTermsWithItsCaptionAndSentence)
         EXPECT_EQ(SelectedTexts(Included(dialog)), QStringList({"Riga"}));
         EXPECT_EQ(Included(dialog)->headerItem()->text(0), QStringLiteral("Terms"));
         EXPECT_TRUE(Control<QPushButton>(dialog, "cmdIncludedRename")->isEnabled());
-        // A list with terms offers Rename unless several are selected (Part 7.2), selected or not.
+        // A list with terms offers Rename unless several are selected, selected or not.
         EXPECT_TRUE(Control<QPushButton>(dialog, "cmdExcludedRename")->isEnabled());
         EXPECT_TRUE(Control<QPushButton>(dialog, "cmdExcludedDelete")->isEnabled());
         EXPECT_EQ(dialog.focusWidget(), Included(dialog));
