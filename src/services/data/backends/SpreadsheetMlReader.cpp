@@ -1,15 +1,14 @@
 #include "SpreadsheetMlReader.h"
 
 #include "SheetBuilder.h"
+#include "SheetStream.h"
+#include "SpreadsheetMlDevice.h"
 #include "XmlChecks.h"
 
 #include "automation/OleDate.h"
 
+#include <QBuffer>
 #include <QLocale>
-
-#include <optional>
-
-#include <libxml/HTMLparser.h>
 
 namespace qv::data {
 
@@ -47,62 +46,69 @@ Variant TypedValue(QStringView type, const QString &text)
     return text;
 }
 
-// Some writers put HTML's named characters (&Tau;) into the XML, which no XML
-// reader accepts; they become numeric references. The five XML names stay.
-QByteArray NumberHtmlEntities(const QByteArray &xml)
-{
-    if (!xml.contains('&'))
-        return xml;
-    QByteArray out;
-    out.reserve(xml.size());
-    qsizetype done = 0;
-    for (qsizetype amp = xml.indexOf('&'); amp >= 0; amp = xml.indexOf('&', amp + 1)) {
-        qsizetype end = amp + 1;
-        while (end < xml.size() && end - amp <= 32 && std::isalnum(static_cast<unsigned char>(xml[end])))
-            ++end;
-        if (end >= xml.size() || xml[end] != ';' || end == amp + 1)
-            continue;
-        const QByteArray name = xml.mid(amp + 1, end - amp - 1);
-        if (name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos")
-            continue;
-        const htmlEntityDesc *entity = htmlEntityLookup(reinterpret_cast<const xmlChar *>(name.constData()));
-        if (!entity)
-            continue;
-        out += xml.mid(done, amp - done) + "&#" + QByteArray::number(entity->value) + ';';
-        done = end + 1;
-    }
-    return done == 0 ? xml : out + xml.mid(done);
-}
-
-class Parser
+// One pass over a workbook's XML, from worksheet to worksheet: the cells of
+// a sheet are read into whatever takes them (a SheetBuilder or a
+// SheetStream), or passed over.
+class Pass
 {
 public:
-    Parser(const QString &path, const QByteArray &xml)
-        : m_path(path), m_part(QStringLiteral("The workbook")), m_xml(xml)
+    Pass(const QString &path, QIODevice *xml) : m_path(path), m_part(QStringLiteral("The workbook")), m_xml(xml)
     {
+        if (xml->peek(1).isEmpty())
+            RaiseUnreadable(m_path, QStringLiteral("the file is empty"), Remedy::Resave);
     }
 
-    QList<NamedGrid> Parse()
+    // Moves to the start of the next worksheet and gives its name; false at
+    // the workbook's end.
+    bool NextSheet(QString &name)
     {
-        bool sawRoot = false;
         while (!m_xml.atEnd()) {
             if (NextXmlToken(m_xml, m_path, m_part) != QXmlStreamReader::StartElement)
                 continue;
-            if (!sawRoot && m_xml.name() != u"Workbook")
+            if (!m_sawRoot && m_xml.name() != u"Workbook")
                 RaiseUnreadable(m_path, QStringLiteral("it is not an Excel XML workbook (its root element is <%1>)")
                                             .arg(m_xml.name()), Remedy::Resave);
-            sawRoot = true;
-            if (m_xml.name() == u"Worksheet")
-                StartSheet();
-            else if (m_xml.name() == u"Row" && !m_sheets.isEmpty())
-                StartRow();
-            else if (m_xml.name() == u"Cell" && !m_sheets.isEmpty())
-                ReadCell();
+            m_sawRoot = true;
+            if (m_xml.name() == u"Worksheet") {
+                name = Attribute(m_xml.attributes(), u"Name").toString();
+                return true;
+            }
         }
-        if (!sawRoot)
+        if (!m_sawRoot)
             RaiseUnreadable(m_path, QStringLiteral("the file is empty"), Remedy::Resave);
-        FinishSheet();
-        return std::move(m_sheets);
+        return false;
+    }
+
+    // Passes over the cells of the worksheet just started.
+    void SkipSheet()
+    {
+        m_xml.skipCurrentElement();
+        if (m_xml.hasError())
+            NextXmlToken(m_xml, m_path, m_part); // raises, naming the fault
+    }
+
+    // Reads the cells of the worksheet just started up to its end, or until
+    // a stream wants no more rows.
+    template<typename Cells>
+    void ReadSheet(Cells &cells)
+    {
+        m_nextRow = 0;
+        qsizetype column = 0;
+        WalkElement(m_xml, m_path, m_part, [&] {
+            if (m_xml.name() == u"Cell") {
+                column = ReadCell(cells, column);
+                return Walk::Read;
+            }
+            if (m_xml.name() != u"Row")
+                return Walk::Into;
+            StartRow(cells);
+            column = 0;
+            if constexpr (requires { cells.Stopped(); }) {
+                if (cells.Stopped())
+                    return Walk::Stop;
+            }
+            return Walk::Into;
+        });
     }
 
 private:
@@ -119,73 +125,131 @@ private:
         return index;
     }
 
-    void StartSheet()
+    template<typename Cells>
+    void StartRow(Cells &cells)
     {
-        FinishSheet();
-        m_sheets << NamedGrid{Attribute(m_xml.attributes(), u"Name").toString(), {}};
-        m_sheet.emplace(m_path, QStringLiteral("a sheet"));
+        const qsizetype row = Index("row", m_nextRow, kMaxRows);
+        if (row < m_nextRow)
+            RaiseRowBackwards(m_path, QStringLiteral("a sheet"), row);
+        cells.StartRow(row);
+        m_nextRow = row + 1;
     }
 
-    void FinishSheet()
+    // Reads a cell, at `next` unless it gives its own index; gives the
+    // column after it and the cells it merges.
+    template<typename Cells>
+    qsizetype ReadCell(Cells &cells, qsizetype next)
     {
-        if (m_sheet)
-            m_sheets.last().Cells = m_sheet->Take();
-        m_sheet.reset();
-    }
-
-    void StartRow()
-    {
-        const qsizetype row = Index("row", m_sheet->RowCount(), kMaxRows);
-        if (row < m_sheet->RowCount())
-            RaiseUnreadable(m_path, QStringLiteral("a sheet lists row %1 after a later row").arg(row + 1), Remedy::Resave);
-        m_sheet->StartRow(row);
-        m_column = 0;
-    }
-
-    void ReadCell()
-    {
-        const qsizetype row = m_sheet->CurrentRow();
-        const qsizetype column = Index("cell", m_column, kMaxColumns);
+        const qsizetype row = cells.CurrentRow();
+        const qsizetype column = Index("cell", next, kMaxColumns);
         if (column >= kMaxColumns) // reached by merged cells rather than by an index
             RaiseUnreadable(m_path, QStringLiteral("a sheet has more than %1 columns").arg(kMaxColumns), Remedy::Resave);
         bool ok = false;
         const qsizetype across = Attribute(m_xml.attributes(), u"MergeAcross").toLongLong(&ok);
-        m_column = column + 1 + (ok && across > 0 ? std::min(across, kMaxColumns) : 0);
         ReadChildren(m_xml, m_path, m_part, [&] {
             if (m_xml.name() != u"Data") {
                 ElementText(m_xml, m_path, m_part); // comments, named cells: not the value
                 return;
             }
             const QString type = Attribute(m_xml.attributes(), u"Type").toString();
-            m_sheet->Set(row, column, TypedValue(type, ElementText(m_xml, m_path, m_part)));
+            cells.Set(row, column, TypedValue(type, ElementText(m_xml, m_path, m_part)));
         });
+        return column + 1 + (ok && across > 0 ? std::min(across, kMaxColumns) : 0);
     }
 
     const QString &m_path;
     QString m_part;
     QXmlStreamReader m_xml;
-    QList<NamedGrid> m_sheets;
-    std::optional<SheetBuilder> m_sheet; // the cells of the last sheet in m_sheets
-    qsizetype m_column = 0;
+    bool m_sawRoot = false;
+    qsizetype m_nextRow = 0;
 };
+
+// Runs `read` on a pass over the file.
+template<typename Read>
+auto ReadFile(const QString &path, Read read)
+{
+    QFile file(path);
+    OpenSourceFile(file);
+    SpreadsheetMlDevice device(&file);
+    Pass pass(path, &device);
+    return read(pass);
+}
+
+// Moves `pass` to the start of the first sheet named `name` (compared
+// without regard to case) and gives its name as the file writes it.
+QString SeekSheet(Pass &pass, const QString &path, const QString &name)
+{
+    for (QString found; pass.NextSheet(found); pass.SkipSheet()) {
+        if (found.compare(name, Qt::CaseInsensitive) == 0)
+            return found;
+    }
+    RaiseNoSuchItem(path, QStringLiteral("sheet"), name);
+}
 
 } // namespace
 
 QList<NamedGrid> ParseSpreadsheetMl(const QString &sourcePath, const QByteArray &xml)
 {
-    qsizetype start = 0;
-    while (start < xml.size() && QByteArrayView(" \t\r\n").contains(xml[start]))
-        ++start;
-    if (start == xml.size())
-        RaiseUnreadable(sourcePath, QStringLiteral("the file is empty"), Remedy::Resave);
-    return Parser(sourcePath, NumberHtmlEntities(start ? xml.mid(start) : xml)).Parse();
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    SpreadsheetMlDevice device(&buffer);
+    Pass pass(sourcePath, &device);
+    QList<NamedGrid> sheets;
+    for (QString name; pass.NextSheet(name);) {
+        SheetBuilder cells(sourcePath, QStringLiteral("a sheet"));
+        pass.ReadSheet(cells);
+        sheets << NamedGrid{name, cells.Take()};
+    }
+    return sheets;
 }
 
-SpreadsheetMlReader::SpreadsheetMlReader(const QString &path) : GridSource(path, QStringLiteral("sheet"))
+SpreadsheetMlReader::SpreadsheetMlReader(const QString &path) : m_path(path)
 {
-    m_grids = ParseSpreadsheetMl(path, ReadSourceFile(path, qint64(1) << 31));
-    if (m_grids.isEmpty())
-        RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"), Remedy::Resave);
+    ReadFile(path, [&](Pass &pass) {
+        if (QString name; !pass.NextSheet(name))
+            RaiseUnreadable(path, QStringLiteral("the workbook holds no worksheets"), Remedy::Resave);
+    });
+}
+
+QStringList SpreadsheetMlReader::DataItems()
+{
+    std::call_once(m_listed, [this] {
+        m_names = ReadFile(m_path, [&](Pass &pass) {
+            QStringList names;
+            for (QString name; pass.NextSheet(name); pass.SkipSheet())
+                names << name;
+            return names;
+        });
+    });
+    return m_names;
+}
+
+DataTable SpreadsheetMlReader::ReadItem(const QString &name)
+{
+    return ReadFile(m_path, [&](Pass &pass) {
+        const QString sheet = SeekSheet(pass, m_path, name);
+        SheetBuilder cells(m_path, QStringLiteral("a sheet"));
+        pass.ReadSheet(cells);
+        return TableFromGrid(m_path, sheet, cells.Take());
+    });
+}
+
+void SpreadsheetMlReader::StreamItem(const QString &name, TableSink &sink)
+{
+    QFile file(m_path);
+    OpenSourceFile(file);
+    StreamSpreadsheetMl(m_path, &file, name, sink);
+}
+
+void StreamSpreadsheetMl(const QString &sourcePath, QIODevice *xml, const QString &name, TableSink &sink)
+{
+    SpreadsheetMlDevice device(xml);
+    Pass pass(sourcePath, &device);
+    SheetStream rows(sourcePath, SeekSheet(pass, sourcePath, name), QStringLiteral("a sheet"), sink);
+    pass.ReadSheet(rows);
+    if (!rows.Stopped())
+        rows.Finish();
 }
 
 } // namespace qv::data

@@ -43,26 +43,18 @@ bool ParseCellReference(QStringView ref, qsizetype &column, qsizetype &row)
 }
 
 // <si> or <is>: a plain <t>, or runs <r><t/></r>; <rPh> holds phonetic hints,
-// not the value. Wrappers are counted, not recursed into, so that no depth of
-// nesting in a file can exhaust the stack.
+// not the value.
 void AppendRichText(QXmlStreamReader &xml, const QString &path, const QString &part, QString &text)
 {
-    qsizetype depth = 1;
-    while (depth > 0) {
-        const auto token = NextXmlToken(xml, path, part);
-        if (token == QXmlStreamReader::EndDocument)
-            return;
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-        if (token != QXmlStreamReader::StartElement)
-            continue;
+    WalkElement(xml, path, part, [&] {
         if (xml.name() == u"t")
             text += ElementText(xml, path, part);
         else if (xml.name() == u"rPh")
             ElementText(xml, path, part);
         else
-            ++depth;
-    }
+            return Walk::Into;
+        return Walk::Read;
+    });
 }
 
 QString ReadRichText(QXmlStreamReader &xml, const QString &path, const QString &part)

@@ -71,4 +71,37 @@ inline QString ElementText(QXmlStreamReader &xml, const QString &sourcePath, con
     return text;
 }
 
+// What WalkElement does with an element that starts inside the one walked.
+enum class Walk {
+    Into, // walks its content too
+    Read, // the caller has read it to its end
+    Stop, // ends the walk here
+};
+
+// Reads the current element to its end, calling onStart() at each element
+// that starts inside it. Levels are counted, not recursed into, so that no
+// depth of nesting in a file can exhaust the stack.
+template<typename OnStart>
+void WalkElement(QXmlStreamReader &xml, const QString &sourcePath, const QString &part, OnStart onStart)
+{
+    for (qsizetype depth = 1; depth > 0;) {
+        const auto token = NextXmlToken(xml, sourcePath, part);
+        if (token == QXmlStreamReader::EndDocument)
+            return;
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        switch (onStart()) {
+        case Walk::Into:
+            ++depth;
+            break;
+        case Walk::Read:
+            break;
+        case Walk::Stop:
+            return;
+        }
+    }
+}
+
 } // namespace qv::data
