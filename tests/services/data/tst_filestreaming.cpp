@@ -91,6 +91,8 @@ struct LargeSource
     const char *Name;
     const QString &(*Path)();
     const char *Item;
+
+    friend void PrintTo(const LargeSource &source, std::ostream *out) { *out << source.Name; }
 };
 
 class FileStreaming : public ::testing::TestWithParam<LargeSource>

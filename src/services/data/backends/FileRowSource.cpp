@@ -1,6 +1,5 @@
 #include "FileRowSource.h"
 
-#include <thread>
 
 namespace qv::data {
 namespace {
@@ -115,11 +114,11 @@ FileRowSource::FileRowSource(Read read, RowChoice choice, qsizetype pageSize) : 
     m_state->read = std::move(read);
     m_state->choice = std::move(choice);
     m_state->pageSize = std::max<qsizetype>(pageSize, 1);
-    std::thread([state = m_state] { ReadRows(state); }).detach();
+    StartWorker([state = m_state] { ReadRows(state); });
     // A preview reads its few rows only; counting the whole item would
     // compete with them for nothing.
     if (m_state->choice.MaxRows < 0)
-        std::thread([state = m_state] { CountRows(state); }).detach();
+        StartWorker([state = m_state] { CountRows(state); });
     else
         m_state->pages.SetTotal(-1);
 }

@@ -1,6 +1,14 @@
 #include "RowPages.h"
 
+#include <thread>
+
 namespace qv::data {
+
+void StartWorker(std::function<void()> work)
+{
+    Q_ASSERT(work);
+    std::thread(std::move(work)).detach();
+}
 
 void RowPages::Describe(QList<DataField> fields)
 {

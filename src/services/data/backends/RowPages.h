@@ -65,6 +65,12 @@ private:
     std::optional<qint64> m_total;
 };
 
+// Runs a streaming source's reader or counter on a thread of its own rather
+// than on a pool: a reader rests, however long, while its pages wait for the
+// recordset, and must not hold a thread that other work waits for. `work`
+// owns what it uses: the source may go before it ends.
+void StartWorker(std::function<void()> work);
+
 // A row source whose fields, pages and count come from its workers through
 // the RowPages it shares with them.
 class PagedRowSource : public ado::RowSource

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <optional>
-#include <thread>
 
 namespace qv::data::odbc {
 namespace {
@@ -79,11 +78,11 @@ OdbcRowSource::OdbcRowSource(QString connectionText, SqlStatement select, SqlSta
         m_state->matcher.emplace(filter.Fields, filter.Conditions);
         m_state->filter = std::move(filter);
     }
-    std::thread([state = m_state] { ReadRows(state); }).detach();
+    StartWorker([state = m_state] { ReadRows(state); });
     // A preview reads at most its few rows, and those are its count: a count
     // over the whole table would only compete with them.
     if (maxRows < 0)
-        std::thread([state = m_state] { CountRows(state); }).detach();
+        StartWorker([state = m_state] { CountRows(state); });
     else
         m_state->pages.SetTotal(-1);
 }
