@@ -140,27 +140,6 @@ bool ShowFirstRows(const std::shared_ptr<config::DataView> &view,
     return shown;
 }
 
-// The kernel's high-water mark of this process's resident memory, in
-// kilobytes; ResetPeak brings it down to the present size.
-double PeakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble();
-    }
-    return -1;
-}
-
-void ResetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 // The first painted rows of `item`; with `memory`, also the resident peak
 // they cost, as the counter "peak_kb". `text` is a connection text, or a
 // workbook's path when `kind` is a workbook's.
@@ -178,11 +157,11 @@ void FirstPaintedRows(benchmark::State &state, const QString &text, const QStrin
     double peak = 0;
     for (auto _ : state) {
         if (memory)
-            ResetPeak();
+            bench::ResetPeak();
         if (!ShowFirstRows(view, services))
             state.SkipWithError("the first rows are not the viewer's 2000");
         if (memory)
-            peak = std::max(peak, PeakKilobytes());
+            peak = std::max(peak, bench::PeakKilobytes());
     }
     if (memory)
         state.counters["peak_kb"] = peak;

@@ -49,8 +49,9 @@ QString SpreadsheetMl(int rows)
     return path;
 }
 
-// Opens the item and takes its first page, as Insert Data's first fetch does.
-void FirstPage(benchmark::State &state, int kind, const QString &path, const QString &item)
+// Opens the item and takes its first page, as Insert Data's first fetch
+// does; with `memory`, also the resident peak that costs, as "peak_kb".
+void FirstPage(benchmark::State &state, int kind, const QString &path, const QString &item, bool memory = false)
 {
     if (path.isEmpty()) {
         state.SkipWithError("the source could not be written");
@@ -60,12 +61,19 @@ void FirstPage(benchmark::State &state, int kind, const QString &path, const QSt
     request.Kind = kind;
     request.ConnectionText = qv::data::BuildConnectionText(kind, path, {}, {});
     request.Item = item;
+    double peak = 0;
     for (auto _ : state) {
+        if (memory)
+            qv::bench::ResetPeak();
         qv::data::WorkControl control;
         const qv::data::OpenedRows rows = qv::data::OpenRows(request, control);
         if (rows.Source->FetchNextPage().isEmpty())
             state.SkipWithError("no first page");
+        if (memory)
+            peak = std::max(peak, qv::bench::PeakKilobytes());
     }
+    if (memory)
+        state.counters["peak_kb"] = peak;
 }
 
 void BM_SpreadsheetMlFirstPageOfBigSheet(benchmark::State &state)
@@ -80,9 +88,25 @@ void BM_SpreadsheetMlFirstPageOfSmallSheet(benchmark::State &state)
 }
 BENCHMARK(BM_SpreadsheetMlFirstPageOfSmallSheet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// The memory runs come after the timed ones, so that the files exist before
+// the first reset of the peak.
+void BM_SpreadsheetMlPeakOfBigSheet(benchmark::State &state)
+{
+    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kBigRows), QStringLiteral("Orders"), true);
+}
+BENCHMARK(BM_SpreadsheetMlPeakOfBigSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SpreadsheetMlPeakOfSmallSheet(benchmark::State &state)
+{
+    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kSmallRows), QStringLiteral("Orders"), true);
+}
+BENCHMARK(BM_SpreadsheetMlPeakOfSmallSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 const bool g_goals =
     qv::bench::AddRatioGoal({"first page of a streamed XML Spreadsheet sheet: 200,000 rows vs 2,000 rows",
                              "BM_SpreadsheetMlFirstPageOfBigSheet", "BM_SpreadsheetMlFirstPageOfSmallSheet", 1.5})
+    && qv::bench::AddRatioGoal({"peak memory of that first page: 200,000 rows vs 2,000 rows",
+                                "BM_SpreadsheetMlPeakOfBigSheet", "BM_SpreadsheetMlPeakOfSmallSheet", 1.5, "peak_kb"})
     && qv::bench::AddFigure("first page of a 200,000-row XML Spreadsheet sheet", "BM_SpreadsheetMlFirstPageOfBigSheet")
     && qv::bench::AddFigure("first page of a 2,000-row XML Spreadsheet sheet", "BM_SpreadsheetMlFirstPageOfSmallSheet");
 

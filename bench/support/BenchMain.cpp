@@ -1,6 +1,7 @@
 #include "BenchMain.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 
 #include <cstdio>
@@ -9,6 +10,26 @@
 #include <vector>
 
 namespace qv::bench {
+
+double PeakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble();
+    }
+    return -1;
+}
+
+void ResetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 namespace {
 
 struct TimeGoal

@@ -39,6 +39,11 @@ bool AddTimeGoal(std::string name, std::string benchmark, double boundMicrosecon
 // A figure that has no goal of its own but belongs beside the goals (the
 // count that runs beside a first page, say): "figure NAME: VALUE ms".
 bool AddFigure(std::string name, std::string benchmark);
+// The kernel's high-water mark of this process's resident memory, in
+// kilobytes (-1 when unknown); ResetPeak brings it down to the present size.
+double PeakKilobytes();
+void ResetPeak();
+
 // The application object main makes: a QCoreApplication unless a benchmark
 // of widgets registers a factory of a QApplication (before main runs, like
 // the goals). Returns true so it can initialise a namespace-scope bool.
