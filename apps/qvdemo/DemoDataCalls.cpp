@@ -78,7 +78,8 @@ bool DemoDataMenu::RunSmartTagCommand(const SmartTagCommand &command)
 bool DemoDataMenu::CallSmartTagInsert(const SmartTagCommand &command)
 {
     // The action's layout and style come first; the copy is in no
-    // configuration, so its choices are neither remembered nor saved.
+    // configuration, so its choices are neither remembered nor saved. Its
+    // condition on the term is the filter row's, so the author sees it.
     auto oSettings = std::make_shared<qv::biz::Settings>();
     oSettings->DataViewName = command.DataView->Name;
     oSettings->DataViewKey = command.DataView->TextKey();
@@ -89,8 +90,8 @@ bool DemoDataMenu::CallSmartTagInsert(const SmartTagCommand &command)
     std::shared_ptr<qv::config::DataView> oDataView = command.DataView;
     const std::shared_ptr<qv::biz::Settings> oChosen = m_oDVUser->ShowSelectData(
         oDataView, oSettings, m_host->StyleCollection(HostServices::ParagraphStyles),
-        m_host->StyleCollection(HostServices::TableStyles), Personal, -1, false, true, false, true, QString(),
-        QStringLiteral("Insert Data"), false, false, false);
+        m_host->StyleCollection(HostServices::TableStyles), Personal, command.FilterId, false, true, false, true,
+        QString(), QStringLiteral("Insert Data"), false, false, false);
     if (m_oDVUser->InsertDataCancelled() || !oChosen) {
         m_window->ShowStatus(QStringLiteral("Insert Data was cancelled."));
         return false;

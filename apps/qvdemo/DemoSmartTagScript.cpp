@@ -24,6 +24,7 @@
 #include "qvuser/config/ConfigStore.h"
 #include "qvuser/data/SmartTagRecognition.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QEventLoop>
@@ -100,6 +101,8 @@ QList<StepDriver::Step> InsertSteps(const QString &pictures)
     return {{"the customer's rows show", [](QDialog &d) { return Rows(d) > 0 && Idle(d); },
              [pictures](QDialog &d) {
                  auto *list = Child<QTreeView>(d, "lvwItems");
+                 Print({QStringLiteral("filter"), Child<QComboBox>(d, "cboField")->currentText(),
+                        Child<QComboBox>(d, "cboParam")->currentText()});
                  Print({QStringLiteral("shown"), QString::number(Rows(d))});
                  for (int row = 0; row < Rows(d); ++row) {
                      list->model()->setData(list->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);

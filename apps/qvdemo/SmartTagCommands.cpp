@@ -23,7 +23,7 @@ std::shared_ptr<qv::config::SmartTag> FindSmartTag(const qv::config::ConfigStore
 } // namespace
 
 std::shared_ptr<qv::config::DataView> FilteredCopy(const qv::config::DataView &view, const QString &field,
-                                                   const QString &value)
+                                                   const QString &value, qint32 *filterId)
 {
     // The copy keeps the data view's identifier, so that what Insert Data
     // remembers of the showing (the data view used last) names the saved one.
@@ -32,7 +32,11 @@ std::shared_ptr<qv::config::DataView> FilteredCopy(const qv::config::DataView &v
     auto copy = view.CopyInto(ids, {});
     if (auto target = field.isEmpty() ? nullptr : copy->Fields.Item(field)) {
         const QString equals = qv::biz::ConfigFileSettings().StoredOperatorText(kEqualsOperator);
-        target->AddCondition(value, QStringLiteral("AND"), equals);
+        const qint32 id = target->AddCondition(value, QStringLiteral("AND"), equals).Id;
+        if (filterId)
+            *filterId = id;
+    } else if (filterId) {
+        *filterId = -1;
     }
     return copy;
 }
@@ -55,8 +59,10 @@ QList<SmartTagCommand> CommandsAt(const qv::data::SmartTagTerms &terms, const QS
             const auto view = tag.Store->DataViewCollection().Item(action->DataViewId);
             if (!view)
                 continue;
-            commands.append({action->Name, action->ActionKind == kInsertAction, FilteredCopy(*view, tag.FieldName, term),
-                             action->LayoutType, action->StyleName, term});
+            SmartTagCommand command{action->Name, action->ActionKind == kInsertAction, nullptr, action->LayoutType,
+                                    action->StyleName, term};
+            command.DataView = FilteredCopy(*view, tag.FieldName, term, &command.FilterId);
+            commands.append(command);
         }
     }
     return commands;

@@ -23,14 +23,16 @@ struct SmartTagCommand
     std::shared_ptr<qv::config::DataView> DataView; // a filtered copy, in no configuration
     qint32 Layout = 0;                             // the action's layout (eFormatType); 0 none chosen
     QString Style;
-    QString Term; // the term as the tag's source holds it
+    QString Term;        // the term as the tag's source holds it
+    qint32 FilterId = -1; // the copy's condition on the term, which Insert Data shows in its filter row; -1 none
 };
 
 // A copy of the data view under its identifier, in no store, whose `field`
 // must also equal `value`; the saved data view is left as it is. Without the
-// field the copy is not filtered.
+// field the copy is not filtered. `filterId`, when given, receives the
+// identifier of the condition on the value (-1 without one).
 std::shared_ptr<qv::config::DataView> FilteredCopy(const qv::config::DataView &view, const QString &field,
-                                                   const QString &value);
+                                                   const QString &value, qint32 *filterId = nullptr);
 
 // The actions of every smart tag that recognizes a term at `position` of the
 // paragraph `text`, in the order of the tags and their actions. Actions whose

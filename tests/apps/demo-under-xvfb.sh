@@ -200,7 +200,7 @@ echo "the Data View Wizard made a data view of the price list, then inserted it"
 # copy of the samples' configuration while the editor runs; a customer's name
 # typed in lower case with a typographic apostrophe is marked, its context
 # menu offers the tag's action, and the action inserts exactly that
-# customer's rows. Pictures in BUILD_FOLDER/smart-tags/.
+# customer's rows, its filter row showing the name. Pictures in BUILD_FOLDER/smart-tags/.
 tags="$work/tags"
 mkdir -p "$tags/registry" "$tags/config" "$tags/samples" "$build/smart-tags"
 cp "$samples/qvDataView Sample.cfg" "$tags/samples/"
@@ -222,6 +222,8 @@ if first.get("marked") != ["chloé o’neill"]:
 if first.get("menu") != ["Insert customer"]:
     sys.exit("FAIL: the context menu offered %r" % first.get("menu"))
 name = "Chloé O'Neill"
+if first.get("filter") != ["Name", name]:
+    sys.exit("FAIL: Insert Data's filter row showed %r, not the term" % first.get("filter"))
 want = sqlite3.connect(database).execute("SELECT COUNT(*) FROM Customers WHERE Name = ?", (name,)).fetchone()[0]
 shown = [l[1] for l in lines if l[0] == "row"]
 if want < 1 or shown != [name] * want:

@@ -120,6 +120,8 @@ TEST(DemoSmartTags, ActionsRunOnAFilteredCopyOfTheirDataView)
     ASSERT_EQ(filtered->Conditions.size(), 1u);
     EXPECT_EQ(filtered->Conditions[0].Value, QStringLiteral("Chloé O'Neill"));
     EXPECT_EQ(filtered->Conditions[0].Operator, QStringLiteral("="));
+    EXPECT_EQ(commands[0].FilterId, filtered->Conditions[0].Id) << "Insert Data shows the term in its filter row";
+    EXPECT_EQ(commands[1].FilterId, -1);
     EXPECT_TRUE(customers->Fields.Item(QStringLiteral("Name"))->Conditions.empty()) << "the saved data view is untouched";
     EXPECT_EQ(store->DataViewCollection().Count(), 2) << "the copy is in no configuration";
     EXPECT_EQ(commands[0].DataView->Id(), customers->Id()) << "Insert Data remembers the saved data view as used";
