@@ -49,6 +49,11 @@ TEST(TermRecognizer, FindsWholeWordsWithoutRegardToCase)
         {u"Ωμέγα", u"ΩΜΈΓΑ ωμέγα", {u"ΩΜΈΓΑ@1"_s, u"ωμέγα@1"_s}},
         {u"Σίσυφος", u"σίσυφοσ", {u"σίσυφοσ@1"_s}},
         {u"Müller", u"Müllerin MÜLLER", {u"MÜLLER@1"_s}},
+        // Accents written as a letter and a combining mark are the accented letter.
+        {u"Chloé", u"CHLOE\u0301 and chloe\u0301s", {u"CHLOE\u0301@1"_s}},
+        {u"Chloe\u0301", u"chloé", {u"chloé@1"_s}},
+        {u"Nguy\u1EC7n", u"NGUYE\u0323\u0302N", {u"NGUYE\u0323\u0302N@1"_s}},
+        {u"\u212Bngstr\u00F6m", u"\u00C5NGSTRO\u0308M", {u"\u00C5NGSTRO\u0308M@1"_s}},
         {u"O'Brien", u"Dear O\u2019BRIEN, and O Brien", {u"O\u2019BRIEN@1"_s}},
         {u"l'été", u"L’ÉTÉ", {u"L’ÉTÉ@1"_s}},
         {u"été", u"l'été", {u"été@1"_s}},

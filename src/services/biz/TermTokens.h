@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 
@@ -10,7 +11,9 @@ namespace qv::biz {
 
 // One token of a text: a word, a run of blanks, or one other character.
 // Its hash stands for its text as the recognizer compares it: words without
-// regard to case, every run of blanks alike, every apostrophe alike.
+// regard to case and with accented letters taken apart (so that "é" is the
+// "e" and combining accent some keyboards and files write), every run of
+// blanks alike, every apostrophe alike.
 struct TermToken
 {
     quint64 Hash = 0;
@@ -18,6 +21,19 @@ struct TermToken
     qsizetype End = 0;
     bool Word = false;
 };
+
+// The letters a word character other than ASCII is compared as: case
+// folded, taken apart as canonical decomposition takes it ("é" is "e" and a
+// combining accent), with the foldings that make several letters of one,
+// which Qt's own folding leaves alone ("ß" is "ss", "ﬁ" is "fi").
+struct FoldedLetters
+{
+    std::array<char32_t, 6> Letters{};
+    quint8 Count = 0;
+};
+// Remembered for the alphabets most text is written in; worked out into
+// `scratch` for the rest.
+const FoldedLetters &FoldLetter(char32_t c, FoldedLetters &scratch);
 
 // Walks a text token by token without copying it; cheap to copy, so that a
 // match can look ahead from where the walk stands.
@@ -82,25 +98,11 @@ inline quint64 TermTokenCursor::MixWordChar(quint64 hash, char32_t c)
 {
     if (c < 0x80)
         return MixTermHash(hash, c >= 'A' && c <= 'Z' ? c | 0x20 : c);
-    // The foldings that make several letters of one, which Qt's own folding
-    // leaves alone: "STRASSE" is "Straße", "ﬁle" is "file".
-    const auto mix = [&hash](std::initializer_list<char32_t> letters) {
-        for (const char32_t l : letters)
-            hash = MixTermHash(hash, l);
-        return hash;
-    };
-    switch (c) {
-    case 0x00DF:
-    case 0x1E9E: return mix({U's', U's'});
-    case 0xFB00: return mix({U'f', U'f'});
-    case 0xFB01: return mix({U'f', U'i'});
-    case 0xFB02: return mix({U'f', U'l'});
-    case 0xFB03: return mix({U'f', U'f', U'i'});
-    case 0xFB04: return mix({U'f', U'f', U'l'});
-    case 0xFB05:
-    case 0xFB06: return mix({U's', U't'});
-    default: return MixTermHash(hash, QChar::toCaseFolded(c));
-    }
+    FoldedLetters scratch;
+    const FoldedLetters &folded = FoldLetter(c, scratch);
+    for (quint8 i = 0; i < folded.Count; ++i)
+        hash = MixTermHash(hash, folded.Letters[i]);
+    return hash;
 }
 
 inline bool TermTokenCursor::Next(TermToken &token)
