@@ -33,6 +33,7 @@ DemoSmartTags::DemoSmartTags(QTextEdit *editor, Runner run)
         emit Ready();
     });
     connect(m_recognition, &qv::data::SmartTagRecognition::Failed, this, &DemoSmartTags::Report);
+    connect(m_recognition, &qv::data::SmartTagRecognition::Limited, this, &DemoSmartTags::Report);
     // A save replaces the file, so the folders are watched too; several
     // changes in a row make one reload.
     m_changed->setSingleShot(true);

@@ -108,6 +108,10 @@ signals:
     // The values of a smart tag's field could not be fetched: said once for a
     // data view until it or its source changes; the tag keeps its own terms.
     void Failed(const QString &message);
+    // A smart tag's field holds more than ValueLimit values, and only the
+    // first of them are recognized: said once for a data view until it or
+    // its source changes.
+    void Limited(const QString &message);
 
 private:
     struct Plan;
@@ -122,10 +126,15 @@ private:
         QString Stamp;
         std::shared_ptr<DataJob> Job;
     };
+    struct Fetched
+    {
+        QStringList Terms;
+        bool Cut = false; // there were more than ValueLimit
+    };
 
     static QList<Plan> PlanTags(const QList<std::shared_ptr<config::ConfigStore>> &stores);
     void StartFetch(const Plan &plan);
-    void OnFetched(const QString &key, const QString &tagName, DataJob &job, const QStringList &values);
+    void OnFetched(const QString &key, const QString &tagName, DataJob &job, const Fetched &values);
     void BuildWhenFetched();
     // Keeps a finished job alive until the event loop is back: a job must not
     // go while it is still telling of its end.

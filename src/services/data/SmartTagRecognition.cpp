@@ -126,16 +126,17 @@ void SmartTagRecognition::Rebuild(const QList<std::shared_ptr<config::ConfigStor
 void SmartTagRecognition::StartFetch(const Plan &plan)
 {
     ++m_fetchCount;
-    auto values = std::make_shared<QStringList>();
+    auto values = std::make_shared<Fetched>();
     std::shared_ptr<DataJob> job;
     try {
         // Mode 1: the values of the rows the data view's conditions let through.
         job = m_services->StartValueList(plan.View, plan.Tag.FieldName, 1, false,
-                                         [values](std::shared_ptr<Dictionary> list, bool) {
+                                         [values](std::shared_ptr<Dictionary> list, bool cut) {
                                              for (const Variant &value : list->Keys()) {
                                                  if (!value.IsNull() && !value.IsEmpty())
-                                                     *values << value.ToText();
+                                                     values->Terms << value.ToText();
                                              }
+                                             values->Cut = cut;
                                          });
     } catch (...) {
         m_cache.insert(plan.Key, Values{plan.Stamp, {}, true});
@@ -152,7 +153,7 @@ void SmartTagRecognition::StartFetch(const Plan &plan)
 }
 
 void SmartTagRecognition::OnFetched(const QString &key, const QString &tagName, DataJob &job,
-                                    const QStringList &values)
+                                    const Fetched &values)
 {
     const auto it = m_fetches.find(key);
     if (it == m_fetches.end() || it->Job.get() != &job)
@@ -161,10 +162,16 @@ void SmartTagRecognition::OnFetched(const QString &key, const QString &tagName, 
     m_fetches.erase(it);
     Retire(fetch.Job);
     if (!job.WasCancelled()) {
-        m_cache.insert(key, Values{fetch.Stamp, job.Failed() ? QStringList() : values, job.Failed()});
+        m_cache.insert(key, Values{fetch.Stamp, job.Failed() ? QStringList() : values.Terms, job.Failed()});
         if (job.Failed())
             emit Failed(QStringLiteral("The smart tag \"%1\" recognizes only its own terms: %2")
                             .arg(tagName, FailureText(job.Failure())));
+        else if (values.Cut)
+            emit Limited(QStringLiteral("The smart tag \"%1\" recognizes only the first %L2 values of its field. "
+                                        "Give its data view a filter that keeps fewer rows, or add the terms "
+                                        "it needs to its own list.")
+                             .arg(tagName)
+                             .arg(ValueLimit));
     }
     BuildWhenFetched();
 }

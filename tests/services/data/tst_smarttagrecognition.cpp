@@ -193,6 +193,31 @@ TEST(SmartTagRecognition, FailingSourceIsToldOnceAndLeavesTheOwnTerms)
     EXPECT_EQ(f.Found(QStringLiteral("Chloé O'Neill")).size(), 1) << "the mended data view is fetched again";
 }
 
+// A field with more values than are kept says so once; the values kept
+// are recognized.
+TEST(SmartTagRecognition, MoreValuesThanTheLimitAreToldOf)
+{
+    RecognitionFixture f;
+    f.Execute("INSERT INTO \"Customers\" SELECT i, 'Customer ' || i, 'Lyon' FROM (WITH RECURSIVE "
+              "n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 10010) SELECT i FROM n)");
+    f.AddTag(QStringLiteral("Customer"), true, {});
+    QSignalSpy limited(&f.recognition, &SmartTagRecognition::Limited);
+    QSignalSpy failed(&f.recognition, &SmartTagRecognition::Failed);
+    ASSERT_TRUE(f.Rebuild());
+    ASSERT_EQ(limited.size(), 1);
+    EXPECT_TRUE(failed.isEmpty());
+    const QString message = limited[0][0].toString();
+    EXPECT_TRUE(message.contains(u"\"Customer\"") && message.contains(u"filter")) << message.toStdString();
+    EXPECT_EQ(f.Found(QStringLiteral("Ann and Customer 42")).size(), 2);
+    ASSERT_TRUE(f.Rebuild());
+    EXPECT_EQ(limited.size(), 1) << "told once";
+
+    f.Execute("DELETE FROM \"Customers\" WHERE \"Id\" > 100");
+    f.recognition.ClearCache();
+    ASSERT_TRUE(f.Rebuild());
+    EXPECT_EQ(limited.size(), 1) << "a field within the limit is not told of";
+}
+
 // A rebuild that takes the place of one still waiting for its values answers
 // the later configuration.
 TEST(SmartTagRecognition, LaterRebuildWins)
