@@ -24,20 +24,33 @@ QIcon Overlay(const QIcon &oBase, const QIcon &oState)
 
 } // namespace
 
+QString RootImageKey(qint32 lRootType)
+{
+    return lRootType == TeamRoot ? QStringLiteral("Team") : QStringLiteral("Personal");
+}
+
+QVariant IconOf(const ImageList *oImages, const QString &sKey)
+{
+    if (!oImages)
+        return {};
+    const auto it = oImages->find(sKey);
+    return it == oImages->end() ? QVariant() : QVariant(*it);
+}
+
 ImageList BuildImageList(const QStyle *oStyle)
 {
     ImageList colImages;
     colImages.insert(QStringLiteral("Personal"), oStyle->standardIcon(QStyle::SP_DirHomeIcon));
     colImages.insert(QStringLiteral("Team"), oStyle->standardIcon(QStyle::SP_DriveNetIcon));
-    colImages.insert(QStringLiteral("Dataview"), oStyle->standardIcon(QStyle::SP_FileDialogDetailedView));
-    colImages.insert(QStringLiteral("Smarttag"), oStyle->standardIcon(QStyle::SP_FileDialogContentsView));
+    colImages.insert(kDataViewImage, oStyle->standardIcon(QStyle::SP_FileDialogDetailedView));
+    colImages.insert(kSmartTagImage, oStyle->standardIcon(QStyle::SP_FileDialogContentsView));
     colImages.insert(QStringLiteral("StateOK"), oStyle->standardIcon(QStyle::SP_DialogApplyButton));
     colImages.insert(QStringLiteral("StateStop"), oStyle->standardIcon(QStyle::SP_BrowserStop));
     colImages.insert(QStringLiteral("StateWarning"), oStyle->standardIcon(QStyle::SP_MessageBoxWarning));
     for (const char *sState : {"StateOK", "StateStop", "StateWarning"}) {
         const QString sKey = QLatin1String(sState);
         colImages.insert(QStringLiteral("SmartTag") + sKey,
-                         Overlay(colImages.value(QStringLiteral("Smarttag")), colImages.value(sKey)));
+                         Overlay(colImages.value(kSmartTagImage), colImages.value(sKey)));
     }
     return colImages;
 }
