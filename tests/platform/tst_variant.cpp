@@ -164,6 +164,38 @@ TEST(OleDate, DaysBeforeTheEpochKeepTheirTimeForwards)
     EXPECT_EQ(OleDateToDateTime(DateTimeToOleDate(when.date(), when.time())), when);
 }
 
+// ISO date-times read as QDateTime reads them, date and time as written.
+TEST(OleDate, IsoDateTimesReadAsWritten)
+{
+    const struct
+    {
+        const char *text;
+        QDate date;
+        QTime time;
+    } cases[] = {
+        {"2024-02-29T13:30:00.000", {2024, 2, 29}, {13, 30}},
+        {" 1999-12-31T23:59:59.999 ", {1999, 12, 31}, {23, 59, 59, 999}},
+        {"2024-02-29T13:30", {2024, 2, 29}, {13, 30}},
+        {"2024-02-29", {2024, 2, 29}, {0, 0}},
+        {"2024-02-29T13:30:00Z", {2024, 2, 29}, {13, 30}},
+        {"2024-02-29T13:30:00+02:00", {2024, 2, 29}, {13, 30}},
+        {"2024-02-29T13:30:00-05:30", {2024, 2, 29}, {13, 30}},
+        {"2023-02-29T00:00:00", {}, {}},
+        {"2024-02-29T25:00:00", {}, {}},
+        {"29/02/2024", {}, {}},
+        {"", {}, {}},
+    };
+    for (const auto &c : cases) {
+        QDate date;
+        QTime time;
+        const bool read = ReadIsoDateTime(QString::fromLatin1(c.text), date, time);
+        EXPECT_EQ(read, c.date.isValid()) << c.text;
+        if (read) {
+            EXPECT_EQ(QDateTime(date, time), QDateTime(c.date, c.time)) << c.text;
+        }
+    }
+}
+
 namespace {
 
 NumberDigits Digits(const char *text)

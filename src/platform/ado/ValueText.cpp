@@ -101,9 +101,8 @@ bool ParseXmlDate(QStringView text, qint32 type, Variant &out)
     } else if (s.size() <= 10) {
         date = QDate::fromString(s, Qt::ISODate);
     } else {
-        const QDateTime when = QDateTime::fromString(s, Qt::ISODateWithMs);
-        date = when.date();
-        time = when.time();
+        if (!ReadIsoDateTime(s, date, time))
+            return false;
     }
     if (!date.isValid() || !time.isValid())
         return false;

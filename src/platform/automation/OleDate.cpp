@@ -64,6 +64,27 @@ double DateTimeToOleDate(const QDate &date, const QTime &time)
     return whole < 0 ? whole - fraction : whole + fraction;
 }
 
+bool ReadIsoDateTime(QStringView text, QDate &date, QTime &time)
+{
+    text = text.trimmed();
+    qsizetype split = text.indexOf(u'T');
+    if (split < 0)
+        split = text.indexOf(u' ');
+    if (split < 0) {
+        date = QDate::fromString(text.toString(), Qt::ISODate);
+        time = QTime(0, 0);
+        return date.isValid();
+    }
+    QStringView clock = text.sliced(split + 1);
+    if (clock.endsWith(u'Z'))
+        clock.chop(1);
+    else if (clock.size() > 6 && (clock[clock.size() - 6] == u'+' || clock[clock.size() - 6] == u'-') && clock[clock.size() - 3] == u':')
+        clock.chop(6);
+    date = QDate::fromString(text.first(split).toString(), Qt::ISODate);
+    time = QTime::fromString(clock.toString(), Qt::ISODateWithMs);
+    return date.isValid() && time.isValid();
+}
+
 bool SplitOleDate(double oleDays, QDate &date, int &secondsOfDay)
 {
     constexpr double kFirst = -657434.0;          // 100-01-01

@@ -36,10 +36,11 @@ Variant TypedValue(QStringView type, const QString &text)
         return ok ? Variant(number) : Variant(text);
     }
     if (type == u"DateTime") {
-        const QDateTime when = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
-        if (!when.isValid())
+        QDate date;
+        QTime time;
+        if (!ReadIsoDateTime(text, date, time))
             return text;
-        return DateValue{DateTimeToOleDate(when.date(), when.time())};
+        return DateValue{DateTimeToOleDate(date, time)};
     }
     if (type == u"Boolean")
         return text.trimmed() == u"1" || text.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;

@@ -97,10 +97,11 @@ Variant CellValue(QStringView type, const QString &raw, int style, const XlsxCon
     if (type == u"b")
         return raw.trimmed() == u"1" || raw.trimmed().compare(u"true", Qt::CaseInsensitive) == 0;
     if (type == u"d") {
-        const QDateTime when = QDateTime::fromString(raw.trimmed(), Qt::ISODateWithMs);
-        if (!when.isValid())
+        QDate date;
+        QTime time;
+        if (!ReadIsoDateTime(raw, date, time))
             return raw;
-        return DateValue{DateTimeToOleDate(when.date(), when.time())};
+        return DateValue{DateTimeToOleDate(date, time)};
     }
     double number = 0;
     bool ok = ReadPlainNumber(raw, number);
