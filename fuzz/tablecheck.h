@@ -14,3 +14,24 @@ inline void CheckTable(const qv::data::NamedGrid &grid)
             std::abort();
     }
 }
+
+// Rows streamed come after their fields, which come once, and hold one value a field.
+class CheckedRows : public qv::data::TableSink
+{
+public:
+    void Fields(const QList<qv::data::DataField> &fields) override
+    {
+        if (fields.isEmpty() || m_width >= 0)
+            std::abort();
+        m_width = fields.size();
+    }
+    bool Row(qv::data::DataRow row) override
+    {
+        if (row.size() != m_width)
+            std::abort();
+        return true;
+    }
+
+private:
+    qsizetype m_width = -1;
+};

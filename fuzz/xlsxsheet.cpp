@@ -23,27 +23,6 @@ void Guarded(QByteArray &bytes, Parse parse)
     }
 }
 
-// Rows streamed come after their fields and hold one value a field.
-class CheckedRows : public qv::data::TableSink
-{
-public:
-    void Fields(const QList<qv::data::DataField> &fields) override
-    {
-        if (fields.isEmpty() || m_width >= 0)
-            std::abort();
-        m_width = fields.size();
-    }
-    bool Row(qv::data::DataRow row) override
-    {
-        if (row.size() != m_width)
-            std::abort();
-        return true;
-    }
-
-private:
-    qsizetype m_width = -1;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
