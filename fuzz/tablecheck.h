@@ -15,7 +15,7 @@ inline void CheckTable(const qv::data::NamedGrid &grid)
     }
 }
 
-// Rows streamed come after their fields and hold one value a field.
+// Rows streamed come after their fields, which come once, and hold one value a field.
 class CheckedRows : public qv::data::TableSink
 {
 public:

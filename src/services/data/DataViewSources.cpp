@@ -217,9 +217,14 @@ QList<PimFolderInfo> DataViewDataServices::GetFolders()
                 const QString type = reader.FolderType();
                 if (type.isEmpty())
                     continue;
+                // The type comes from the files' names; a folder of them
+                // holding no card or to-do is no contacts or tasks folder.
+                const qint32 items = qint32(reader.ReadItem(reader.DataItems().value(0)).Rows.size());
+                if (items == 0)
+                    continue;
                 const QString relative = QDir(root).relativeFilePath(paths[i]);
                 const QString name = i == 0 ? QDir(paths[i]).dirName() : relative;
-                folders->append({paths[i], name, type, qint32(reader.ReadItem(reader.DataItems().value(0)).Rows.size())});
+                folders->append({paths[i], name, type, items});
             } catch (const ComError &) {
                 // One unreadable folder must not hide the others from the chooser.
             }

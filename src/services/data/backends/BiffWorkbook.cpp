@@ -2,12 +2,35 @@
 
 #include "BiffRecords.h"
 #include "SheetBuilder.h"
+#include "SheetStream.h"
 #include "XlsxSheetParser.h"
 
 #include <QHash>
 #include <QStringDecoder>
 
 namespace qv::data {
+
+namespace {
+
+// The records that give a cell, each starting with its row and column.
+bool IsCellRecord(quint16 type)
+{
+    switch (type) {
+    case kNumber:
+    case kRk:
+    case kMulRk:
+    case kLabelSst:
+    case kLabel:
+    case kRichLabel:
+    case kBoolErr:
+    case kFormula:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 BiffWorkbook::BiffWorkbook(const QString &sourcePath, QByteArray stream) : m_path(sourcePath), m_stream(std::move(stream))
 {
@@ -99,22 +122,24 @@ Variant BiffWorkbook::Number(double value, quint16 xf) const
     return value;
 }
 
-CellGrid BiffWorkbook::ReadSheet(qsizetype index) const
+template<typename Cells>
+void BiffWorkbook::WalkSheet(qsizetype index, const QString &words, Cells &sheet) const
 {
-    Q_ASSERT(index >= 0 && index < m_names.size());
-    const QString words = QStringLiteral("the sheet '%1'").arg(m_names[index]);
     BiffRecords records(m_stream, m_offsets[index]);
     BiffRecord record;
     if (!records.Next(record) || record.Type != kBof)
         RaiseUnreadable(m_path, QStringLiteral("%1 is not where the workbook says it is; the file is damaged. "
                                                "Open it in Excel and save it again").arg(words));
-    SheetBuilder sheet(m_path, words);
     // A formula whose result is text gives it in the STRING record after it.
     qsizetype pendingRow = -1;
     qsizetype pendingColumn = -1;
     // A chart drawn on the sheet is a substream of its own, BOF to EOF, inside the sheet's.
     int depth = 1;
     while (depth > 0 && records.Next(record)) {
+        if constexpr (requires { sheet.Stopped(); }) {
+            if (sheet.Stopped())
+                return;
+        }
         if (record.Type == kBof || record.Type == kEof) {
             depth += record.Type == kBof ? 1 : -1;
             continue;
@@ -168,6 +193,8 @@ CellGrid BiffWorkbook::ReadSheet(qsizetype index) const
             break;
         }
         case kFormula: {
+            // A text result's STRING record follows its own formula, no other.
+            pendingRow = -1;
             const quint16 xf = fields.U16();
             const QByteArray result = fields.Bytes(8);
             if (fields.Damaged())
@@ -204,7 +231,68 @@ CellGrid BiffWorkbook::ReadSheet(qsizetype index) const
                                                    "open it in Excel and save it again").arg(words).arg(record.Offset));
         pendingRow = -1;
     }
+}
+
+CellGrid BiffWorkbook::ReadSheet(qsizetype index) const
+{
+    Q_ASSERT(index >= 0 && index < m_names.size());
+    const QString words = SheetWords(index);
+    SheetBuilder sheet(m_path, words);
+    WalkSheet(index, words, sheet);
     return sheet.Take();
+}
+
+void BiffWorkbook::StreamSheet(qsizetype index, TableSink &sink) const
+{
+    Q_ASSERT(index >= 0 && index < m_names.size());
+    if (!RowsGoForward(index)) {
+        // A stream takes rows in order only: such a sheet is read whole first.
+        DataTable table = TableFromGrid(m_path, m_names[index], ReadSheet(index));
+        sink.Fields(table.Fields);
+        for (DataRow &row : table.Rows) {
+            if (!sink.Row(std::move(row)))
+                return;
+        }
+        return;
+    }
+    const QString words = SheetWords(index);
+    SheetStream sheet(m_path, m_names[index], words, sink);
+    WalkSheet(index, words, sheet);
+    if (!sheet.Stopped())
+        sheet.Finish();
+}
+
+bool BiffWorkbook::RowsGoForward(qsizetype index) const
+{
+    // Headers and row numbers only, straight from the stream: no record is
+    // copied and no value made, so the look costs a pass over the bytes.
+    const char *bytes = m_stream.constData();
+    qsizetype pos = m_offsets[index];
+    int depth = 0;
+    qsizetype last = -1;
+    while (pos >= 0 && pos <= m_stream.size() - 4) {
+        const quint16 type = qFromLittleEndian<quint16>(bytes + pos);
+        const quint16 length = qFromLittleEndian<quint16>(bytes + pos + 2);
+        if (pos + 4 + length > m_stream.size())
+            return true; // the walk ends at a record cut short too
+        if (type == kBof || type == kEof) {
+            depth += type == kBof ? 1 : -1;
+            if (depth <= 0)
+                return true;
+        } else if (depth == 1 && IsCellRecord(type) && length >= 2) {
+            const qsizetype row = qFromLittleEndian<quint16>(bytes + pos + 4);
+            if (row < last)
+                return false;
+            last = row;
+        }
+        pos += 4 + length;
+    }
+    return true;
+}
+
+QString BiffWorkbook::SheetWords(qsizetype index) const
+{
+    return QStringLiteral("the sheet '%1'").arg(m_names[index]);
 }
 
 } // namespace qv::data

@@ -23,9 +23,24 @@ public:
     // One worksheet's cells: numbers, dates (numbers in a date or time
     // format), texts, Booleans, errors as their text ("#DIV/0!").
     CellGrid ReadSheet(qsizetype index) const;
+    // The same worksheet given to `sink` as a table while its records are
+    // walked, typed from its first rows as a SheetStream types them; stops
+    // when the sink wants no more rows. BIFF writers need not write rows in
+    // order: a sheet whose rows go backwards is read whole first and given
+    // typed from all its rows. Only reads the workbook, so several threads
+    // may stream at once.
+    void StreamSheet(qsizetype index, TableSink &sink) const;
+    // Whether the worksheet's cell records never go back to an earlier row;
+    // read from the records' headers and row numbers only.
+    bool RowsGoForward(qsizetype index) const;
 
 private:
     void ReadGlobals();
+    // Gives the worksheet's cells to a SheetBuilder or a SheetStream in the
+    // records' order; a stream may stop it.
+    template<typename Cells>
+    void WalkSheet(qsizetype index, const QString &words, Cells &sheet) const;
+    QString SheetWords(qsizetype index) const;
     Variant Number(double value, quint16 xf) const;
     QString Text8(const QByteArray &bytes) const;
 

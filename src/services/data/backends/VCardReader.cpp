@@ -13,19 +13,6 @@ struct RawLine
     QByteArray Value;
 };
 
-QByteArray ToUtf8(const QByteArray &bytes)
-{
-    // Files written as UTF-16 carry a byte-order mark; everything else is
-    // read byte-wise and decoded a property at a time.
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        auto decoder = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return QString(decoder(bytes.mid(2))).toUtf8();
-    }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.mid(3);
-    return bytes;
-}
-
 bool IsQuotedPrintable(const QByteArray &head)
 {
     return head.toUpper().contains("QUOTED-PRINTABLE");
@@ -236,11 +223,22 @@ QList<const VCardProperty *> VCard::All(const QString &name) const
     return found;
 }
 
+QByteArray CardFileAsUtf8(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        auto decoder = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return QString(decoder(bytes.mid(2))).toUtf8();
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    return bytes;
+}
+
 QList<VCard> ParseVCards(const QByteArray &bytes)
 {
     QList<VCard> cards;
     int depth = 0;
-    for (const RawLine &line : Unfold(ToUtf8(bytes))) {
+    for (const RawLine &line : Unfold(CardFileAsUtf8(bytes))) {
         const QByteArray head = line.Head.trimmed().toUpper();
         const QByteArray value = line.Value.trimmed().toUpper();
         if (head == "BEGIN" && value == "VCARD") {

@@ -37,6 +37,11 @@ struct VCard
 // says otherwise. Broken input gives the cards that could be read, never an error.
 QList<VCard> ParseVCards(const QByteArray &bytes);
 
+// A card or calendar file's bytes as UTF-8: a file written as UTF-16 carries
+// a byte-order mark and is decoded; any other is left byte-wise, its
+// properties decoded one at a time, a UTF-8 byte-order mark dropped.
+QByteArray CardFileAsUtf8(const QByteArray &bytes);
+
 // A text value with its escapes resolved: \n is a line break, \x is x.
 QString UnescapeVCardText(QStringView value);
 

@@ -70,12 +70,24 @@ QStringList XlsReader::DataItems()
     return m_book->SheetNames();
 }
 
-DataTable XlsReader::ReadItem(const QString &name)
+qsizetype XlsReader::SheetIndex(const QString &name) const
 {
     const qsizetype index = IndexOfName(m_book->SheetNames(), name);
     if (index < 0)
         RaiseNoSuchItem(m_path, QStringLiteral("sheet"), name);
+    return index;
+}
+
+DataTable XlsReader::ReadItem(const QString &name)
+{
+    const qsizetype index = SheetIndex(name);
     return ReadWithinMemory(m_path, [&] { return TableFromGrid(m_path, m_book->SheetNames()[index], m_book->ReadSheet(index)); });
+}
+
+void XlsReader::StreamItem(const QString &name, TableSink &sink)
+{
+    const qsizetype index = SheetIndex(name);
+    ReadWithinMemory(m_path, [&] { m_book->StreamSheet(index, sink); });
 }
 
 } // namespace qv::data

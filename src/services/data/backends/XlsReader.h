@@ -9,7 +9,8 @@ namespace qv::data {
 
 // An Excel 5.0 to 2003 workbook (.xls): its worksheets are the data items.
 // The workbook stream is taken out of its compound-document container once,
-// when the file is opened; a sheet is read when it is asked for.
+// when the file is opened, and only read afterwards; a sheet is read, or
+// streamed, when it is asked for.
 class XlsReader : public SourceReader
 {
 public:
@@ -18,8 +19,13 @@ public:
 
     QStringList DataItems() override;
     DataTable ReadItem(const QString &name) override;
+    bool Streams() const override { return true; }
+    void StreamItem(const QString &name, TableSink &sink) override;
 
 private:
+    // Raises kErrorNoSuchItem for a sheet the workbook does not hold.
+    qsizetype SheetIndex(const QString &name) const;
+
     QString m_path;
     std::optional<BiffWorkbook> m_book;
 };
