@@ -130,11 +130,13 @@ FileRowSource::~FileRowSource()
 
 void FileRowSource::ReadRows(const std::shared_ptr<State> &s)
 {
+    PageSink sink(*s);
     try {
-        PageSink sink(*s);
         ReadWithinMemory(s->choice.Source, [&] { s->read(sink); });
         sink.Push();
     } catch (...) {
+        // The rows read before the fault are shown before it is told.
+        sink.Push();
         s->pages.Fail(std::current_exception());
     }
     s->pages.Finish();
