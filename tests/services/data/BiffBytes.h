@@ -1,7 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QtEndian>
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
 
 #include <cstring>
 
@@ -64,6 +70,41 @@ inline QByteArray Workbook(const QByteArray &globals, const QByteArray &cells, c
     const qsizetype sheetOffset = head.size() + 4 + 4 + bound.size() + 4;
     head += Rec(0x0085, Le32(quint32(sheetOffset)) + bound) + Rec(0x000A, {});
     return head + sheet;
+}
+
+// An .xls file: the workbook stream in a compound document, as Excel saves it.
+inline bool WriteXls(const QString &path, const QByteArray &stream)
+{
+    gsf_init();
+    GsfOutput *file = gsf_output_stdio_new(QFile::encodeName(path).constData(), nullptr);
+    if (!file)
+        return false;
+    GsfOutfile *container = gsf_outfile_msole_new(file);
+    GsfOutput *book = gsf_outfile_new_child(container, "Workbook", FALSE);
+    const bool written = gsf_output_write(book, size_t(stream.size()), reinterpret_cast<const guint8 *>(stream.constData()));
+    gsf_output_close(book);
+    g_object_unref(book);
+    gsf_output_close(GSF_OUTPUT(container));
+    g_object_unref(container);
+    g_object_unref(file);
+    return written;
+}
+
+inline QByteArray Label(quint16 row, quint16 column, const QByteArray &text)
+{
+    return Rec(0x0204, Cell(row, column) + Le16(quint16(text.size())) + '\0' + text);
+}
+
+inline QByteArray Number(quint16 row, quint16 column, double value, quint16 xf = 0)
+{
+    return Rec(0x0203, Cell(row, column, xf) + Double(value));
+}
+
+// Cell format 1 shows a date; two shared strings.
+inline QByteArray Globals()
+{
+    return Rec(0x041E, Le16(164) + Le16(10) + '\0' + "yyyy-mm-dd") + Rec(0x00E0, Le16(0) + Le16(0)) +
+           Rec(0x00E0, Le16(0) + Le16(164)) + Rec(0x00FC, Le32(2) + Le32(2) + Le16(3) + '\0' + "one" + Le16(3) + '\0' + "two");
 }
 
 } // namespace qv::data::test
