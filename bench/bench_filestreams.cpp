@@ -1,7 +1,8 @@
-// The first page of a streamed file source through the data services, on a
-// large item against one of the records that type its fields, of the same
-// shape, in the same process (XML Spreadsheet, .xls, a contacts folder): the
-// first rows must wait for the item's first rows only, not for its size.
+// The first page of a streamed file source through the data services (XML
+// Spreadsheet, HTML, .xls, a contacts folder), on a large item against one of
+// as many records as type its fields, of the same shape, in the same
+// process: the first rows must wait for the item's first rows only, not for
+// its size.
 #include "BenchMain.h"
 #include "BiffBytes.h"
 
@@ -29,32 +30,56 @@ QTemporaryDir &Folder()
     return dir;
 }
 
+// The file `name` of the benchmark's folder, written by `contents` once.
+template<typename Contents>
+QString WrittenOnce(const QString &name, Contents contents)
+{
+    const QString path = Folder().filePath(name);
+    if (QFile::exists(path))
+        return path;
+    const QByteArray bytes = contents();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
 // An XML Spreadsheet 2003 file of `rows` orders, six typed columns each.
 QString SpreadsheetMl(int rows)
 {
-    const QString path = Folder().filePath(QStringLiteral("orders-%1.xml").arg(rows));
-    if (QFile::exists(path))
-        return path;
-    QByteArray xml = "<?xml version=\"1.0\"?>\n<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
-                     "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet ss:Name=\"Orders\"><Table>\n"
-                     "<Row><Cell><Data ss:Type=\"String\">Id</Data></Cell><Cell><Data ss:Type=\"String\">Customer</Data>"
-                     "</Cell><Cell><Data ss:Type=\"String\">City</Data></Cell><Cell><Data ss:Type=\"String\">Amount</Data>"
-                     "</Cell><Cell><Data ss:Type=\"String\">Ordered</Data></Cell><Cell><Data ss:Type=\"String\">Paid</Data>"
-                     "</Cell></Row>\n";
-    for (int r = 1; r <= rows; ++r) {
-        xml += "<Row><Cell><Data ss:Type=\"Number\">" + QByteArray::number(r) +
-               "</Data></Cell><Cell><Data ss:Type=\"String\">Customer " + QByteArray::number(r % 5000) +
-               "</Data></Cell><Cell><Data ss:Type=\"String\">Z&uuml;rich</Data></Cell><Cell><Data ss:Type=\"Number\">" +
-               QByteArray::number((r % 1000) / 8.0) + "</Data></Cell><Cell><Data ss:Type=\"DateTime\">2024-0" +
-               QByteArray::number(1 + r % 9) + "-1" + QByteArray::number(r % 10) +
-               "T00:00:00.000</Data></Cell><Cell><Data ss:Type=\"Boolean\">" + QByteArray::number(r % 3 == 0) +
-               "</Data></Cell></Row>\n";
-    }
-    xml += "</Table></Worksheet></Workbook>\n";
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size())
-        return {};
-    return path;
+    return WrittenOnce(QStringLiteral("orders-%1.xml").arg(rows), [rows] {
+        QByteArray xml = "<?xml version=\"1.0\"?>\n<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
+                         "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet ss:Name=\"Orders\"><Table>\n"
+                         "<Row><Cell><Data ss:Type=\"String\">Id</Data></Cell><Cell><Data ss:Type=\"String\">Customer</Data>"
+                         "</Cell><Cell><Data ss:Type=\"String\">City</Data></Cell><Cell><Data ss:Type=\"String\">Amount</Data>"
+                         "</Cell><Cell><Data ss:Type=\"String\">Ordered</Data></Cell><Cell><Data ss:Type=\"String\">Paid</Data>"
+                         "</Cell></Row>\n";
+        for (int r = 1; r <= rows; ++r) {
+            xml += "<Row><Cell><Data ss:Type=\"Number\">" + QByteArray::number(r) +
+                   "</Data></Cell><Cell><Data ss:Type=\"String\">Customer " + QByteArray::number(r % 5000) +
+                   "</Data></Cell><Cell><Data ss:Type=\"String\">Z&uuml;rich</Data></Cell><Cell><Data ss:Type=\"Number\">" +
+                   QByteArray::number((r % 1000) / 8.0) + "</Data></Cell><Cell><Data ss:Type=\"DateTime\">2024-0" +
+                   QByteArray::number(1 + r % 9) + "-1" + QByteArray::number(r % 10) +
+                   "T00:00:00.000</Data></Cell><Cell><Data ss:Type=\"Boolean\">" + QByteArray::number(r % 3 == 0) +
+                   "</Data></Cell></Row>\n";
+        }
+        return xml + "</Table></Worksheet></Workbook>\n";
+    });
+}
+
+// An HTML page of `rows` orders in a captioned table, after a small table
+// of links the reader must pass over.
+QString HtmlPage(int rows)
+{
+    return WrittenOnce(QStringLiteral("orders-%1.html").arg(rows), [rows] {
+        QByteArray html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Orders</title></head><body>"
+                          "<table><tr><td><a href=\"#a\">Home</a></td><td>Orders</td></tr></table>\n"
+                          "<table><caption>Orders</caption><thead><tr><th>Id</th><th>Customer</th><th>City</th>"
+                          "<th>Amount</th></tr></thead><tbody>\n";
+        for (int r = 1; r <= rows; ++r) {
+            html += "<tr><td>" + QByteArray::number(r) + "</td><td>Customer " + QByteArray::number(r % 5000) +
+                    "</td><td>Z&uuml;rich</td><td>" + QByteArray::number((r % 1000) / 8.0) + "</td></tr>\n";
+        }
+        return html + "</tbody></table></body></html>\n";
+    });
 }
 
 // A BIFF8 workbook of `rows` orders: an id, a name and a date a row.
@@ -88,20 +113,39 @@ QString Contacts(int count)
     return path;
 }
 
+// A kind of streamed source: how a file of it is made, and its item.
+struct Kind
+{
+    int Source;
+    QString (*Make)(int rows);
+    QString Item; // "" for the folder, named as itself
+};
+
+const Kind kXml{qv::data::SourceExcel, SpreadsheetMl, QStringLiteral("Orders")};
+const Kind kHtml{qv::data::SourceHtml, HtmlPage, QStringLiteral("Orders")};
+const Kind kXls{qv::data::SourceExcel, Xls, QStringLiteral("Orders")};
+const Kind kFolder{qv::data::SourceFolder, Contacts, QString()};
+
+QString ItemOf(const Kind &kind, const QString &path)
+{
+    return kind.Item.isEmpty() ? QFileInfo(path).fileName() : kind.Item;
+}
+
 // Opens the item and takes its first page, as Insert Data's first fetch
 // does; with `memory`, also the resident peak that costs, as "peak_kb".
-void FirstPage(benchmark::State &state, int kind, const QString &path, const QString &item, bool memory = false)
+void FirstPage(benchmark::State &state, const Kind &kind, int rows, bool memory = false)
 {
+    const QString path = kind.Make(rows);
     if (path.isEmpty()) {
         state.SkipWithError("the source could not be written");
         return;
     }
     qv::data::RowsRequest request;
-    request.Kind = kind;
-    request.ConnectionText = kind == qv::data::SourceFolder
+    request.Kind = kind.Source;
+    request.ConnectionText = kind.Source == qv::data::SourceFolder
                                  ? qv::data::FolderSourceText(QStringLiteral("Contact"), path, QFileInfo(path).absolutePath())
-                                 : qv::data::BuildConnectionText(kind, path, {}, {});
-    request.Item = item;
+                                 : qv::data::BuildConnectionText(kind.Source, path, {}, {});
+    request.Item = ItemOf(kind, path);
     double peak = 0;
     for (auto _ : state) {
         if (memory)
@@ -117,91 +161,55 @@ void FirstPage(benchmark::State &state, int kind, const QString &path, const QSt
         state.counters["peak_kb"] = peak;
 }
 
-void BM_SpreadsheetMlFirstPageOfBigSheet(benchmark::State &state)
+// Reads the item whole, with exact typing, as View Data in full does.
+void WholeItem(benchmark::State &state, const Kind &kind, int rows)
 {
-    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kBigRows), QStringLiteral("Orders"));
-}
-BENCHMARK(BM_SpreadsheetMlFirstPageOfBigSheet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
-void BM_SpreadsheetMlFirstPageOfSmallSheet(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kSmallRows), QStringLiteral("Orders"));
-}
-BENCHMARK(BM_SpreadsheetMlFirstPageOfSmallSheet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
-void BM_XlsFirstPageOfFullSheet(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceExcel, Xls(kXlsRows), QStringLiteral("Orders"));
-}
-BENCHMARK(BM_XlsFirstPageOfFullSheet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
-// What the first page used to wait for. A workbook stream is held whole
-// from the opening (at most 65,536 rows a sheet), so the first page's time
-// is measured against this rather than against a smaller sheet.
-void BM_XlsWholeSheet(benchmark::State &state)
-{
-    const QString path = Xls(kXlsRows);
+    const QString path = kind.Make(rows);
     for (auto _ : state) {
-        const qv::data::DataTable table = qv::data::OpenSource(path)->ReadItem(QStringLiteral("Orders"));
-        if (table.Rows.size() != kXlsRows)
-            state.SkipWithError("the sheet did not read whole");
+        const qv::data::DataTable table = qv::data::OpenSource(path)->ReadItem(ItemOf(kind, path));
+        if (table.Rows.size() != rows)
+            state.SkipWithError("the item did not read whole");
     }
 }
-BENCHMARK(BM_XlsWholeSheet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-void BM_FolderFirstPageOfManyContacts(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceFolder, Contacts(kFolderItems), QStringLiteral("Contacts %1").arg(kFolderItems));
-}
-BENCHMARK(BM_FolderFirstPageOfManyContacts)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
-void BM_FolderFirstPageOfFewContacts(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceFolder, Contacts(kSmallRows), QStringLiteral("Contacts %1").arg(kSmallRows));
-}
-BENCHMARK(BM_FolderFirstPageOfFewContacts)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
-// View Data in full reads the sheet whole, with exact typing.
-void BM_SpreadsheetMlWholeSheet(benchmark::State &state)
-{
-    const QString path = SpreadsheetMl(kBigRows);
-    for (auto _ : state) {
-        const qv::data::DataTable table = qv::data::OpenSource(path)->ReadItem(QStringLiteral("Orders"));
-        if (table.Rows.size() != kBigRows)
-            state.SkipWithError("the sheet did not read whole");
-    }
-}
-BENCHMARK(BM_SpreadsheetMlWholeSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
-
+BENCHMARK_CAPTURE(FirstPage, xmlBig, kXml, kBigRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(FirstPage, xmlSmall, kXml, kSmallRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(WholeItem, xml, kXml, kBigRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FirstPage, htmlBig, kHtml, kBigRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(FirstPage, htmlSmall, kHtml, kSmallRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(WholeItem, html, kHtml, kBigRows)->Unit(benchmark::kMillisecond)->Iterations(3);
+// A workbook stream is held whole from the opening (at most 65,536 rows a
+// sheet), so the first page is measured against the whole read it used to
+// wait for rather than against a smaller sheet.
+BENCHMARK_CAPTURE(FirstPage, xls, kXls, kXlsRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(WholeItem, xls, kXls, kXlsRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(FirstPage, folderBig, kFolder, kFolderItems)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(FirstPage, folderSmall, kFolder, kSmallRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 // The memory runs come after the timed ones, so that the files exist before
 // the first reset of the peak.
-void BM_SpreadsheetMlPeakOfBigSheet(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kBigRows), QStringLiteral("Orders"), true);
-}
-BENCHMARK(BM_SpreadsheetMlPeakOfBigSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_SpreadsheetMlPeakOfSmallSheet(benchmark::State &state)
-{
-    FirstPage(state, qv::data::SourceExcel, SpreadsheetMl(kSmallRows), QStringLiteral("Orders"), true);
-}
-BENCHMARK(BM_SpreadsheetMlPeakOfSmallSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FirstPage, xmlBigPeak, kXml, kBigRows, true)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(FirstPage, xmlSmallPeak, kXml, kSmallRows, true)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 const bool g_goals =
     qv::bench::AddRatioGoal({"first page of a streamed XML Spreadsheet sheet: 200,000 rows vs 2,000 rows",
-                             "BM_SpreadsheetMlFirstPageOfBigSheet", "BM_SpreadsheetMlFirstPageOfSmallSheet", 1.5})
-    && qv::bench::AddRatioGoal({"peak memory of that first page: 200,000 rows vs 2,000 rows",
-                                "BM_SpreadsheetMlPeakOfBigSheet", "BM_SpreadsheetMlPeakOfSmallSheet", 1.5, "peak_kb"})
-    && qv::bench::AddRatioGoal({"first page of a streamed 65,000-row .xls sheet vs reading it whole",
-                                "BM_XlsFirstPageOfFullSheet", "BM_XlsWholeSheet", 0.25})
+                             "FirstPage/xmlBig", "FirstPage/xmlSmall", 1.5})
+    && qv::bench::AddRatioGoal({"peak memory of that first page: 200,000 rows vs 2,000 rows", "FirstPage/xmlBigPeak",
+                                "FirstPage/xmlSmallPeak", 1.5, "peak_kb"})
+    && qv::bench::AddRatioGoal({"first page of a streamed HTML table: 200,000 rows vs 2,000 rows", "FirstPage/htmlBig",
+                                "FirstPage/htmlSmall", 1.5})
+    && qv::bench::AddRatioGoal({"first page of a streamed 65,000-row .xls sheet vs reading it whole", "FirstPage/xls",
+                                "WholeItem/xls", 0.25})
     && qv::bench::AddRatioGoal({"first page of a streamed contacts folder: 20,000 cards vs 2,000 cards",
-                                "BM_FolderFirstPageOfManyContacts", "BM_FolderFirstPageOfFewContacts", 1.5})
-    && qv::bench::AddFigure("first page of a 65,000-row .xls sheet", "BM_XlsFirstPageOfFullSheet")
-    && qv::bench::AddFigure("a 65,000-row .xls sheet read whole", "BM_XlsWholeSheet")
-    && qv::bench::AddFigure("first page of a folder of 20,000 contacts", "BM_FolderFirstPageOfManyContacts")
-    && qv::bench::AddFigure("first page of a folder of 2,000 contacts", "BM_FolderFirstPageOfFewContacts")
-    && qv::bench::AddFigure("first page of a 200,000-row XML Spreadsheet sheet", "BM_SpreadsheetMlFirstPageOfBigSheet")
-    && qv::bench::AddFigure("first page of a 2,000-row XML Spreadsheet sheet", "BM_SpreadsheetMlFirstPageOfSmallSheet")
-    && qv::bench::AddFigure("a 200,000-row XML Spreadsheet sheet read whole", "BM_SpreadsheetMlWholeSheet");
+                                "FirstPage/folderBig", "FirstPage/folderSmall", 1.5})
+    && qv::bench::AddFigure("first page of a 200,000-row XML Spreadsheet sheet", "FirstPage/xmlBig")
+    && qv::bench::AddFigure("first page of a 2,000-row XML Spreadsheet sheet", "FirstPage/xmlSmall")
+    && qv::bench::AddFigure("a 200,000-row XML Spreadsheet sheet read whole", "WholeItem/xml")
+    && qv::bench::AddFigure("first page of a 200,000-row HTML table", "FirstPage/htmlBig")
+    && qv::bench::AddFigure("first page of a 2,000-row HTML table", "FirstPage/htmlSmall")
+    && qv::bench::AddFigure("a 200,000-row HTML table read whole", "WholeItem/html")
+    && qv::bench::AddFigure("first page of a 65,000-row .xls sheet", "FirstPage/xls")
+    && qv::bench::AddFigure("a 65,000-row .xls sheet read whole", "WholeItem/xls")
+    && qv::bench::AddFigure("first page of a folder of 20,000 contacts", "FirstPage/folderBig")
+    && qv::bench::AddFigure("first page of a folder of 2,000 contacts", "FirstPage/folderSmall");
 
 } // namespace
