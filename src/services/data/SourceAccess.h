@@ -26,9 +26,9 @@ struct RowsRequest
 };
 
 // The rows of a request, ready for a recordset: its fields and a source of
-// pages. Opening an ODBC source or an .xlsx sheet costs its first page (a
-// sheet's first rows, which type its fields); other file sources are read
-// whole here. Cancelling `control` stops the source.
+// pages. Opening costs the first page (of a sheet, table or folder, the
+// first rows, which type its fields); an Access table is read whole here.
+// Cancelling `control` stops the source.
 struct OpenedRows
 {
     QList<DataField> Fields;
