@@ -2,10 +2,17 @@
 
 #include <QString>
 
+#include <array>
 #include <vector>
 
 namespace qv::biz {
 namespace {
+
+struct FoldedLetters
+{
+    std::array<char32_t, 6> Letters{};
+    quint8 Count = 0;
+};
 
 // Letters below this are folded once, into a table: Latin, Greek, Cyrillic
 // and the other alphabets of the first pages, where accented letters are many.
@@ -60,20 +67,56 @@ FoldedLetters Fold(char32_t c)
     return folded;
 }
 
+// The foldings below kTableEnd, a word each: a letter that folds to one
+// letter is that letter; one that folds to several has kSeveral set, its
+// count in bits 16 to 23 and its place in the pool below. A table of words
+// rather than of FoldedLetters keeps it small enough to stay in the cache
+// beside the text.
+constexpr quint32 kSeveral = 0x80000000u;
+
+struct FoldTable
+{
+    std::vector<quint32> Words;
+    std::vector<char32_t> Pool;
+};
+
+const FoldTable &Table()
+{
+    static const FoldTable table = [] {
+        FoldTable t;
+        t.Words.resize(kTableEnd);
+        for (char32_t c = 0x80; c < kTableEnd; ++c) {
+            const FoldedLetters folded = Fold(c);
+            if (folded.Count == 1) {
+                t.Words[c] = folded.Letters[0];
+                continue;
+            }
+            t.Words[c] = kSeveral | (quint32(folded.Count) << 16) | quint32(t.Pool.size());
+            t.Pool.insert(t.Pool.end(), folded.Letters.begin(), folded.Letters.begin() + folded.Count);
+        }
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
 
-const FoldedLetters &FoldLetter(char32_t c, FoldedLetters &scratch)
+quint64 MixFoldedLetter(quint64 hash, char32_t c)
 {
-    static const std::vector<FoldedLetters> table = [] {
-        std::vector<FoldedLetters> letters(kTableEnd);
-        for (char32_t l = 0x80; l < kTableEnd; ++l)
-            letters[l] = Fold(l);
-        return letters;
-    }();
-    if (c < kTableEnd)
-        return table[c];
-    scratch = Fold(c);
-    return scratch;
+    if (c >= kTableEnd) {
+        const FoldedLetters folded = Fold(c);
+        for (quint8 i = 0; i < folded.Count; ++i)
+            hash = MixTermHash(hash, folded.Letters[i]);
+        return hash;
+    }
+    const FoldTable &table = Table();
+    const quint32 word = table.Words[c];
+    if (!(word & kSeveral))
+        return MixTermHash(hash, word);
+    const char32_t *letters = table.Pool.data() + (word & 0xFFFF);
+    for (quint32 i = 0, count = (word >> 16) & 0xFF; i < count; ++i)
+        hash = MixTermHash(hash, letters[i]);
+    return hash;
 }
 
 } // namespace qv::biz

@@ -3,7 +3,6 @@
 #include <QChar>
 #include <QStringView>
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 
@@ -22,18 +21,12 @@ struct TermToken
     bool Word = false;
 };
 
-// The letters a word character other than ASCII is compared as: case
-// folded, taken apart as canonical decomposition takes it ("é" is "e" and a
-// combining accent), with the foldings that make several letters of one,
-// which Qt's own folding leaves alone ("ß" is "ss", "ﬁ" is "fi").
-struct FoldedLetters
-{
-    std::array<char32_t, 6> Letters{};
-    quint8 Count = 0;
-};
-// Remembered for the alphabets most text is written in; worked out into
-// `scratch` for the rest.
-const FoldedLetters &FoldLetter(char32_t c, FoldedLetters &scratch);
+// Mixes into `hash` the letters a word character other than ASCII is
+// compared as: case folded, taken apart as canonical decomposition takes it
+// ("é" is "e" and a combining accent), with the foldings that make several
+// letters of one, which Qt's own folding leaves alone ("ß" is "ss", "ﬁ" is
+// "fi").
+quint64 MixFoldedLetter(quint64 hash, char32_t c);
 
 // Walks a text token by token without copying it; cheap to copy, so that a
 // match can look ahead from where the walk stands.
@@ -98,11 +91,7 @@ inline quint64 TermTokenCursor::MixWordChar(quint64 hash, char32_t c)
 {
     if (c < 0x80)
         return MixTermHash(hash, c >= 'A' && c <= 'Z' ? c | 0x20 : c);
-    FoldedLetters scratch;
-    const FoldedLetters &folded = FoldLetter(c, scratch);
-    for (quint8 i = 0; i < folded.Count; ++i)
-        hash = MixTermHash(hash, folded.Letters[i]);
-    return hash;
+    return MixFoldedLetter(hash, c);
 }
 
 inline bool TermTokenCursor::Next(TermToken &token)
