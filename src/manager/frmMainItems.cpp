@@ -174,8 +174,9 @@ void frmMain::SetSmartTagEnabled(bool bEnabled)
     const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
     if (!oTag)
         return;
+    const QByteArray baBefore = oStore->ToXml();
     oTag->Enabled = bEnabled;
-    if (!SaveChange(oStore, QString(), QByteArray()))
+    if (!SaveChange(oStore, bEnabled ? QStringLiteral("Enable") : QStringLiteral("Disable"), baBefore))
         return;
     RememberListSelection();
     ShowListForNode(m_oState.CurrentKey(), true);
@@ -226,8 +227,9 @@ void frmMain::ClearWarnings()
         oStore = ListStore();
         oTag = oStore ? SmartTagOf(*oStore, lId) : nullptr;
         if (oTag) {
+            const QByteArray baBefore = oStore->ToXml();
             oTag->Warnings.clear();
-            if (SaveChange(oStore, QString(), QByteArray())) {
+            if (SaveChange(oStore, QStringLiteral("Clear Warnings"), baBefore)) {
                 RememberListSelection();
                 ShowListForNode(m_oState.CurrentKey(), true);
                 RestoreListSelection();

@@ -216,6 +216,22 @@ TEST_F(ManagerTest, SmartTagCommandsFollowTheTagsStateAndSaveAtOnce)
     EXPECT_EQ(ListView(form)->model()->index(RowOf(form, QStringLiteral("Cities")), 0).data(ImageKeyRole).toString(),
               QStringLiteral("SmartTagStateStop"));
 
+    // Each of them is taken back by Undo, the last first.
+    const auto cities = [this] {
+        return ManagerTest::Open(personalPath)->SmartTagSets().Item(1)->ItemByName(QStringLiteral("Cities"));
+    };
+    EXPECT_EQ(Child<QAction>(form, "mnuEditUndo")->text(), QStringLiteral("&Undo Disable"));
+    Key(form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(cities()->Enabled);
+    EXPECT_EQ(Child<QAction>(form, "mnuEditUndo")->text(), QStringLiteral("&Undo Clear Warnings"));
+    Key(form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(cities()->Warnings.isEmpty());
+    EXPECT_TRUE(Enabled(form, "mnuEditClearWarnings")) << "the window shows the warnings again";
+    EXPECT_EQ(Child<QAction>(form, "mnuEditUndo")->text(), QStringLiteral("&Undo Enable"));
+    Key(form, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(ManagerTest::Open(personalPath)->SmartTagSets().Item(1)->Item(stopped)->Enabled);
+    EXPECT_FALSE(Enabled(form, "mnuEditUndo"));
+
     // New on the smart tags opens the Smart Tag Wizard through the window's DVUser; cancelled, nothing changes.
     messages->Messages.clear();
     QString opened;
