@@ -22,14 +22,14 @@ namespace qv::manager {
 // wrote. A change can be undone while its file still holds exactly those
 // bytes, so an undo never takes back anything but that change: not a save
 // by another program, nor one of this window's changes that are not undone
-// (a wizard's save, the recognizer terms). Undoing writes the earlier
+// (a wizard's save). Undoing writes the earlier
 // document through the store's safe save.
 class ManagerHistory
 {
 public:
     struct Entry
     {
-        QString sWhat;            // "Delete", "Rename", "Paste", "Drop", "Enable", "Disable", "Clear Warnings"
+        QString sWhat;            // "Delete", "Rename", "Paste", "Drop", "Enable", "Disable", "Clear Warnings", "Recognizer Terms"
         QString sFile;            // the file, as ComparableFilePath gives it
         QByteArray baBefore;      // the store's document before the change
         QByteArray baAfterDigest; // the digest of what the change's save wrote

@@ -194,6 +194,7 @@ void frmMain::ManageRecognizerTerms()
     const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
     if (!oTag)
         return;
+    const QByteArray baBefore = oStore->ToXml();
     {
         frmSmartTagTerms oDialog(this);
         oDialog.setWindowIcon(QIcon());
@@ -203,6 +204,11 @@ void frmMain::ManageRecognizerTerms()
     // Saved whether or not the terms changed, as the write test of other commands.
     if (!TrySaveStore(oStore))
         return;
+    if (const QByteArray baAfter = oStore->ToXml(); baAfter != baBefore) {
+        m_oState.History().Record(QStringLiteral("Recognizer Terms"), ComparableFilePath(oStore->FilePath()), baBefore,
+                                  baAfter);
+        UpdateUndoState();
+    }
     NotifyConfigurationChanged(m_oState.CurrentKey().StoreRootType());
     RememberListSelection();
     ShowListForNode(m_oState.CurrentKey(), true);

@@ -294,6 +294,14 @@ TEST_F(ManagerTest, RecognizerTermsFromTheRightClickMenuAndTheEditMenu)
     saved = ManagerTest::Open(personalPath)->SmartTagSets().Item(1)->Item(cities->Id());
     EXPECT_EQ(saved->Recognizer.Included.Terms(), QStringList({"Riga"}));
     EXPECT_TRUE(messages->Messages.isEmpty()) << Messages().toStdString();
+
+    // The cancelled dialog changed nothing to undo; Undo takes back the OK's terms.
+    EXPECT_EQ(Child<QAction>(form, "mnuEditUndo")->text(), QStringLiteral("&Undo Recognizer Terms"));
+    Child<QAction>(form, "mnuEditUndo")->trigger();
+    EXPECT_TRUE(messages->Messages.isEmpty()) << Messages().toStdString();
+    saved = ManagerTest::Open(personalPath)->SmartTagSets().Item(1)->Item(cities->Id());
+    EXPECT_TRUE(saved->Recognizer.Excluded.Terms().isEmpty());
+    EXPECT_FALSE(Enabled(form, "mnuEditUndo"));
 }
 
 TEST_F(ManagerTest, NewPropertiesAndPreviewOpenTheirWindowsThroughDVUser)
