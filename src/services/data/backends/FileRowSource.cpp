@@ -144,24 +144,11 @@ void FileRowSource::ReadRows(const std::shared_ptr<State> &s)
 
 void FileRowSource::CountRows(const std::shared_ptr<State> &s)
 {
-    // Counting reads the item as the reader does, on the same cores: it
-    // starts once the reader rests, so that the first rows never share them.
-    if (!s->pages.WaitForRestingReader()) {
-        s->pages.SetTotal(-1);
-        return;
-    }
-    qint64 total = -1;
-    try {
+    s->pages.CountOnceRested([&s] {
         CountSink sink(*s);
         ReadWithinMemory(s->choice.Source, [&] { s->read(sink); });
-        if (!s->pages.Cancelled())
-            total = sink.Count;
-    } catch (...) {
-        // The recordset then counts the rows it fetches; the reader, meeting
-        // the same fault, says what it is.
-        total = -1;
-    }
-    s->pages.SetTotal(total);
+        return sink.Count;
+    });
 }
 
 qint64 FileRowSource::RowsRead() const

@@ -1,13 +1,52 @@
 #include "RowPages.h"
 
-#include <thread>
+#include <QThreadPool>
+
+#include <climits>
 
 namespace qv::data {
+namespace {
+
+// The streaming sources' own pool, made once and never destroyed, as the
+// data services' job pool is. It has no practical limit: a reader rests,
+// however long, while its pages wait for the recordset, and a worker queued
+// behind resting readers would hold its recordset's first page back.
+QThreadPool &WorkerPool()
+{
+    static QThreadPool *pool = [] {
+        auto *p = new QThreadPool;
+        p->setMaxThreadCount(INT_MAX);
+        p->setExpiryTimeout(30000);
+        return p;
+    }();
+    return *pool;
+}
+
+} // namespace
 
 void StartWorker(std::function<void()> work)
 {
     Q_ASSERT(work);
-    std::thread(std::move(work)).detach();
+    WorkerPool().start(std::move(work));
+}
+
+void RowPages::CountOnceRested(const std::function<qint64()> &count)
+{
+    // Counting reads the item as the reader does, on the same cores: it
+    // starts once the reader rests, so that it never holds the first rows back.
+    if (!WaitForRestingReader()) {
+        SetTotal(-1);
+        return;
+    }
+    qint64 total = -1;
+    try {
+        total = count();
+    } catch (...) {
+        // The recordset then counts the rows it fetches; the reader, meeting
+        // the same fault, says what it is.
+        total = -1;
+    }
+    SetTotal(Cancelled() ? -1 : total);
 }
 
 void RowPages::Describe(QList<DataField> fields)

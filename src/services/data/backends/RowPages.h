@@ -35,6 +35,9 @@ public:
     void Finish();
     void SetTotal(qint64 total);
     bool Cancelled() const { return m_cancelled; }
+    // The counter's work: once the reader rests, sets the total `count`
+    // gives; -1 when the source is cancelled first or `count` raises.
+    void CountOnceRested(const std::function<qint64()> &count);
     // Waits until the reader rests: enough pages ahead of the recordset, or
     // its end. False once cancelled.
     bool WaitForRestingReader();
@@ -65,10 +68,10 @@ private:
     std::optional<qint64> m_total;
 };
 
-// Runs a streaming source's reader or counter on a thread of its own rather
-// than on a pool: a reader rests, however long, while its pages wait for the
-// recordset, and must not hold a thread that other work waits for. `work`
-// owns what it uses: the source may go before it ends.
+// Runs a streaming source's reader or counter on the streaming sources' own
+// pool, not the data services' job pool: a reader rests, however long, while
+// its pages wait for the recordset, and must not hold a thread that other
+// work waits for. `work` owns what it uses: the source may go before it ends.
 void StartWorker(std::function<void()> work);
 
 // A row source whose fields, pages and count come from its workers through

@@ -4,6 +4,8 @@
 
 #include "data/BackgroundWork.h"
 
+#include <QScopeGuard>
+
 #include <functional>
 #include <optional>
 
@@ -133,33 +135,18 @@ void OdbcRowSource::ReadRows(const std::shared_ptr<State> &s)
 
 void OdbcRowSource::CountRows(const std::shared_ptr<State> &s)
 {
-    // A count over a large table keeps the processor busy: it starts once the
-    // reader has its pages ahead, so that it never holds the first rows back.
-    if (!s->pages.WaitForRestingReader()) {
-        s->pages.SetTotal(-1);
-        return;
-    }
-    qint64 total = -1;
-    try {
-        if (s->matcher) {
-            total = CountFiltered(s);
-        } else {
-            Connection connection(s->connectionText);
-            total = connection.Count(s->count, [&s](std::function<void()> stop) {
-                s->Hold(&State::stopCount, std::move(stop));
-            });
-        }
-    } catch (...) {
-        // Without a count the recordset counts the rows it fetches; a source
-        // that cannot count usually cannot read either, and says so there.
-        total = -1;
-    }
-    s->Forget(&State::stopCount);
-    s->pages.SetTotal(total);
+    s->pages.CountOnceRested([&s] {
+        // The statement's cancel goes with the count, before the total is told.
+        const auto forget = qScopeGuard([&s] { s->Forget(&State::stopCount); });
+        if (s->matcher)
+            return CountFiltered(s);
+        Connection connection(s->connectionText);
+        return connection.Count(s->count, [&s](std::function<void()> stop) {
+            s->Hold(&State::stopCount, std::move(stop));
+        });
+    });
 }
 
-// The rows the filter keeps, counted by reading them all: the query cannot
-// count what only the filter decides.
 qint64 OdbcRowSource::CountFiltered(const std::shared_ptr<State> &s)
 {
     Connection connection(s->connectionText);
