@@ -2,11 +2,10 @@
 // bare QXmlStreamReader pass over the same sheet XML, in the same process.
 #include "BenchMain.h"
 
+#include "GeneratedWorkbooks.h"
+
 #include "data/backends/XlsxReader.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -17,16 +16,9 @@ namespace {
 
 constexpr int kRows = 100000;
 
-// The workbook is written once by the tests' generator, in its own process
-// (libxlsxwriter and QuaZip cannot share one).
 const QString &LargeWorkbook()
 {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("large.xlsx"));
-        QProcess::execute(QStringLiteral(QV_MAKE_WORKBOOK), {QStringLiteral("large"), file, QString::number(kRows)});
-        return file;
-    }();
+    static const QString path = qv::data::test::OrdersWorkbook(kRows);
     return path;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GeneratedWorkbooks.h"
+
 #include "automation/ComError.h"
 #include "data/backends/ColumnTypes.h"
 
@@ -26,14 +28,6 @@ inline QString ValueText(const DataTable &table, qsizetype row, const QString &f
         return QStringLiteral("<no such cell>");
     const Variant &value = table.Rows[row][column];
     return value.IsNull() ? QStringLiteral("<null>") : CellText(value);
-}
-
-// Writes a generated workbook ("kinds", or "large" with a row count) to `path`.
-inline bool MakeWorkbook(const QString &path, const QStringList &kind)
-{
-    QProcess process;
-    process.start(QStringLiteral(QV_MAKE_WORKBOOK), QStringList{kind.value(0), path} + kind.mid(1));
-    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 // The connection text of the PostgreSQL server ctest starts for the run

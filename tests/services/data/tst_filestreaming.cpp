@@ -21,14 +21,10 @@ namespace {
 
 constexpr int kLargeRows = 30000;
 
-// The generated 30,000-row order sheet (MakeWorkbook.cpp), made once.
+// The generated 30,000-row order sheet, made once.
 const QString &LargeWorkbook()
 {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.filePath(QStringLiteral("orders.xlsx"));
-        return MakeWorkbook(file, {QStringLiteral("large"), QString::number(kLargeRows)}) ? file : QString();
-    }();
+    static const QString path = OrdersWorkbook(kLargeRows);
     return path;
 }
 
