@@ -30,6 +30,7 @@ class ConfigFileSettings;
 }
 namespace qv::config {
 class ConfigStore;
+class SmartTag;
 }
 
 namespace qv {
@@ -170,6 +171,13 @@ private:
     std::vector<std::pair<int, QString>> SelectedItems() const;
     // The store of the list shown and the root it belongs to.
     std::shared_ptr<config::ConfigStore> ListStore() const;
+    // The identifier of the smart tag selected in the list, once the window
+    // shows what others saved; -1 when the selection is no smart tag.
+    qint32 SelectedSmartTagId();
+    // The list's smart tag `lId` and, in `oStore`, the list's store.
+    std::shared_ptr<config::SmartTag> ListSmartTag(qint32 lId, std::shared_ptr<config::ConfigStore> &oStore) const;
+    // Shows the list again from the store, keeping its selection.
+    void ShowListAgain();
     // The DVUser the commands open the wizards and View Data through.
     DVUser &User();
     // Saves the unchanged store as a write test; false (with the message

@@ -182,10 +182,8 @@ void frmMain::UndoLastChange()
     switch (lDone) {
     case ManagerHistory::Check::Ready: {
         NotifyConfigurationChanged(m_oState.RootOfStore(oStore.get()));
-        RememberListSelection();
-        // The store holds its earlier objects now: the tree and list are built anew.
-        ShowListForNode(m_oState.CurrentKey(), true);
-        RestoreListSelection();
+        // The store holds its earlier objects now: the list is built anew.
+        ShowListAgain();
         UpdateDetails();
         break;
     }

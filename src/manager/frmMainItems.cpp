@@ -160,38 +160,50 @@ bool frmMain::RenameFromList(const QString &sTag, const QString &sText)
     return true;
 }
 
-void frmMain::SetSmartTagEnabled(bool bEnabled)
+qint32 frmMain::SelectedSmartTagId()
 {
     RefreshIfChangedElsewhere();
     const ListSelection oSelection = GetListSelection();
     if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
-        return;
-    auto oStore = ListStore();
-    if (!oStore || !SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) || !TrySaveStore(oStore))
+        return -1;
+    return ParseNodeTag(oSelection.sLastTag).second;
+}
+
+std::shared_ptr<config::SmartTag> frmMain::ListSmartTag(qint32 lId, std::shared_ptr<config::ConfigStore> &oStore) const
+{
+    oStore = ListStore();
+    return oStore && lId >= 0 ? SmartTagOf(*oStore, lId) : nullptr;
+}
+
+void frmMain::ShowListAgain()
+{
+    RememberListSelection();
+    ShowListForNode(m_oState.CurrentKey(), true);
+    RestoreListSelection();
+}
+
+void frmMain::SetSmartTagEnabled(bool bEnabled)
+{
+    const qint32 lId = SelectedSmartTagId();
+    std::shared_ptr<config::ConfigStore> oStore;
+    if (!ListSmartTag(lId, oStore) || !TrySaveStore(oStore))
         return;
     // Taken after the write test, which may have shown the file anew.
-    oStore = ListStore();
-    const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
+    const auto oTag = ListSmartTag(lId, oStore);
     if (!oTag)
         return;
     const QByteArray baBefore = oStore->ToXml();
     oTag->Enabled = bEnabled;
     if (!SaveChange(oStore, bEnabled ? QStringLiteral("Enable") : QStringLiteral("Disable"), baBefore))
         return;
-    RememberListSelection();
-    ShowListForNode(m_oState.CurrentKey(), true);
-    RestoreListSelection();
+    ShowListAgain();
     UpdateDetails();
 }
 
 void frmMain::ManageRecognizerTerms()
 {
-    RefreshIfChangedElsewhere();
-    const ListSelection oSelection = GetListSelection();
-    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
-        return;
-    auto oStore = ListStore();
-    const auto oTag = oStore ? SmartTagOf(*oStore, ParseNodeTag(oSelection.sLastTag).second) : nullptr;
+    std::shared_ptr<config::ConfigStore> oStore;
+    const auto oTag = ListSmartTag(SelectedSmartTagId(), oStore);
     if (!oTag)
         return;
     const QByteArray baBefore = oStore->ToXml();
@@ -210,37 +222,24 @@ void frmMain::ManageRecognizerTerms()
         UpdateUndoState();
     }
     NotifyConfigurationChanged(m_oState.CurrentKey().StoreRootType());
-    RememberListSelection();
-    ShowListForNode(m_oState.CurrentKey(), true);
-    RestoreListSelection();
+    ShowListAgain();
     UpdateDetails();
 }
 
 void frmMain::ClearWarnings()
 {
-    RefreshIfChangedElsewhere();
-    const ListSelection oSelection = GetListSelection();
-    if (oSelection.sLastTag.isEmpty() || oSelection.lNodeType != SmartTagsFolder)
-        return;
-    const qint32 lId = ParseNodeTag(oSelection.sLastTag).second;
-    auto oStore = ListStore();
-    auto oTag = oStore ? SmartTagOf(*oStore, lId) : nullptr;
+    const qint32 lId = SelectedSmartTagId();
+    std::shared_ptr<config::ConfigStore> oStore;
+    auto oTag = ListSmartTag(lId, oStore);
     if (!oTag)
         return;
     if (oTag->Warnings.isEmpty()) {
         ShowMessage(QStringLiteral("No Warnings exist for this Smart Tag"), kTitle, ui::mb::Information);
-    } else if (TrySaveStore(oStore)) {
-        oStore = ListStore();
-        oTag = oStore ? SmartTagOf(*oStore, lId) : nullptr;
-        if (oTag) {
-            const QByteArray baBefore = oStore->ToXml();
-            oTag->Warnings.clear();
-            if (SaveChange(oStore, QStringLiteral("Clear Warnings"), baBefore)) {
-                RememberListSelection();
-                ShowListForNode(m_oState.CurrentKey(), true);
-                RestoreListSelection();
-            }
-        }
+    } else if (TrySaveStore(oStore) && (oTag = ListSmartTag(lId, oStore))) {
+        const QByteArray baBefore = oStore->ToXml();
+        oTag->Warnings.clear();
+        if (SaveChange(oStore, QStringLiteral("Clear Warnings"), baBefore))
+            ShowListAgain();
     }
     UpdateDetails();
 }
