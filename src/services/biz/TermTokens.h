@@ -4,7 +4,6 @@
 #include <QStringView>
 
 #include <cstdint>
-#include <initializer_list>
 
 namespace qv::biz {
 
